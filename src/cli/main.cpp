@@ -1,0 +1,6 @@
+#include <iostream>
+
+int main() {
+    std::cout << "fumibako-cli: the filing commands are being built.\n";
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "settings/CFMBData.h"
+
+#include <string>
+#include <string_view>
+
+namespace fmb {
+
+// One document as the filing window holds it.
+struct FilingEntry {
+    std::string sourcePath;
+    std::string typeName;
+    std::string date; // meant to be YYYYMMDD
+    std::string company;
+    std::string amount;     // first amount, digits without separators
+    std::string extraPlain; // amounts 2 to 6, each in brackets, without separators
+    std::string extraComma; // the same with thousands separators
+    std::string remark;
+};
+
+// Where and under which name an entry is filed.
+struct Destination {
+    std::string folder;   // ends with the path separator unless empty
+    std::string fileName;
+    bool hasFiscalYear = false; // the fiscal year was greater than 0 (a year folder is included)
+};
+
+// Inserts "," every three digits from the right: 1234567 gives 1,234,567, -123456 gives -123,456.
+std::string FormatThousands(std::string_view amount);
+// YYYYMMDD to YYYY_MM_DD; missing characters give empty parts ("" gives "__").
+std::string DateWithUnderscores(std::string_view date);
+// A fiscal year is named after the calendar year in which it begins; the end month belongs to the
+// year that ends in it.
+int FiscalYearOf(int year, int month, int endMonth);
+std::string FiscalYearText(std::string_view date, int endMonth);
+
+// The destination folder and file name of an entry under the given settings. Never fails.
+Destination ComposeDestination(const FilingEntry& entry, const CFMBData& settings);
+
+} // namespace fmb

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "filing/Composition.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fmb {
+
+// True when the text holds one of [ ] \ / : * ? " < > | or a character the file's code page
+// cannot store.
+bool HasForbiddenChar(std::string_view text);
+// True when a byte is other than 0-9, '+' and '-'.
+bool HasNonAmountChar(std::string_view text);
+// True when a byte is other than 0-9.
+bool HasNonDigit(std::string_view text);
+
+enum class EntryField { Date, Company, Amount, Remark };
+
+struct EntryRefusal {
+    EntryField field;    // the field that gets the focus
+    std::string message; // shown to the user as it stands
+};
+
+// Runs the checks of an entry in their fixed order and returns the first failure.
+std::optional<EntryRefusal> ValidateEntry(const FilingEntry& entry);
+
+} // namespace fmb

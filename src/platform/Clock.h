@@ -1,0 +1,23 @@
+#pragma once
+
+namespace fmb {
+
+struct LocalDate {
+    int year = 1970;
+    int month = 1;
+    int day = 1;
+};
+
+// The clock the program asks for today's date; tests install a fixed one.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual LocalDate Today() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    LocalDate Today() const override;
+};
+
+} // namespace fmb

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "platform/ExeFolder.h"
+
+#include <string>
+
+namespace fmb {
+
+// The user's settings, stored in FMB_Setting.ini (section SETTING) in the settings folder. Each
+// owner reads its own copy; only the settings dialog writes it back.
+class CFMBData {
+public:
+    // Result of WriteIni when a value holds a character the file's code page cannot store.
+    static constexpr int kUnrepresentableText = -2;
+    // Result of WriteIni when the file could not be written.
+    static constexpr int kWriteFailed = -1;
+
+    explicit CFMBData(std::string settingsFolder = GetExeFolder());
+    virtual ~CFMBData() = default;
+    CFMBData(const CFMBData&) = delete;
+    CFMBData& operator=(const CFMBData&) = delete;
+
+    // 0 when the file exists and was read; -1 when it is absent (the record then holds the
+    // values of a first start and nothing is written).
+    int ReadIni();
+    // 0 when all eight keys were written; kWriteFailed or kUnrepresentableText when the file was
+    // not written (it then stays as it was).
+    int WriteIni();
+
+    std::string IniPath() const;
+
+    std::string COPY_SAKI_DIR;    // storage root; empty: not set up
+    int NEND_END_M = 3;           // month in which the fiscal year ends
+    int KINGAKU_KANMA_FLG = 0;    // amounts in the file name carry thousands separators
+    int HIDUKE_UB_FLG = 0;        // the date in the file name reads YYYY_MM_DD
+    int DIR_MM_SEPA_FLG = 0;      // a month folder below the type (and company) folder
+    int DIR_COMPANY_SEPA_FLG = 0; // a company folder below the type folder
+    int BIKOU_SYUBETSU_FLG = 0;   // the type name in front of the remark
+    int KUGIRI_BER_FLG = 0;       // fields joined with "_" instead of enclosed in brackets
+
+private:
+    std::string m_settingsFolder;
+};
+
+} // namespace fmb

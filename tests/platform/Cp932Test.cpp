@@ -1,0 +1,47 @@
+#include "platform/Cp932.h"
+
+#include <gtest/gtest.h>
+
+namespace fmb::cp932 {
+namespace {
+
+TEST(Cp932, EncodesJapaneseToMicrosoftBytes) {
+    // 請求書(控) in code page 932.
+    EXPECT_EQ(Encode("請求書(控)").bytes, "\x90\xBF\x8B\x81\x8F\x91\x28\x8D\x54\x29");
+    // Characters of the Microsoft mapping: NEC specials and the full-width tilde.
+    EXPECT_EQ(Encode("①～").bytes, "\x87\x40\x81\x60");
+    EXPECT_EQ(Encode("ｸﾘｱ").bytes, "\xB8\xD8\xB1");
+    EXPECT_EQ(Encode("a\\b~").bytes, "a\\b~");
+}
+
+TEST(Cp932, ReportsCharactersItCannotHold) {
+    const Encoded encoded = Encode("A😀B€");
+    EXPECT_FALSE(encoded.Ok());
+    EXPECT_EQ(encoded.unrepresentable, (std::vector<char32_t>{U'\U0001F600', U'€'}));
+    EXPECT_EQ(encoded.bytes, "A?B?");
+    EXPECT_TRUE(IsRepresentable("〇〇商事(株)"));
+    EXPECT_FALSE(IsRepresentable("Ä"));
+}
+
+TEST(Cp932, DecodesAndFlagsInvalidBytes) {
+    const Decoded good = Decode("\x90\xBF\x8B\x81\x8F\x91\x28\x8D\x54\x29");
+    EXPECT_TRUE(good.ok);
+    EXPECT_EQ(good.utf8, "請求書(控)");
+    // A lead byte without its trail byte.
+    const Decoded bad = Decode("A\x90");
+    EXPECT_FALSE(bad.ok);
+    EXPECT_EQ(bad.utf8.substr(0, 1), "A");
+}
+
+TEST(Cp932, CountsAndCutsBytesWithoutSplittingCharacters) {
+    EXPECT_EQ(ByteLength("12,345"), 6u);
+    EXPECT_EQ(ByteLength("１２３"), 6u);
+    EXPECT_EQ(ByteLength("ｸﾘｱ"), 3u);
+    EXPECT_EQ(CutToBytes("1234567890123456", 14), "12345678901234");
+    EXPECT_EQ(CutToBytes("１２３４５６７８", 7), "１２３");
+    EXPECT_EQ(CutToBytes("12１２", 5), "12１");
+    EXPECT_EQ(CutToBytes("abc", 14), "abc");
+}
+
+} // namespace
+} // namespace fmb::cp932

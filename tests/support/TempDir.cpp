@@ -1,0 +1,62 @@
+#include "support/TempDir.h"
+
+#include "platform/PathText.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <system_error>
+
+namespace fmb::test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "fumibako-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a temporary folder");
+    }
+    m_path = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code error;
+    // Filed copies are read-only: make everything writable so the folder can be removed.
+    for (auto it = std::filesystem::recursive_directory_iterator(m_path, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, error);
+    }
+    std::filesystem::remove_all(m_path, error);
+}
+
+std::string TempDir::Text(bool trailingSeparator) const {
+    std::string text = FromFsPath(m_path);
+    if (trailingSeparator) {
+        AddTrailingBackslash(text);
+    }
+    return text;
+}
+
+std::string TempDir::Child(const std::string& name) const {
+    return Text(true) + name;
+}
+
+std::string ReadBytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read " + file.string());
+    }
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out << bytes;
+    if (!out) {
+        throw std::runtime_error("cannot write " + file.string());
+    }
+}
+
+std::filesystem::path U8(const std::string& utf8) { return ToFsPath(utf8); }
+
+} // namespace fmb::test

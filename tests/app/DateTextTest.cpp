@@ -1,0 +1,34 @@
+#include "app/DateText.h"
+
+#include "support/FixedClock.h"
+
+#include <gtest/gtest.h>
+
+namespace fmb {
+namespace {
+
+TEST(DateText, TodayIsEightZeroPaddedDigits) {
+    EXPECT_EQ(TodayText(test::FixedClock({2024, 7, 5})), "20240705");
+    EXPECT_EQ(TodayText(test::FixedClock({987, 1, 2})), "09870102");
+}
+
+TEST(DateText, MonthEndsFollowTheLeapYearRule) {
+    const struct {
+        LocalDate today;
+        int offset;
+        const char* expected;
+    } cases[] = {
+        {{2024, 2, 15}, 0, "20240229"},  {{2000, 2, 15}, 0, "20000229"},
+        {{2023, 2, 15}, 0, "20230228"},  {{2100, 2, 15}, 0, "21000228"},
+        {{2024, 1, 10}, -1, "20231231"}, {{2024, 3, 31}, -1, "20240229"},
+        {{2024, 4, 1}, 0, "20240430"},   {{2024, 12, 3}, 0, "20241231"},
+        {{2024, 10, 3}, -1, "20240930"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MonthEndText(c.offset, test::FixedClock(c.today)), c.expected)
+            << c.today.year << "-" << c.today.month << " offset " << c.offset;
+    }
+}
+
+} // namespace
+} // namespace fmb

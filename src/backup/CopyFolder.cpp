@@ -1,0 +1,194 @@
+#include "backup/CopyFolder.h"
+
+#include "app/DateText.h"
+#include "platform/ErrorText.h"
+#include "platform/FolderChain.h"
+#include "platform/PathText.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace fmb {
+namespace {
+
+constexpr fs::perms kAnyWrite =
+    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+
+struct CopyWalk {
+    fs::path destinationRoot;
+    FolderChain chain;
+    CopyOutcome outcome;
+};
+
+bool SameFolder(const fs::path& a, const fs::path& b) {
+    std::error_code error;
+    return fs::equivalent(a, b, error);
+}
+
+bool Stop(CopyWalk& walk, const std::string& what, const fs::path& path,
+          const std::string& reason) {
+    walk.outcome.ok = false;
+    walk.outcome.message = "コピーを途中で中止しました。" + what + "\n\n" + FromFsPath(path) +
+                           "\n\n" + reason +
+                           "\n\nそれまでにコピーしたファイルはバックアップ先に残っています。";
+    return false;
+}
+
+bool StopAtFile(CopyWalk& walk, const fs::path& source, const fs::path& destination,
+                const std::string& reason) {
+    return Stop(walk, "次のファイルをコピーできませんでした。", source,
+                "コピー先: " + FromFsPath(destination) + "\n" + reason);
+}
+
+// destinationIsNew: the folder was created by this copy, so no file of that name can be there.
+bool CopyOneFile(CopyWalk& walk, const fs::path& source, const fs::path& destination,
+                 bool destinationIsNew) {
+    std::error_code error;
+    bool existed = false;
+    if (!destinationIsNew) {
+        const fs::file_status status = fs::status(destination, error);
+        existed = fs::exists(status);
+        // A read-only file there is a document kept read-only on purpose; the permission bits
+        // alone would not stop a privileged user from replacing it.
+        if (existed && fs::is_regular_file(status) &&
+            (status.permissions() & kAnyWrite) == fs::perms::none) {
+            return StopAtFile(walk, source, destination,
+                              "コピー先に読み取り専用の同じ名前のファイルがあるため、"
+                              "置き換えられません。");
+        }
+    }
+    error.clear();
+    fs::copy_file(source, destination, fs::copy_options::overwrite_existing, error);
+    fs::file_time_type modified{};
+    if (!error) {
+        modified = fs::last_write_time(source, error);
+    }
+    if (!error) {
+        fs::last_write_time(destination, modified, error);
+    }
+    if (error) {
+        if (!existed) {
+            std::error_code ignored;
+            fs::remove(destination, ignored); // only a partial file this copy created
+        }
+        return StopAtFile(walk, source, destination, DescribeError(error));
+    }
+    ++walk.outcome.filesCopied;
+    return true;
+}
+
+bool CopyInto(CopyWalk& walk, const fs::path& source, const fs::path& destination) {
+    std::error_code error;
+    const bool destinationIsNew = fs::create_directory(destination, error);
+    if (error) {
+        return Stop(walk, "次のフォルダを作成できませんでした。", destination,
+                    DescribeError(error));
+    }
+    fs::directory_iterator it(source, error);
+    if (error) {
+        return Stop(walk, "次のフォルダを読み込めませんでした。", source, DescribeError(error));
+    }
+    walk.chain.Enter(source);
+    for (; it != fs::directory_iterator(); it.increment(error)) {
+        const fs::directory_entry& entry = *it;
+        const fs::path name = entry.path().filename();
+        if (name.native().front() == '.') {
+            continue;
+        }
+        std::error_code typeError;
+        bool copied = true;
+        if (entry.is_directory(typeError)) {
+            // The backup being written, or a folder link back up the walk, is not copied into
+            // itself.
+            if (SameFolder(entry.path(), walk.destinationRoot) ||
+                (entry.is_symlink(typeError) && walk.chain.Holds(entry.path()))) {
+                continue;
+            }
+            copied = CopyInto(walk, entry.path(), destination / name);
+        } else {
+            copied = CopyOneFile(walk, entry.path(), destination / name, destinationIsNew);
+        }
+        if (!copied) {
+            walk.chain.Leave();
+            return false;
+        }
+    }
+    walk.chain.Leave();
+    if (error) {
+        return Stop(walk, "次のフォルダを読み込めませんでした。", source, DescribeError(error));
+    }
+    return true;
+}
+
+// True when folder is inside (or is) container, following the folder's real location.
+bool LiesWithin(const fs::path& folder, const fs::path& container) {
+    std::error_code error;
+    fs::path current = fs::canonical(folder, error);
+    if (error) {
+        return false;
+    }
+    while (true) {
+        if (SameFolder(current, container)) {
+            return true;
+        }
+        if (current == current.parent_path()) {
+            return false;
+        }
+        current = current.parent_path();
+    }
+}
+
+} // namespace
+
+std::string DefaultBackupName(std::string_view source, const Clock& clock) {
+    return LastComponent(source) + "(" + TodayText(clock) + ")";
+}
+
+std::string BackupFolderPath(std::string destination, std::string name) {
+    AddTrailingBackslash(destination);
+    AddTrailingBackslash(name);
+    return destination + name;
+}
+
+bool BackupFolderExists(const std::string& backupFolder) {
+    std::error_code error;
+    return !backupFolder.empty() && fs::exists(ToFsPath(backupFolder), error);
+}
+
+std::optional<std::string> CheckBackup(const std::string& source,
+                                       const std::string& backupFolder) {
+    // An empty source would name the current folder or the root of the drive.
+    if (source.empty()) {
+        return "コピー対象フォルダが指定されていません。";
+    }
+    if (backupFolder.empty()) {
+        return "コピー先フォルダとバックアップ フォルダ名が指定されていません。";
+    }
+    std::error_code error;
+    if (!fs::is_directory(ToFsPath(source), error)) {
+        return "コピー対象フォルダが見つかりません。\n\n" + source;
+    }
+    if (BackupFolderExists(backupFolder) && LiesWithin(ToFsPath(source), ToFsPath(backupFolder))) {
+        return "コピー対象フォルダがバックアップ先のフォルダと同じか、その中にあるため、"
+               "コピーできません。\n\nコピー対象: " +
+               source + "\nバックアップ先: " + backupFolder;
+    }
+    return std::nullopt;
+}
+
+CopyOutcome CopyFolder(const std::string& source, const std::string& destination) {
+    if (auto refusal = CheckBackup(source, destination)) {
+        return CopyOutcome{false, 0, std::move(*refusal)};
+    }
+    CopyWalk walk;
+    walk.destinationRoot = ToFsPath(destination);
+    walk.outcome.ok = true;
+    if (CopyInto(walk, ToFsPath(source), walk.destinationRoot)) {
+        walk.outcome.message = kBackupDoneMessage;
+    }
+    return walk.outcome;
+}
+
+} // namespace fmb

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace fmb {
+
+// What a backup copy did; the caller shows message.
+struct CopyOutcome {
+    bool ok = false;
+    std::size_t filesCopied = 0; // files copied, also those copied before a failure
+    std::string message;         // the end message, or why the copy stopped (naming the item)
+};
+
+inline constexpr std::string_view kBackupDoneMessage = "コピー終了しました。";
+
+// The backup folder's default name: the source's last component followed by today's date in
+// parentheses, e.g. 書類(20240105).
+std::string DefaultBackupName(std::string_view source, const Clock& clock);
+
+// destination + name, each with a trailing separator: the folder that receives the copy. An
+// empty destination leaves the name alone, a folder relative to the current folder.
+std::string BackupFolderPath(std::string destination, std::string name);
+
+// True when something (a folder, or anything else) already has the backup folder's path.
+bool BackupFolderExists(const std::string& backupFolder);
+
+// Why a copy of source into backupFolder must not start: an empty or missing source, no backup
+// folder, or a backup folder that is the source or holds it. Nothing when the copy may start.
+std::optional<std::string> CheckBackup(const std::string& source, const std::string& backupFolder);
+
+// Copies the contents of source into destination (created, one level, when missing) with their
+// folder structure. Names beginning with "." are skipped; files keep their modification time
+// and their read-only mark; an existing file is replaced unless it is read-only. The walk never
+// descends into destination itself, should it lie inside source. The first failure stops the
+// copy; what was copied before it stays.
+CopyOutcome CopyFolder(const std::string& source, const std::string& destination);
+
+} // namespace fmb

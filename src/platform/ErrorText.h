@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <system_error>
+
+namespace fmb {
+
+// A short Japanese description of why a file operation failed, for the messages users read.
+// Uncommon errors fall back to the system's own wording.
+std::string DescribeError(const std::error_code& error);
+
+} // namespace fmb

@@ -1,0 +1,188 @@
+#include "backup/CopyFolder.h"
+
+#include "platform/PathText.h"
+#include "support/FixedClock.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace fmb {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::U8;
+using test::WriteBytes;
+
+const std::string kSep(1, kPathSeparator);
+
+// All files and folders below root, as sorted UTF-8 paths relative to it.
+std::vector<std::string> Tree(const fs::path& root) {
+    std::vector<std::string> items;
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        items.push_back(FromFsPath(fs::relative(e.path(), root)) + (e.is_directory() ? "/" : ""));
+    }
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+class CopyFolderTest : public ::testing::Test {
+protected:
+    void File(const std::string& relative, const std::string& bytes) {
+        const fs::path path = U8(m_source + kSep + relative);
+        fs::create_directories(path.parent_path());
+        WriteBytes(path, bytes);
+    }
+
+    TempDir m_dir;
+    std::string m_source = m_dir.Child("書類");
+    std::string m_backup = BackupFolderPath(m_dir.Child("退避"), "書類(20240105)");
+};
+
+TEST_F(CopyFolderTest, CopiesTheContentsWithTimesAndReadOnlyMarksButNoDotNames) {
+    File("2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf", "pdf-1");
+    File("2023年度/領収書/b.pdf", "pdf-2");
+    File("2023年度/.git/config", "x");
+    File(".hidden-file", "x");
+    fs::create_directories(U8(m_source + "/2023年度/空"));
+    const fs::path stored = U8(m_source + "/2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+    fs::last_write_time(stored, old);
+    fs::permissions(stored, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::create_directory(U8(m_dir.Child("退避")));
+
+    const CopyOutcome outcome = CopyFolder(m_source, m_backup);
+    EXPECT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.message, "コピー終了しました。");
+    EXPECT_EQ(outcome.filesCopied, 2u);
+    EXPECT_EQ(Tree(U8(m_backup)),
+              (std::vector<std::string>{"2022年度/", "2022年度/請求書(控)/",
+                                        "2022年度/請求書(控)/2022年12月/",
+                                        "2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf",
+                                        "2023年度/", "2023年度/空/", "2023年度/領収書/",
+                                        "2023年度/領収書/b.pdf"}));
+    const fs::path copy = U8(m_backup + "2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf");
+    EXPECT_EQ(ReadBytes(copy), "pdf-1");
+    EXPECT_EQ(fs::last_write_time(copy), old);
+    EXPECT_EQ(fs::status(copy).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+}
+
+TEST_F(CopyFolderTest, ReplacesWritableFilesAndStopsAtAReadOnlyOne) {
+    File("2022年度/a.pdf", "new");
+    fs::create_directories(U8(m_backup + "2022年度"));
+    WriteBytes(U8(m_backup + "2022年度/a.pdf"), "old");
+    EXPECT_TRUE(CopyFolder(m_source, m_backup).ok);
+    EXPECT_EQ(ReadBytes(U8(m_backup + "2022年度/a.pdf")), "new");
+
+    // The second backup of the day: the earlier one holds the document read-only.
+    fs::permissions(U8(m_backup + "2022年度/a.pdf"), fs::perms::all & ~fs::perms::owner_write &
+                                                         ~fs::perms::group_write &
+                                                         ~fs::perms::others_write);
+    File("2022年度/a.pdf", "newer");
+    const CopyOutcome outcome = CopyFolder(m_source, m_backup);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_EQ(outcome.message,
+              "コピーを途中で中止しました。次のファイルをコピーできませんでした。\n\n" +
+                  m_source + "/2022年度/a.pdf\n\nコピー先: " + m_backup +
+                  "2022年度/a.pdf\nコピー先に読み取り専用の同じ名前のファイルがあるため、"
+                  "置き換えられません。\n\nそれまでにコピーしたファイルはバックアップ先に"
+                  "残っています。");
+    EXPECT_EQ(ReadBytes(U8(m_backup + "2022年度/a.pdf")), "new");
+}
+
+TEST_F(CopyFolderTest, TheFirstFailureStopsTheCopyAndNamesTheItem) {
+    // Two files in one folder: whichever comes first in the file system's order is copied or
+    // stops the copy; a folder standing where a file should go makes that one fail.
+    File("2022年度/a.pdf", "a");
+    File("2022年度/b.pdf", "b");
+    fs::create_directories(U8(m_backup + "2022年度/b.pdf"));
+    CopyOutcome outcome = CopyFolder(m_source, m_backup);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find("\n\n" + m_source + "/2022年度/b.pdf\n\n"), std::string::npos)
+        << outcome.message;
+    EXPECT_LE(outcome.filesCopied, 1u);
+    EXPECT_EQ(fs::exists(U8(m_backup + "2022年度/a.pdf")), outcome.filesCopied == 1);
+
+    // A file standing where a folder should go.
+    fs::remove_all(U8(m_backup));
+    fs::create_directories(U8(m_backup));
+    WriteBytes(U8(m_backup + "2022年度"), "");
+    outcome = CopyFolder(m_source, m_backup);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.message.starts_with(
+        "コピーを途中で中止しました。次のフォルダを作成できませんでした。\n\n" + m_backup +
+        "2022年度\n\n"))
+        << outcome.message;
+
+    // The backup folder's parent is missing: the folder is created one level only.
+    outcome = CopyFolder(m_source, m_dir.Child("無い") + kSep + "書類(20240105)");
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find("次のフォルダを作成できませんでした。"), std::string::npos);
+}
+
+TEST_F(CopyFolderTest, NeverCopiesTheBackupIntoItself) {
+    File("2022年度/a.pdf", "a");
+    const std::string inside = BackupFolderPath(m_source + kSep + "退避", "書類(20240105)");
+    fs::create_directories(U8(m_source + "/退避"));
+    const CopyOutcome outcome = CopyFolder(m_source, inside);
+    EXPECT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_EQ(Tree(U8(inside)), (std::vector<std::string>{"2022年度/", "2022年度/a.pdf", "退避/"}));
+}
+
+TEST_F(CopyFolderTest, FollowsFolderLinksButNotBackUpTheTree) {
+    File("2022年度/a.pdf", "a");
+    fs::create_directory_symlink(U8(m_source), U8(m_source + "/2022年度/loop"));
+    fs::create_directories(U8(m_dir.Child("外")));
+    WriteBytes(U8(m_dir.Child("外") + "/c.pdf"), "c");
+    fs::create_directory_symlink(U8(m_dir.Child("外")), U8(m_source + "/2023年度"));
+    fs::create_directory(U8(m_dir.Child("退避")));
+    const CopyOutcome outcome = CopyFolder(m_source, m_backup);
+    EXPECT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_EQ(Tree(U8(m_backup)), (std::vector<std::string>{"2022年度/", "2022年度/a.pdf",
+                                                            "2023年度/", "2023年度/c.pdf"}));
+}
+
+TEST_F(CopyFolderTest, RefusesCopiesThatCannotStart) {
+    File("2022年度/a.pdf", "a");
+    const struct {
+        std::string source;
+        std::string backup;
+        std::string message;
+    } cases[] = {
+        {"", m_backup, "コピー対象フォルダが指定されていません。"},
+        {m_source, "", "コピー先フォルダとバックアップ フォルダ名が指定されていません。"},
+        {m_dir.Child("無い"), m_backup, "コピー対象フォルダが見つかりません。\n\n" + m_dir.Child("無い")},
+        {m_source, m_source + kSep,
+         "コピー対象フォルダがバックアップ先のフォルダと同じか、その中にあるため、コピーできません。"
+         "\n\nコピー対象: " + m_source + "\nバックアップ先: " + m_source + kSep},
+        {m_source + "/2022年度", m_dir.Text(true),
+         "コピー対象フォルダがバックアップ先のフォルダと同じか、その中にあるため、コピーできません。"
+         "\n\nコピー対象: " + m_source + "/2022年度\nバックアップ先: " + m_dir.Text(true)},
+    };
+    for (const auto& c : cases) {
+        const auto before = Tree(m_dir.Path());
+        const CopyOutcome outcome = CopyFolder(c.source, c.backup);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_EQ(outcome.message, c.message);
+        EXPECT_EQ(Tree(m_dir.Path()), before) << c.message;
+    }
+}
+
+TEST(BackupNames, DefaultNameAndFolder) {
+    const test::FixedClock clock({2024, 1, 5});
+    EXPECT_EQ(DefaultBackupName("/data/書類", clock), "書類(20240105)");
+    EXPECT_EQ(DefaultBackupName("/data/書類/", clock), "(20240105)");
+    EXPECT_EQ(BackupFolderPath("/mnt/退避", "書類(20240105)"), "/mnt/退避/書類(20240105)/");
+    EXPECT_EQ(BackupFolderPath("/mnt/退避/", "書類(20240105)"), "/mnt/退避/書類(20240105)/");
+    EXPECT_EQ(BackupFolderPath("", "書類(20240105)"), "書類(20240105)/");
+}
+
+} // namespace
+} // namespace fmb

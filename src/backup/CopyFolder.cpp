@@ -3,6 +3,7 @@
 #include "app/DateText.h"
 #include "platform/ErrorText.h"
 #include "platform/FolderChain.h"
+#include "platform/FolderListing.h"
 #include "platform/PathText.h"
 
 #include <filesystem>
@@ -27,28 +28,30 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
     return fs::equivalent(a, b, error);
 }
 
-bool Stop(CopyWalk& walk, const std::string& what, const fs::path& path,
+bool Stop(CopyWalk& walk, const std::string& what, const std::string& path,
           const std::string& reason) {
     walk.outcome.ok = false;
-    walk.outcome.message = "コピーを途中で中止しました。" + what + "\n\n" + FromFsPath(path) +
-                           "\n\n" + reason +
+    walk.outcome.message = "コピーを途中で中止しました。" + what + "\n\n" + path + "\n\n" +
+                           reason +
                            "\n\nそれまでにコピーしたファイルはバックアップ先に残っています。";
     return false;
 }
 
-bool StopAtFile(CopyWalk& walk, const fs::path& source, const fs::path& destination,
+bool StopAtFile(CopyWalk& walk, const std::string& source, const std::string& destination,
                 const std::string& reason) {
     return Stop(walk, "次のファイルをコピーできませんでした。", source,
-                "コピー先: " + FromFsPath(destination) + "\n" + reason);
+                "コピー先: " + destination + "\n" + reason);
 }
 
 // destinationIsNew: the folder was created by this copy, so no file of that name can be there.
-bool CopyOneFile(CopyWalk& walk, const fs::path& source, const fs::path& destination,
+bool CopyOneFile(CopyWalk& walk, const std::string& source, const std::string& destination,
                  bool destinationIsNew) {
+    const fs::path from = ToFsPath(source);
+    const fs::path to = ToFsPath(destination);
     std::error_code error;
     bool existed = false;
     if (!destinationIsNew) {
-        const fs::file_status status = fs::status(destination, error);
+        const fs::file_status status = fs::status(to, error);
         existed = fs::exists(status);
         // A read-only file there is a document kept read-only on purpose; the permission bits
         // alone would not stop a privileged user from replacing it.
@@ -60,18 +63,18 @@ bool CopyOneFile(CopyWalk& walk, const fs::path& source, const fs::path& destina
         }
     }
     error.clear();
-    fs::copy_file(source, destination, fs::copy_options::overwrite_existing, error);
+    fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
     fs::file_time_type modified{};
     if (!error) {
-        modified = fs::last_write_time(source, error);
+        modified = fs::last_write_time(from, error);
     }
     if (!error) {
-        fs::last_write_time(destination, modified, error);
+        fs::last_write_time(to, modified, error);
     }
     if (error) {
         if (!existed) {
             std::error_code ignored;
-            fs::remove(destination, ignored); // only a partial file this copy created
+            fs::remove(to, ignored); // only a partial file this copy created
         }
         return StopAtFile(walk, source, destination, DescribeError(error));
     }
@@ -79,43 +82,43 @@ bool CopyOneFile(CopyWalk& walk, const fs::path& source, const fs::path& destina
     return true;
 }
 
-bool CopyInto(CopyWalk& walk, const fs::path& source, const fs::path& destination) {
+// source and destination: folder texts with a trailing separator.
+bool CopyInto(CopyWalk& walk, const std::string& source, const std::string& destination) {
     std::error_code error;
-    const bool destinationIsNew = fs::create_directory(destination, error);
+    const bool destinationIsNew = fs::create_directory(ToFsPath(destination), error);
     if (error) {
         return Stop(walk, "次のフォルダを作成できませんでした。", destination,
                     DescribeError(error));
     }
-    fs::directory_iterator it(source, error);
-    if (error) {
-        return Stop(walk, "次のフォルダを読み込めませんでした。", source, DescribeError(error));
-    }
-    walk.chain.Enter(source);
-    for (; it != fs::directory_iterator(); it.increment(error)) {
-        const fs::directory_entry& entry = *it;
-        const fs::path name = entry.path().filename();
-        if (name.native().front() == '.') {
-            continue;
+    walk.chain.Enter(ToFsPath(source));
+    bool copied = true;
+    error = ListFolder(source, [&](std::string_view name, EntryKind kind) {
+        if (name.front() == '.') {
+            return true;
         }
-        std::error_code typeError;
-        bool copied = true;
-        if (entry.is_directory(typeError)) {
-            // The backup being written, or a folder link back up the walk, is not copied into
-            // itself.
-            if (SameFolder(entry.path(), walk.destinationRoot) ||
-                (entry.is_symlink(typeError) && walk.chain.Holds(entry.path()))) {
-                continue;
-            }
-            copied = CopyInto(walk, entry.path(), destination / name);
-        } else {
-            copied = CopyOneFile(walk, entry.path(), destination / name, destinationIsNew);
+        std::string from = source;
+        from.append(name);
+        std::string to = destination;
+        to.append(name);
+        if (kind == EntryKind::File) {
+            copied = CopyOneFile(walk, from, to, destinationIsNew);
+            return copied;
         }
-        if (!copied) {
-            walk.chain.Leave();
-            return false;
+        from.push_back(kPathSeparator);
+        to.push_back(kPathSeparator);
+        // The backup being written, or a folder link back up the walk, is not copied into
+        // itself.
+        if (SameFolder(ToFsPath(from), walk.destinationRoot) ||
+            (kind == EntryKind::FolderLink && walk.chain.Holds(ToFsPath(from)))) {
+            return true;
         }
-    }
+        copied = CopyInto(walk, from, to);
+        return copied;
+    });
     walk.chain.Leave();
+    if (!copied) {
+        return false;
+    }
     if (error) {
         return Stop(walk, "次のフォルダを読み込めませんでした。", source, DescribeError(error));
     }
@@ -185,7 +188,7 @@ CopyOutcome CopyFolder(const std::string& source, const std::string& destination
     CopyWalk walk;
     walk.destinationRoot = ToFsPath(destination);
     walk.outcome.ok = true;
-    if (CopyInto(walk, ToFsPath(source), walk.destinationRoot)) {
+    if (CopyInto(walk, WithTrailingSeparator(source), WithTrailingSeparator(destination))) {
         walk.outcome.message = kBackupDoneMessage;
     }
     return walk.outcome;

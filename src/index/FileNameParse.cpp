@@ -23,34 +23,31 @@ std::string_view Rest(std::string_view s) {
 
 } // namespace
 
-ParsedName ParseFileName(std::string_view fileName) {
-    ParsedName parsed;
+void ParseFileName(std::string_view fileName, ParsedName& parsed) {
+    parsed.amounts.clear();
+    parsed.remark = {};
     std::string_view s = fileName;
     parsed.date = Field(s);
     s = Rest(s);
     parsed.company = Field(s);
     s = Rest(s);
-    parsed.amounts.emplace_back(Field(s));
+    parsed.amounts.push_back(Field(s));
     s = Rest(s);
     // Further bracketed amounts. A "[" that is never closed ends the amounts: what is left,
     // bracket included, becomes the remark, so the name still shows in the row.
     while (!s.empty() && s.find('[') != std::string_view::npos &&
            s.find(']') != std::string_view::npos) {
-        parsed.amounts.emplace_back(Field(s));
+        parsed.amounts.push_back(Field(s));
         s = Rest(s);
     }
     const auto dot = s.rfind('.');
     if (dot != std::string_view::npos) {
         parsed.remark = s.substr(0, dot);
     }
-    return parsed;
 }
 
-std::string MakeRelativePath(std::string_view fullPath, std::string_view base) {
-    if (fullPath.starts_with(base)) {
-        return std::string(fullPath.substr(base.size()));
-    }
-    return {};
+std::string_view MakeRelativePath(std::string_view fullPath, std::string_view base) {
+    return fullPath.starts_with(base) ? fullPath.substr(base.size()) : std::string_view{};
 }
 
 } // namespace fmb

@@ -1,26 +1,27 @@
 #pragma once
 
-#include <string>
 #include <string_view>
 #include <vector>
 
 namespace fmb {
 
 // The fields read back from a stored file name of the form
-// [date][company][amount][extra amount]...remark.extension.
+// [date][company][amount][extra amount]...remark.extension. The texts are views into the name
+// that was read.
 struct ParsedName {
-    std::string date;
-    std::string company;
-    std::vector<std::string> amounts; // never empty; an amount may be empty text
-    std::string remark;               // the extension dropped
+    std::string_view date;
+    std::string_view company;
+    std::vector<std::string_view> amounts; // never empty; an amount may be empty text
+    std::string_view remark;               // the extension dropped
 };
 
-// Reads a file name back into its fields. Never fails: a name of another form yields what the
-// bracket rules find in it (typically an empty date).
-ParsedName ParseFileName(std::string_view fileName);
+// Reads a file name back into its fields, replacing what parsed held (its storage is reused).
+// Never fails: a name of another form yields what the bracket rules find in it (typically an
+// empty date).
+void ParseFileName(std::string_view fileName, ParsedName& parsed);
 
-// fullPath without base at its front (exact comparison, letter case counts); empty text when
-// fullPath does not begin with base.
-std::string MakeRelativePath(std::string_view fullPath, std::string_view base);
+// fullPath without base at its front (exact comparison, letter case counts), as a view into
+// fullPath; empty text when fullPath does not begin with base.
+std::string_view MakeRelativePath(std::string_view fullPath, std::string_view base);
 
 } // namespace fmb

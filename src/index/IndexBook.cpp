@@ -1,9 +1,6 @@
 #include "index/IndexBook.h"
 
-#include "index/FileNameParse.h"
-
-#include <utility>
-#include <string_view>
+#include <charconv>
 
 namespace fmb {
 namespace {
@@ -11,69 +8,50 @@ namespace {
 constexpr std::string_view kPrefixOpen = "＜";
 constexpr std::string_view kPrefixClose = "＞";
 
-std::string WithoutChar(std::string_view text, char removed) {
-    std::string result;
-    result.reserve(text.size());
+void AssignWithout(std::string& out, std::string_view text, char removed) {
+    out.clear();
     for (char c : text) {
         if (c != removed) {
-            result.push_back(c);
+            out.push_back(c);
         }
     }
-    return result;
 }
 
-void AppendQuoted(std::string& line, std::string_view cell) {
-    line.push_back('"');
+bool NeedsQuotes(std::string_view cell) {
+    // One pass over the bytes: all four characters lie below '-', so most bytes need one test.
     for (char c : cell) {
-        if (c == '"') {
-            line.push_back('"');
+        if (static_cast<unsigned char>(c) < '-' &&
+            (c == ',' || c == '"' || c == '\n' || c == '\r')) {
+            return true;
         }
-        line.push_back(c);
     }
-    line.push_back('"');
-}
-
-void AppendCell(std::string& line, std::string_view cell) {
-    if (cell.find_first_of(",\"\r\n") != std::string_view::npos) {
-        AppendQuoted(line, cell);
-    } else {
-        line.append(cell);
-    }
+    return false;
 }
 
 } // namespace
 
-std::vector<CLineOne> BuildRows(std::vector<ScanEntry> entries, const std::string& linkBase) {
-    std::vector<CLineOne> rows;
-    rows.reserve(entries.size());
-    for (ScanEntry& entry : entries) {
-        ParsedName parsed = ParseFileName(entry.fileName);
-        if (parsed.date.empty()) {
-            continue;
-        }
-        std::string path = linkBase.empty() ? std::move(entry.fullPath)
-                                             : MakeRelativePath(entry.fullPath, linkBase);
-        for (const std::string& amount : parsed.amounts) {
-            CLineOne row;
-            row.type = entry.typeFolder;
-            row.date = parsed.date;
-            row.company = parsed.company;
-            row.amount = WithoutChar(amount, ',');
-            row.remark = parsed.remark;
-            row.path = path;
-            rows.push_back(std::move(row));
-        }
-        // The entry's texts are no longer needed; give their memory back as the rows grow.
-        entry = ScanEntry{};
+void BuildRows(const ScanEntry& entry, std::string_view linkBase, ParsedName& parsed,
+               std::vector<CLineOne>& rows) {
+    ParseFileName(entry.fileName, parsed);
+    if (parsed.date.empty()) {
+        rows.clear();
+        return;
     }
-    return rows;
+    const std::string_view path = linkBase.empty() ? std::string_view(entry.fullPath)
+                                                   : MakeRelativePath(entry.fullPath, linkBase);
+    rows.resize(parsed.amounts.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        CLineOne& row = rows[i];
+        row.type = entry.typeFolder;
+        row.date = parsed.date;
+        row.company = parsed.company;
+        AssignWithout(row.amount, parsed.amounts[i], ',');
+        row.remark = parsed.remark;
+        row.path = path;
+    }
 }
 
-std::string IndexBookHeader() {
-    return "種類,年月日,取引先名,金額,備考(種別),備考,ファイルパス,リンク先を開く";
-}
-
-std::string IndexBookLine(const CLineOne& row, std::size_t lineNumber) {
+void MakeCells(const CLineOne& row, IndexBookCells& cells) {
     std::string_view prefix;
     std::string_view remark = row.remark;
     if (remark.starts_with(kPrefixOpen)) {
@@ -83,26 +61,48 @@ std::string IndexBookLine(const CLineOne& row, std::size_t lineNumber) {
             remark.remove_prefix(prefix.size());
         }
     }
-    std::string line;
-    line.reserve(row.type.size() + row.date.size() + row.company.size() + row.amount.size() +
-                 row.remark.size() + row.path.size() + 40);
-    AppendCell(line, row.type);
-    line.push_back(',');
-    AppendCell(line, WithoutChar(row.date, '_'));
-    line.push_back(',');
-    AppendCell(line, row.company);
-    line.push_back(',');
-    AppendCell(line, WithoutChar(row.amount, ','));
-    line.push_back(',');
-    AppendCell(line, prefix);
-    line.push_back(',');
-    AppendCell(line, remark);
-    line.push_back(',');
-    AppendQuoted(line, row.path);
-    line.append(",=HYPERLINK(G");
-    line.append(std::to_string(lineNumber));
-    line.push_back(')');
-    return line;
+    cells.type = row.type;
+    AssignWithout(cells.date, row.date, '_');
+    cells.company = row.company;
+    cells.typePrefix = prefix;
+    cells.remark = remark;
+    cells.path = row.path;
+}
+
+std::string IndexBookHeader() {
+    return "種類,年月日,取引先名,金額,備考(種別),備考,ファイルパス,リンク先を開く";
+}
+
+void AppendWrittenCell(std::string& out, std::string_view cell, bool alwaysQuoted) {
+    if (!alwaysQuoted && !NeedsQuotes(cell)) {
+        out.append(cell);
+        return;
+    }
+    out.push_back('"');
+    AppendQuotesDoubled(out, cell);
+    out.push_back('"');
+}
+
+void AppendQuotesDoubled(std::string& out, std::string_view text) {
+    for (auto quote = text.find('"'); quote != std::string_view::npos; quote = text.find('"')) {
+        out.append(text.substr(0, quote + 1));
+        out.push_back('"');
+        text.remove_prefix(quote + 1);
+    }
+    out.append(text);
+}
+
+void AppendIndexBookLine(std::string& out, const std::array<std::string_view, 7>& writtenCells,
+                         std::size_t lineNumber) {
+    for (const std::string_view cell : writtenCells) {
+        out.append(cell);
+        out.push_back(',');
+    }
+    out.append("=HYPERLINK(G");
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, lineNumber).ptr;
+    out.append(digits, end);
+    out.push_back(')');
 }
 
 } // namespace fmb

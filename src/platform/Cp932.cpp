@@ -4,6 +4,8 @@
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 
@@ -35,17 +37,6 @@ bool IsAscii(std::string_view text) {
         }
     }
     return true;
-}
-
-std::u16string ToUtf16(std::string_view utf8) {
-    std::u16string out(utf8.size(), u'\0');
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
-                         &length, utf8.data(), static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr,
-                         &status);
-    out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
-    return out;
 }
 
 // Encodes one code point; returns false when CP932 has no form for it.
@@ -93,40 +84,116 @@ template <typename Visit> void ForEachCodePoint(std::string_view utf8, Visit vis
     }
 }
 
+// The CP932 form of each BMP character, filled in through the converter the first time the
+// character is met: a call into the converter costs far more than a look-up, and a book of
+// thousands of names uses only a few hundred distinct characters. A value below 0x100 is a
+// one-byte form, above it a two-byte form; 0 is not yet known (no character from U+0080 on
+// has the form 0) and 0xFFFF is no form (0xFF is never a second byte).
+constexpr std::uint16_t kUnknown = 0;
+constexpr std::uint16_t kNoForm = 0xFFFF;
+
+std::uint16_t* Table() {
+    thread_local std::unique_ptr<std::uint16_t[]> table(new std::uint16_t[0x10000]());
+    return table.get();
+}
+
+std::uint16_t FormOf(std::uint16_t* table, char32_t cp) {
+    std::uint16_t& form = table[cp];
+    if (form == kUnknown) {
+        std::string bytes;
+        if (!EncodeCodePoint(cp, bytes) || bytes.empty() || bytes.size() > 2) {
+            form = kNoForm;
+        } else {
+            form = static_cast<std::uint8_t>(bytes[0]);
+            if (bytes.size() == 2) {
+                form = static_cast<std::uint16_t>(form << 8 | static_cast<std::uint8_t>(bytes[1]));
+            }
+        }
+    }
+    return form;
+}
+
+// Writes a known form at out and returns the end of what it wrote.
+char* PutForm(std::uint16_t form, char* out) {
+    if (form >= 0x100) {
+        *out++ = static_cast<char>(form >> 8);
+    }
+    *out++ = static_cast<char>(form & 0xFF);
+    return out;
+}
+
+bool EncodeCached(char32_t cp, std::string& out) {
+    if (cp > 0xFFFF) {
+        return EncodeCodePoint(cp, out);
+    }
+    const std::uint16_t form = FormOf(Table(), cp);
+    if (form == kNoForm) {
+        return false;
+    }
+    char bytes[2];
+    out.append(bytes, PutForm(form, bytes));
+    return true;
+}
+
 } // namespace
 
 Encoded Encode(std::string_view utf8) {
     Encoded result;
-    if (IsAscii(utf8)) {
+    const auto* s = reinterpret_cast<const unsigned char*>(utf8.data());
+    const std::size_t length = utf8.size();
+    std::size_t i = 0;
+    while (i < length && s[i] < 0x80) {
+        ++i;
+    }
+    if (i == length) {
         result.bytes.assign(utf8);
         return result;
     }
-    const std::u16string utf16 = ToUtf16(utf8);
-    UConverter* cnv = Converter();
-    ucnv_resetFromUnicode(cnv);
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setFromUCallBack(cnv, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    result.bytes.resize(utf16.size() * 2 + 1);
-    status = U_ZERO_ERROR;
-    const int32_t written =
-        ucnv_fromUChars(cnv, result.bytes.data(), static_cast<int32_t>(result.bytes.size()),
-                        reinterpret_cast<const UChar*>(utf16.data()),
-                        static_cast<int32_t>(utf16.size()), &status);
-    if (U_SUCCESS(status) && utf8.find("\xEF\xBF\xBD") == std::string_view::npos) {
-        result.bytes.resize(static_cast<std::size_t>(written));
-        return result;
-    }
-    // Some character has no CP932 form: go character by character to name each one.
-    result.bytes.clear();
-    ForEachCodePoint(utf8, [&](char32_t cp, std::string_view) {
+    // No character takes more bytes in CP932 than in UTF-8 ('?' included), so the bytes are
+    // written straight into a buffer of the UTF-8 text's size.
+    result.bytes.resize(length);
+    char* out = std::copy(utf8.data(), utf8.data() + i, result.bytes.data());
+    std::uint16_t* table = Table();
+    std::string wide;
+    while (i < length) {
+        char32_t cp = s[i];
         if (cp < 0x80) {
-            result.bytes.push_back(static_cast<char>(cp));
-        } else if (!EncodeCodePoint(cp, result.bytes)) {
-            result.bytes.push_back('?');
-            result.unrepresentable.push_back(cp);
+            *out++ = static_cast<char>(cp);
+            ++i;
+            continue;
         }
-        return true;
-    });
+        // Japanese text is mostly three-byte sequences: read those directly, the rest (and
+        // anything malformed) through the general reader.
+        if ((cp & 0xF0) == 0xE0 && i + 2 < length && (s[i + 1] & 0xC0) == 0x80 &&
+            (s[i + 2] & 0xC0) == 0x80 && (cp != 0xE0 || s[i + 1] >= 0xA0) &&
+            (cp != 0xED || s[i + 1] < 0xA0)) {
+            cp = ((cp & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
+            i += 3;
+        } else {
+            UChar32 c = 0;
+            auto index = static_cast<int32_t>(i);
+            U8_NEXT(s, index, static_cast<int32_t>(length), c);
+            cp = c < 0 ? 0xFFFD : static_cast<char32_t>(c);
+            i = static_cast<std::size_t>(index);
+        }
+        if (cp <= 0xFFFF) {
+            const std::uint16_t form = FormOf(table, cp);
+            if (form != kNoForm) {
+                out = PutForm(form, out);
+                continue;
+            }
+        } else {
+            wide.clear();
+            // A character beyond the BMP takes four UTF-8 bytes, room enough for any form.
+            if (EncodeCodePoint(cp, wide) && wide.size() <= 4) {
+                out = std::copy(wide.begin(), wide.end(), out);
+                continue;
+            }
+        }
+        *out++ = '?';
+        result.unrepresentable.push_back(cp);
+    }
+    result.bytes.resize(static_cast<std::size_t>(out - result.bytes.data()));
     return result;
 }
 
@@ -193,7 +260,7 @@ std::string CutToBytes(std::string_view utf8, std::size_t maxBytes) {
     ForEachCodePoint(utf8, [&](char32_t cp, std::string_view bytes) {
         std::string encoded;
         const std::size_t size =
-            cp < 0x80 ? 1 : (EncodeCodePoint(cp, encoded) ? encoded.size() : 1);
+            cp < 0x80 ? 1 : (EncodeCached(cp, encoded) ? encoded.size() : 1);
         if (used + size > maxBytes) {
             return false;
         }

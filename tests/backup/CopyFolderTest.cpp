@@ -118,7 +118,7 @@ TEST_F(CopyFolderTest, TheFirstFailureStopsTheCopyAndNamesTheItem) {
     EXPECT_FALSE(outcome.ok);
     EXPECT_TRUE(outcome.message.starts_with(
         "コピーを途中で中止しました。次のフォルダを作成できませんでした。\n\n" + m_backup +
-        "2022年度\n\n"))
+        "2022年度/\n\n"))
         << outcome.message;
 
     // The backup folder's parent is missing: the folder is created one level only.

@@ -51,10 +51,12 @@ TEST_F(ScanFolderTest, ListsEveryFileWithItsTypeFolderAndThePathAsSpelled) {
     // The folder as the user typed it, with a trailing separator: no doubled separator.
     std::vector<ScanEntry> entries;
     std::size_t lastCount = 0;
-    CCsvOut::ScanFolder(m_year + kSep, entries, [&](std::size_t seen) {
-        EXPECT_EQ(seen, lastCount + 1);
-        lastCount = seen;
-    });
+    CCsvOut::ScanFolder(
+        m_year + kSep, [&](const ScanEntry& e) { entries.push_back(e); },
+        [&](std::size_t seen) {
+            EXPECT_EQ(seen, lastCount + 1);
+            lastCount = seen;
+        });
     std::map<std::string, ScanEntry> byName;
     for (const auto& e : entries) {
         byName[e.fileName] = e;
@@ -85,13 +87,15 @@ TEST_F(ScanFolderTest, ListsEveryFileWithItsTypeFolderAndThePathAsSpelled) {
 
 TEST_F(ScanFolderTest, AMissingFolderGivesNothingAndAFolderLinkBackUpTheTreeEnds) {
     std::vector<ScanEntry> entries;
-    CCsvOut::ScanFolder(m_dir.Child("無い"), entries);
+    const auto collect = [&](const ScanEntry& e) { entries.push_back(e); };
+    CCsvOut::ScanFolder(m_dir.Child("無い"), collect);
+    CCsvOut::ScanFolder("", collect);
     EXPECT_TRUE(entries.empty());
 
     Touch(m_dir, "2022年度/請求書/a.pdf");
     fs::create_directory_symlink(U8(m_year), U8(m_year + "/請求書/loop"));
     fs::create_directory_symlink(U8(m_year + "/請求書"), U8(m_year + "/link"));
-    CCsvOut::ScanFolder(m_year, entries);
+    CCsvOut::ScanFolder(m_year, collect);
     std::vector<std::string> paths;
     for (const auto& e : entries) {
         paths.push_back(e.fullPath);
@@ -144,6 +148,15 @@ TEST_F(OutputTest, WritesTheHeaderAndOneNumberedCp932LinePerAmount) {
             ? first + "2)\n" + second + "3)\n" + third + "4)\n"
             : second + "2)\n" + third + "3)\n" + first + "4)\n";
     EXPECT_EQ(bytes.substr(70), cp932::Encode(expected).bytes);
+}
+
+TEST_F(OutputTest, QuotesCellsWithCommasAndQuotesSoNoCellShifts) {
+    Touch(m_dir, "書類/2022年度/請求書/[20230315][(株)A,B][1,000]見積\"再\",2回目.pdf");
+    ASSERT_TRUE(Run(m_dir.Child("書類") + kSep).ok);
+    EXPECT_EQ(Utf8(ReadBytes(U8(m_csv))).substr(Utf8(kHeader).size()),
+              "請求書,20230315,\"(株)A,B\",1000,,\"見積\"\"再\"\",2回目\","
+              "\"2022年度/請求書/[20230315][(株)A,B][1,000]見積\"\"再\"\",2回目.pdf\","
+              "=HYPERLINK(G2)\n");
 }
 
 TEST_F(OutputTest, WritesPathsRelativeToTheLinkBase) {

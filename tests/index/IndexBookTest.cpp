@@ -5,87 +5,119 @@
 namespace fmb {
 namespace {
 
-CLineOne Row(std::string remark, std::string company = "(株)〇〇商事") {
-    CLineOne row;
-    row.type = "請求書(控)";
-    row.date = "2022_12_31";
-    row.company = std::move(company);
-    row.amount = "500000";
-    row.remark = std::move(remark);
-    row.path = "/data/書類/2022年度/a.pdf";
-    return row;
+std::vector<CLineOne> RowsOf(const ScanEntry& entry, std::string_view linkBase) {
+    ParsedName parsed;
+    std::vector<CLineOne> rows;
+    BuildRows(entry, linkBase, parsed, rows);
+    return rows;
 }
 
-TEST(IndexBookLine, SplitsTheTypePrefixOffTheRemark) {
-    const struct {
-        const char* remark;
-        const char* cellsEF;
-    } cases[] = {
-        {"＜請求書(控)＞3月分", "＜請求書(控)＞,3月分"},
-        {"3月分＜請求書(控)＞", ",3月分＜請求書(控)＞"},
-        {"＜請求書(控)", ",＜請求書(控)"},
-        {"＜請求書(控)＞", "＜請求書(控)＞,"},
-        {"", ","},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(IndexBookLine(Row(c.remark), 2),
-                  std::string("請求書(控),20221231,(株)〇〇商事,500000,") + c.cellsEF +
-                      ",\"/data/書類/2022年度/a.pdf\",=HYPERLINK(G2)")
-            << c.remark;
-    }
-}
-
-TEST(IndexBookLine, RemovesUnderscoresFromTheDateAndCommasFromTheAmount) {
-    CLineOne row = Row("");
-    row.date = "__";
-    row.amount = "1,234,567";
-    EXPECT_EQ(IndexBookLine(row, 6),
-              "請求書(控),,(株)〇〇商事,1234567,,,\"/data/書類/2022年度/a.pdf\",=HYPERLINK(G6)");
-}
-
-TEST(IndexBookLine, QuotesCellsThatWouldOtherwiseShiftTheColumns) {
-    CLineOne row = Row("＜請求書(控)＞a,b", "(株)A,B");
-    row.type = "say \"hi\"";
-    row.path = "/data/\"q\"/a.pdf";
-    EXPECT_EQ(IndexBookLine(row, 2), "\"say \"\"hi\"\"\",20221231,\"(株)A,B\",500000,"
-                                     "＜請求書(控)＞,\"a,b\",\"/data/\"\"q\"\"/a.pdf\","
-                                     "=HYPERLINK(G2)");
-    row = Row("line\nbreak");
-    EXPECT_EQ(IndexBookLine(row, 3), "請求書(控),20221231,(株)〇〇商事,500000,,\"line\nbreak\","
-                                     "\"/data/書類/2022年度/a.pdf\",=HYPERLINK(G3)");
-}
-
-TEST(BuildRows, OneRowPerAmountOfEveryNameWithADate) {
-    std::vector<ScanEntry> entries = {
-        {"請求書(控)", "[2022_12_31][(株)〇〇商事][500,000][120,000][30,000].pdf",
-         "/data/書類/2022年度/請求書(控)/[2022_12_31][(株)〇〇商事][500,000][120,000][30,000].pdf"},
-        {"", "doc001.pdf", "/data/書類/2022年度/doc001.pdf"},
-        {"", "20230315_(株)〇〇商事_500,000.pdf",
-         "/data/書類/2022年度/20230315_(株)〇〇商事_500,000.pdf"},
-        {"", "[20230315][A][100]memo.pdf", "/data/書類/2022年度/[20230315][A][100]memo.pdf"},
-    };
-    const std::vector<CLineOne> rows = BuildRows(entries, "");
-    ASSERT_EQ(rows.size(), 4u);
+TEST(BuildRows, OneRowPerAmountOfANameWithADate) {
+    const ScanEntry entry = {
+        "請求書(控)", "[2022_12_31][(株)〇〇商事][500,000][120,000][30,000]3月分.pdf",
+        "/data/書類/2022年度/請求書(控)/[2022_12_31][(株)〇〇商事][500,000][120,000][30,000]3月分.pdf"};
+    const std::vector<CLineOne> rows = RowsOf(entry, "");
+    ASSERT_EQ(rows.size(), 3u);
     const char* amounts[] = {"500000", "120000", "30000"};
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(rows[i].type, "請求書(控)");
         EXPECT_EQ(rows[i].date, "2022_12_31");
         EXPECT_EQ(rows[i].company, "(株)〇〇商事");
         EXPECT_EQ(rows[i].amount, amounts[i]);
-        EXPECT_EQ(rows[i].path, entries[0].fullPath);
+        EXPECT_EQ(rows[i].remark, "3月分");
+        EXPECT_EQ(rows[i].path, entry.fullPath);
     }
-    EXPECT_EQ(rows[3].type, "");
-    EXPECT_EQ(rows[3].remark, "memo");
-    EXPECT_EQ(rows[3].path, entries[3].fullPath);
+    // No date, no row: other files, and names of the underscore form with a single amount.
+    for (const char* name : {"doc001.pdf", "desktop.ini", "20230315_(株)〇〇商事_500,000.pdf"}) {
+        EXPECT_TRUE(RowsOf({"", name, std::string("/data/") + name}, "").empty()) << name;
+    }
+}
+
+TEST(BuildRows, ReusesItsStorageWithoutLeftovers) {
+    ParsedName parsed;
+    std::vector<CLineOne> rows;
+    BuildRows({"a", "[20230315][A][1][2][3].pdf", "/x/a/[20230315][A][1][2][3].pdf"}, "", parsed,
+              rows);
+    BuildRows({"b", "[20230316][B][9].pdf", "/x/b/[20230316][B][9].pdf"}, "", parsed, rows);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].amount, "9");
+    EXPECT_EQ(rows[0].type, "b");
+    BuildRows({"b", "doc.pdf", "/x/b/doc.pdf"}, "", parsed, rows);
+    EXPECT_TRUE(rows.empty());
 }
 
 TEST(BuildRows, MakesPathsRelativeToTheLinkBase) {
-    const std::vector<ScanEntry> entries = {
-        {"請求書(控)", "[20230315][A][100].pdf", "/data/書類/2022年度/請求書(控)/[20230315][A][100].pdf"},
-    };
-    EXPECT_EQ(BuildRows(entries, "/data/書類/")[0].path, "2022年度/請求書(控)/[20230315][A][100].pdf");
+    const ScanEntry entry = {"請求書(控)", "[20230315][A][100].pdf",
+                             "/data/書類/2022年度/請求書(控)/[20230315][A][100].pdf"};
+    EXPECT_EQ(RowsOf(entry, "/data/書類/")[0].path, "2022年度/請求書(控)/[20230315][A][100].pdf");
     // Letter case counts: a base spelled otherwise gives no path.
-    EXPECT_EQ(BuildRows(entries, "/Data/書類/")[0].path, "");
+    EXPECT_EQ(RowsOf(entry, "/Data/書類/")[0].path, "");
+}
+
+TEST(MakeCells, SplitsTheTypePrefixOffTheRemarkAndDropsTheDateUnderscores) {
+    const struct {
+        const char* remark;
+        const char* prefix;
+        const char* rest;
+    } cases[] = {
+        {"＜請求書(控)＞3月分", "＜請求書(控)＞", "3月分"},
+        {"3月分＜請求書(控)＞", "", "3月分＜請求書(控)＞"},
+        {"＜請求書(控)", "", "＜請求書(控)"},
+        {"＜請求書(控)＞", "＜請求書(控)＞", ""},
+        {"＜A＞＜B＞", "＜A＞", "＜B＞"},
+        {"", "", ""},
+    };
+    CLineOne row;
+    row.date = "2022_12_31";
+    IndexBookCells cells;
+    for (const auto& c : cases) {
+        row.remark = c.remark;
+        MakeCells(row, cells);
+        EXPECT_EQ(cells.typePrefix, c.prefix) << c.remark;
+        EXPECT_EQ(cells.remark, c.rest) << c.remark;
+        EXPECT_EQ(cells.date, "20221231");
+    }
+    row.date = "__";
+    MakeCells(row, cells);
+    EXPECT_EQ(cells.date, "");
+}
+
+TEST(AppendWrittenCell, QuotesOnlyCellsThatWouldShiftTheColumns) {
+    const struct {
+        const char* cell;
+        bool alwaysQuoted;
+        const char* written;
+    } cases[] = {
+        {"(株)〇〇商事", false, "(株)〇〇商事"},
+        {"(株)A,B", false, "\"(株)A,B\""},
+        {"say \"hi\"", false, "\"say \"\"hi\"\"\""},
+        {"line\nbreak", false, "\"line\nbreak\""},
+        {"cr\rhere", false, "\"cr\rhere\""},
+        {"", false, ""},
+        {"/data/a.pdf", true, "\"/data/a.pdf\""},
+        {"/data/\"q\"/a.pdf", true, "\"/data/\"\"q\"\"/a.pdf\""},
+        {"", true, "\"\""},
+    };
+    for (const auto& c : cases) {
+        std::string out = "x,";
+        AppendWrittenCell(out, c.cell, c.alwaysQuoted);
+        EXPECT_EQ(out, std::string("x,") + c.written) << c.cell;
+    }
+}
+
+TEST(AppendIndexBookLine, JoinsTheCellsAndLinksToItsOwnLine) {
+    std::string line;
+    AppendIndexBookLine(line, {"請求書(控)", "20221231", "(株)〇〇商事", "500000", "", "", "\"/a.pdf\""},
+                        2);
+    EXPECT_EQ(line, "請求書(控),20221231,(株)〇〇商事,500000,,,\"/a.pdf\",=HYPERLINK(G2)");
+    line.clear();
+    AppendIndexBookLine(line, {"", "", "", "", "", "", "\"\""}, 100006);
+    EXPECT_EQ(line, ",,,,,,\"\",=HYPERLINK(G100006)");
+}
+
+TEST(IndexBookHeader, IsTheEightTitles) {
+    EXPECT_EQ(IndexBookHeader(),
+              "種類,年月日,取引先名,金額,備考(種別),備考,ファイルパス,リンク先を開く");
 }
 
 } // namespace

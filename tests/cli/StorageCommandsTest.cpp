@@ -1,0 +1,139 @@
+#include "cli/StorageCommands.h"
+
+#include "platform/Cp932.h"
+#include "platform/PathText.h"
+#include "support/FixedClock.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace fmb {
+namespace {
+
+using test::ReadBytes;
+using test::TempDir;
+using test::U8;
+using test::WriteBytes;
+
+struct CommandRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+CommandRun Index(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunIndexCommand(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+CommandRun Backup(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int status = RunBackupCommand(args, out, err, test::FixedClock({2024, 1, 5}));
+    return {status, out.str(), err.str()};
+}
+
+class StorageCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const fs::path folder = U8(m_year + "/請求書");
+        fs::create_directories(folder);
+        WriteBytes(folder / U8("[20230315][A][100][200].pdf"), "pdf");
+        fs::permissions(folder / U8("[20230315][A][100][200].pdf"),
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        fs::create_directories(U8(m_dir.Child("退避")));
+    }
+
+    TempDir m_dir;
+    std::string m_root = m_dir.Child("書類");
+    std::string m_year = m_root + "/2022年度";
+    std::string m_csv = m_dir.Child("book.csv");
+};
+
+TEST_F(StorageCommandsTest, IndexWritesTheBookAndTellsTheRows) {
+    CommandRun run = Index({m_year, m_csv});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "出力処理を終了しました。\n行数: 2\n");
+    EXPECT_NE(cp932::Decode(ReadBytes(U8(m_csv))).utf8.find("\"" + m_year + "/請求書/"),
+              std::string::npos);
+
+    run = Index({m_year, m_csv, "--link-base", m_root});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(cp932::Decode(ReadBytes(U8(m_csv))).utf8.find(
+                  ",\"2022年度/請求書/[20230315][A][100][200].pdf\",=HYPERLINK(G3)\n"),
+              std::string::npos);
+}
+
+TEST_F(StorageCommandsTest, IndexFailuresExitWithTheMessage) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string errStart;
+    } cases[] = {
+        {{"", m_csv}, 1, "リスト化対象フォルダが指定されていません。"},
+        {{m_year, m_dir.Child("無い/book.csv")}, 1, "索引簿ファイルを作成できませんでした。"},
+        {{m_year, m_csv, "--link-base", m_dir.Child("他")}, 1, "相対パスで出力できません。"},
+        {{m_year, m_csv, "--link-base"}, 2, "fumibako-cli: --link-base needs a value"},
+        {{m_year, m_csv, "--relative"}, 2, "fumibako-cli: unknown option --relative"},
+        {{m_year}, 2, "fumibako-cli: index needs TARGET_FOLDER and OUTPUT_CSV"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = Index(c.args);
+        EXPECT_EQ(run.status, c.status) << c.errStart;
+        EXPECT_TRUE(run.err.starts_with(c.errStart)) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_FALSE(fs::exists(U8(m_csv)));
+}
+
+TEST_F(StorageCommandsTest, BackupCopiesIntoTheDatedFolderAndRefusesAnExistingOne) {
+    CommandRun run = Backup({m_root, m_dir.Child("退避")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "コピー終了しました。\n");
+    const std::string copied = m_dir.Child("退避/書類(20240105)/2022年度/請求書/[20230315][A][100][200].pdf");
+    EXPECT_EQ(ReadBytes(U8(copied)), "pdf");
+
+    run = Backup({m_root, m_dir.Child("退避")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(run.err.starts_with("すでに該当フォルダが存在します。\n\n" +
+                                    m_dir.Child("退避/書類(20240105)/")))
+        << run.err;
+
+    // Into the existing folder, the copy stops at the read-only document filed there before.
+    run = Backup({m_root, m_dir.Child("退避"), "--into-existing"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("\n\nコピー先: " + copied + "\n"), std::string::npos) << run.err;
+
+    run = Backup({m_year, m_dir.Child("退避"), "--name=年度分"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(fs::exists(U8(m_dir.Child("退避/年度分/請求書"))));
+}
+
+TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string errStart;
+    } cases[] = {
+        {{"", m_dir.Child("退避")}, 1, "コピー対象フォルダが指定されていません。"},
+        {{m_dir.Child("無い"), m_dir.Child("退避")}, 1, "コピー対象フォルダが見つかりません。"},
+        {{m_root, m_dir.Child("退避"), "--name"}, 2, "fumibako-cli: --name needs a value"},
+        {{m_root, m_dir.Child("退避"), "-f"}, 2, "fumibako-cli: unknown option -f"},
+        {{m_root}, 2, "fumibako-cli: backup needs SOURCE_FOLDER and DEST_FOLDER"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = Backup(c.args);
+        EXPECT_EQ(run.status, c.status) << c.errStart;
+        EXPECT_TRUE(run.err.starts_with(c.errStart)) << run.err;
+    }
+    EXPECT_TRUE(fs::is_empty(U8(m_dir.Child("退避"))));
+}
+
+} // namespace
+} // namespace fmb

@@ -37,13 +37,12 @@ void Generate(const fs::path& root) {
                 bytes[b + static_cast<std::size_t>(k)] = static_cast<char>(v >> (8 * k));
             }
         }
-        const fs::path file =
-            folder / ("[" + std::to_string(year) + "0315][(株)〇〇商事][" + std::to_string(i) +
-                      "].pdf");
-        std::ofstream(file, std::ios::binary).write(bytes.data(),
-                                                    static_cast<std::streamsize>(bytes.size()));
-        fs::permissions(file, fs::perms::owner_read | fs::perms::group_read |
-                                  fs::perms::others_read);
+        const fs::path file = folder / ("[" + std::to_string(year) + "0315][(株)〇〇商事][" +
+                                        std::to_string(i) + "].pdf");
+        std::ofstream(file, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        fs::permissions(file,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     }
 }
 
@@ -61,7 +60,7 @@ int main() {
     const fs::path ourCopy = destination / "書類(bench)";
 
     const std::vector<std::string> cp = {"cp", "-a", source.string(), cpCopy.string()};
-    const std::vector<std::string> backup = {FUMIBAKO_CLI, "backup", source.string(),
+    const std::vector<std::string> backup = {FUMIBAKO_CLI,         "backup", source.string(),
                                              destination.string(), "--name", "書類(bench)"};
     // Each copy starts from an empty destination with the previous one's writes on disk.
     const auto timed = [&](const std::vector<std::string>& argv, const fs::path& copy) {

@@ -63,7 +63,9 @@ WorkDir::WorkDir(const std::string& tag) {
     m_path = pattern;
 }
 
-WorkDir::~WorkDir() { RemoveTree(m_path); }
+WorkDir::~WorkDir() {
+    RemoveTree(m_path);
+}
 
 void RemoveTree(const std::filesystem::path& path) {
     std::error_code error;

@@ -22,9 +22,9 @@ constexpr double kTargetMemoryMb = 150;
 const char* const kTypes[] = {"請求書(控)", "請求書",   "領収書(控)", "領収書",
                               "見積書(控)", "見積書",   "注文書",     "納品書",
                               "契約書",     "給与明細", "カード明細", "その他"};
-const char* const kCompanies[] = {"(株)〇〇商事",       "△△工業(株)",    "有限会社□□",
-                                  "(株)ＡＢＣ",         "東京電力",        "(株)サンプル販売",
-                                  "合同会社みらい企画", "山田太郎",        "(一社)日本協会",
+const char* const kCompanies[] = {"(株)〇〇商事",       "△△工業(株)",     "有限会社□□",
+                                  "(株)ＡＢＣ",         "東京電力",       "(株)サンプル販売",
+                                  "合同会社みらい企画", "山田太郎",       "(一社)日本協会",
                                   "ＸＹＺ　Ｃｏ．",     "(株)北海道物産", "個人商店さくら"};
 const char* const kRemarks[] = {"", "", "", "3月分", "前払い", "第1.2版", "再発行", "分割2回目"};
 
@@ -60,10 +60,11 @@ void Generate(const fs::path& root) {
                 for (int i = 0; i < count; ++i) {
                     char date[16];
                     const bool underscores = random.Below(2) == 0;
-                    std::snprintf(date, sizeof date, underscores ? "%04d_%02d_%02d" : "%04d%02d%02d",
-                                  calendarYear, month, 1 + random.Below(28));
-                    std::string name = std::string("[") + date + "][" + kCompanies[random.Below(12)] +
-                                       "][" + Amount(random) + "]";
+                    std::snprintf(date, sizeof date,
+                                  underscores ? "%04d_%02d_%02d" : "%04d%02d%02d", calendarYear,
+                                  month, 1 + random.Below(28));
+                    std::string name = std::string("[") + date + "][" +
+                                       kCompanies[random.Below(12)] + "][" + Amount(random) + "]";
                     const int extra = random.Below(3);
                     for (int e = 0; e < extra; ++e) {
                         name += "[" + Amount(random) + "]";

@@ -31,8 +31,7 @@ bool SameFolder(const fs::path& a, const fs::path& b) {
 bool Stop(CopyWalk& walk, const std::string& what, const std::string& path,
           const std::string& reason) {
     walk.outcome.ok = false;
-    walk.outcome.message = "コピーを途中で中止しました。" + what + "\n\n" + path + "\n\n" +
-                           reason +
+    walk.outcome.message = "コピーを途中で中止しました。" + what + "\n\n" + path + "\n\n" + reason +
                            "\n\nそれまでにコピーしたファイルはバックアップ先に残っています。";
     return false;
 }
@@ -160,8 +159,7 @@ bool BackupFolderExists(const std::string& backupFolder) {
     return !backupFolder.empty() && fs::exists(ToFsPath(backupFolder), error);
 }
 
-std::optional<std::string> CheckBackup(const std::string& source,
-                                       const std::string& backupFolder) {
+std::optional<std::string> CheckBackup(const std::string& source, const std::string& backupFolder) {
     // An empty source would name the current folder or the root of the drive.
     if (source.empty()) {
         return "コピー対象フォルダが指定されていません。";

@@ -127,7 +127,8 @@ int RunIndexCommand(const std::vector<std::string>& args, std::ostream& out, std
         err << result.message << "\n";
         return 1;
     }
-    out << result.message << "\n" << "行数: " << result.rowsWritten << "\n";
+    out << result.message << "\n"
+        << "行数: " << result.rowsWritten << "\n";
     if (!result.warning.empty()) {
         err << result.warning << "\n";
     }

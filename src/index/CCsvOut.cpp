@@ -6,8 +6,8 @@
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <fstream>
 #include <system_error>
 #include <utility>
@@ -74,10 +74,9 @@ public:
     // The written form of utf8, valid until the next call; lossy is set when a character had no
     // CP932 form.
     std::string_view Write(std::string_view utf8, bool& lossy) {
-        Slot& slot =
-            m_slots.size() == 1
-                ? m_slots.front()
-                : m_slots[std::hash<std::string_view>{}(utf8) & (m_slots.size() - 1)];
+        Slot& slot = m_slots.size() == 1
+                         ? m_slots.front()
+                         : m_slots[std::hash<std::string_view>{}(utf8) & (m_slots.size() - 1)];
         if (!slot.valid || utf8 != slot.utf8) {
             const cp932::Encoded encoded = cp932::Encode(utf8);
             slot.valid = true;
@@ -149,8 +148,7 @@ std::string OpenFailedMessage(const std::string& path, const std::error_code& er
 }
 
 std::string WriteFailedMessage(const std::string& path, const std::error_code& error) {
-    return "索引簿ファイルへの書き込みに失敗しました。\n\n" + path + "\n\n" +
-           DescribeError(error);
+    return "索引簿ファイルへの書き込みに失敗しました。\n\n" + path + "\n\n" + DescribeError(error);
 }
 
 std::error_code LastError() {
@@ -177,8 +175,9 @@ std::string LossyWarning(const std::vector<std::pair<std::size_t, std::string>>&
 class ScannedTree {
 public:
     void Add(const ScanEntry& entry) {
-        const std::string_view prefix = std::string_view(entry.fullPath)
-                                            .substr(0, entry.fullPath.size() - entry.fileName.size());
+        const std::string_view prefix =
+            std::string_view(entry.fullPath)
+                .substr(0, entry.fullPath.size() - entry.fileName.size());
         if (m_folders.empty() || m_folders.back().prefix != prefix ||
             m_folders.back().typeFolder != entry.typeFolder) {
             m_folders.push_back({std::string(prefix), entry.typeFolder});
@@ -211,8 +210,7 @@ private:
     };
 
     std::string_view Keep(std::string_view text) {
-        if (m_pieces.empty() ||
-            m_pieces.back().capacity() - m_pieces.back().size() < text.size()) {
+        if (m_pieces.empty() || m_pieces.back().capacity() - m_pieces.back().size() < text.size()) {
             m_pieces.emplace_back();
             m_pieces.back().reserve(std::max(kStorePieceSize, text.size()));
         }
@@ -236,8 +234,8 @@ void CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
     ScanInto(walk, WithTrailingSeparator(folder), {});
 }
 
-ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder,
-                             std::string linkBase, const ScanProgress& progress) {
+ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, std::string linkBase,
+                             const ScanProgress& progress) {
     ExportResult result;
     // An empty folder text would name the current folder or the root of the drive, and the run
     // would list far more than any fiscal year.
@@ -248,7 +246,8 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder,
     }
 
     ScannedTree tree;
-    ScanFolder(targetFolder, [&](const ScanEntry& entry) { tree.Add(entry); }, progress);
+    ScanFolder(
+        targetFolder, [&](const ScanEntry& entry) { tree.Add(entry); }, progress);
 
     // Only now is the file touched: a long scan leaves an existing index book as it was.
     errno = 0;

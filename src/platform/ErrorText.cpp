@@ -3,8 +3,7 @@
 namespace fmb {
 
 std::string DescribeError(const std::error_code& error) {
-    if (error.category() == std::generic_category() ||
-        error.category() == std::system_category()) {
+    if (error.category() == std::generic_category() || error.category() == std::system_category()) {
         switch (static_cast<std::errc>(error.default_error_condition().value())) {
         case std::errc::no_such_file_or_directory:
             return "ファイルまたはフォルダが見つかりません。";

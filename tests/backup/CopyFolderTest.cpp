@@ -51,7 +51,8 @@ TEST_F(CopyFolderTest, CopiesTheContentsWithTimesAndReadOnlyMarksButNoDotNames) 
     File("2023年度/.git/config", "x");
     File(".hidden-file", "x");
     fs::create_directories(U8(m_source + "/2023年度/空"));
-    const fs::path stored = U8(m_source + "/2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf");
+    const fs::path stored =
+        U8(m_source + "/2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf");
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
     fs::last_write_time(stored, old);
     fs::permissions(stored, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -62,12 +63,12 @@ TEST_F(CopyFolderTest, CopiesTheContentsWithTimesAndReadOnlyMarksButNoDotNames) 
     EXPECT_EQ(outcome.message, "コピー終了しました。");
     EXPECT_EQ(outcome.filesCopied, 2u);
     EXPECT_EQ(Tree(U8(m_backup)),
-              (std::vector<std::string>{"2022年度/", "2022年度/請求書(控)/",
-                                        "2022年度/請求書(控)/2022年12月/",
-                                        "2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf",
-                                        "2023年度/", "2023年度/空/", "2023年度/領収書/",
-                                        "2023年度/領収書/b.pdf"}));
-    const fs::path copy = U8(m_backup + "2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf");
+              (std::vector<std::string>{
+                  "2022年度/", "2022年度/請求書(控)/", "2022年度/請求書(控)/2022年12月/",
+                  "2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf", "2023年度/",
+                  "2023年度/空/", "2023年度/領収書/", "2023年度/領収書/b.pdf"}));
+    const fs::path copy =
+        U8(m_backup + "2022年度/請求書(控)/2022年12月/[2022_12_31][A][500,000].pdf");
     EXPECT_EQ(ReadBytes(copy), "pdf-1");
     EXPECT_EQ(fs::last_write_time(copy), old);
     EXPECT_EQ(fs::status(copy).permissions() & fs::perms::all,
@@ -89,8 +90,8 @@ TEST_F(CopyFolderTest, ReplacesWritableFilesAndStopsAtAReadOnlyOne) {
     const CopyOutcome outcome = CopyFolder(m_source, m_backup);
     EXPECT_FALSE(outcome.ok);
     EXPECT_EQ(outcome.message,
-              "コピーを途中で中止しました。次のファイルをコピーできませんでした。\n\n" +
-                  m_source + "/2022年度/a.pdf\n\nコピー先: " + m_backup +
+              "コピーを途中で中止しました。次のファイルをコピーできませんでした。\n\n" + m_source +
+                  "/2022年度/a.pdf\n\nコピー先: " + m_backup +
                   "2022年度/a.pdf\nコピー先に読み取り専用の同じ名前のファイルがあるため、"
                   "置き換えられません。\n\nそれまでにコピーしたファイルはバックアップ先に"
                   "残っています。");
@@ -158,13 +159,18 @@ TEST_F(CopyFolderTest, RefusesCopiesThatCannotStart) {
     } cases[] = {
         {"", m_backup, "コピー対象フォルダが指定されていません。"},
         {m_source, "", "コピー先フォルダとバックアップ フォルダ名が指定されていません。"},
-        {m_dir.Child("無い"), m_backup, "コピー対象フォルダが見つかりません。\n\n" + m_dir.Child("無い")},
+        {m_dir.Child("無い"), m_backup,
+         "コピー対象フォルダが見つかりません。\n\n" + m_dir.Child("無い")},
         {m_source, m_source + kSep,
-         "コピー対象フォルダがバックアップ先のフォルダと同じか、その中にあるため、コピーできません。"
-         "\n\nコピー対象: " + m_source + "\nバックアップ先: " + m_source + kSep},
+         "コピー対象フォルダがバックアップ先のフォルダと同じか、その中にあるため、コピーできません"
+         "。"
+         "\n\nコピー対象: " +
+             m_source + "\nバックアップ先: " + m_source + kSep},
         {m_source + "/2022年度", m_dir.Text(true),
-         "コピー対象フォルダがバックアップ先のフォルダと同じか、その中にあるため、コピーできません。"
-         "\n\nコピー対象: " + m_source + "/2022年度\nバックアップ先: " + m_dir.Text(true)},
+         "コピー対象フォルダがバックアップ先のフォルダと同じか、その中にあるため、コピーできません"
+         "。"
+         "\n\nコピー対象: " +
+             m_source + "/2022年度\nバックアップ先: " + m_dir.Text(true)},
     };
     for (const auto& c : cases) {
         const auto before = Tree(m_dir.Path());

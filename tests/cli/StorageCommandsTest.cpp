@@ -64,8 +64,8 @@ TEST_F(StorageCommandsTest, IndexWritesTheBookAndTellsTheRows) {
 
     run = Index({m_year, m_csv, "--link-base", m_root});
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_NE(cp932::Decode(ReadBytes(U8(m_csv))).utf8.find(
-                  ",\"2022年度/請求書/[20230315][A][100][200].pdf\",=HYPERLINK(G3)\n"),
+    EXPECT_NE(cp932::Decode(ReadBytes(U8(m_csv)))
+                  .utf8.find(",\"2022年度/請求書/[20230315][A][100][200].pdf\",=HYPERLINK(G3)\n"),
               std::string::npos);
 }
 
@@ -95,7 +95,8 @@ TEST_F(StorageCommandsTest, BackupCopiesIntoTheDatedFolderAndRefusesAnExistingOn
     CommandRun run = Backup({m_root, m_dir.Child("退避")});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "コピー終了しました。\n");
-    const std::string copied = m_dir.Child("退避/書類(20240105)/2022年度/請求書/[20230315][A][100][200].pdf");
+    const std::string copied =
+        m_dir.Child("退避/書類(20240105)/2022年度/請求書/[20230315][A][100][200].pdf");
     EXPECT_EQ(ReadBytes(U8(copied)), "pdf");
 
     run = Backup({m_root, m_dir.Child("退避")});

@@ -31,7 +31,9 @@ void Touch(const TempDir& root, const std::string& relative) {
     WriteBytes(path, "");
 }
 
-std::string Utf8(const std::string& cp932Bytes) { return cp932::Decode(cp932Bytes).utf8; }
+std::string Utf8(const std::string& cp932Bytes) {
+    return cp932::Decode(cp932Bytes).utf8;
+}
 
 class ScanFolderTest : public ::testing::Test {
 protected:
@@ -162,8 +164,9 @@ TEST_F(OutputTest, QuotesCellsWithCommasAndQuotesSoNoCellShifts) {
 TEST_F(OutputTest, WritesPathsRelativeToTheLinkBase) {
     Touch(m_dir, "書類/2022年度/請求書/[20230315][A][100].pdf");
     ASSERT_TRUE(Run(m_dir.Child("書類") + kSep).ok);
-    EXPECT_EQ(Utf8(ReadBytes(U8(m_csv))).substr(Utf8(kHeader).size()),
-              "請求書,20230315,A,100,,,\"2022年度/請求書/[20230315][A][100].pdf\",=HYPERLINK(G2)\n");
+    EXPECT_EQ(
+        Utf8(ReadBytes(U8(m_csv))).substr(Utf8(kHeader).size()),
+        "請求書,20230315,A,100,,,\"2022年度/請求書/[20230315][A][100].pdf\",=HYPERLINK(G2)\n");
 }
 
 TEST_F(OutputTest, ReplacesAnExistingBookWholeButOnlyAfterTheScan) {
@@ -214,8 +217,8 @@ TEST_F(OutputTest, ReportsAFileThatCannotBeWrittenNamingIt) {
     } cases[] = {
         {m_dir.Child("無いフォルダ") + kSep + "x.csv", "索引簿ファイルを作成できませんでした。"},
         {m_dir.Child("書類"), "索引簿ファイルを作成できませんでした。"}, // a folder stands there
-        {m_dir.Text(true), "索引簿ファイルを作成できませんでした。"},     // empty file name
-        {"/dev/full", "索引簿ファイルへの書き込みに失敗しました。"},       // the disk is full
+        {m_dir.Text(true), "索引簿ファイルを作成できませんでした。"},    // empty file name
+        {"/dev/full", "索引簿ファイルへの書き込みに失敗しました。"},     // the disk is full
     };
     for (const auto& c : cases) {
         m_csv = c.path;

@@ -35,7 +35,10 @@ TEST(ParseFileName, ReadsTheFieldsBackFromStoredNames) {
         {"desktop.ini", "", "", {""}, "desktop"},
         {"20230315_(株)〇〇商事_500,000.pdf", "", "", {""}, "20230315_(株)〇〇商事_500,000"},
         // Underscore form with extra amounts: the brackets are read as date and company.
-        {"20230315_(株)〇〇商事_500,000[120,000][30,000]3月分.pdf", "120,000", "30,000", {""},
+        {"20230315_(株)〇〇商事_500,000[120,000][30,000]3月分.pdf",
+         "120,000",
+         "30,000",
+         {""},
          "3月分"},
         // A "]" before the "[" gives an empty field and the reading goes on after the "]";
         // without any "[" the field starts at the front.

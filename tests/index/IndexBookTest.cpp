@@ -13,9 +13,10 @@ std::vector<CLineOne> RowsOf(const ScanEntry& entry, std::string_view linkBase) 
 }
 
 TEST(BuildRows, OneRowPerAmountOfANameWithADate) {
-    const ScanEntry entry = {
-        "請求書(控)", "[2022_12_31][(株)〇〇商事][500,000][120,000][30,000]3月分.pdf",
-        "/data/書類/2022年度/請求書(控)/[2022_12_31][(株)〇〇商事][500,000][120,000][30,000]3月分.pdf"};
+    const ScanEntry entry = {"請求書(控)",
+                             "[2022_12_31][(株)〇〇商事][500,000][120,000][30,000]3月分.pdf",
+                             "/data/書類/2022年度/請求書(控)/"
+                             "[2022_12_31][(株)〇〇商事][500,000][120,000][30,000]3月分.pdf"};
     const std::vector<CLineOne> rows = RowsOf(entry, "");
     ASSERT_EQ(rows.size(), 3u);
     const char* amounts[] = {"500000", "120000", "30000"};
@@ -107,8 +108,8 @@ TEST(AppendWrittenCell, QuotesOnlyCellsThatWouldShiftTheColumns) {
 
 TEST(AppendIndexBookLine, JoinsTheCellsAndLinksToItsOwnLine) {
     std::string line;
-    AppendIndexBookLine(line, {"請求書(控)", "20221231", "(株)〇〇商事", "500000", "", "", "\"/a.pdf\""},
-                        2);
+    AppendIndexBookLine(
+        line, {"請求書(控)", "20221231", "(株)〇〇商事", "500000", "", "", "\"/a.pdf\""}, 2);
     EXPECT_EQ(line, "請求書(控),20221231,(株)〇〇商事,500000,,,\"/a.pdf\",=HYPERLINK(G2)");
     line.clear();
     AppendIndexBookLine(line, {"", "", "", "", "", "", "\"\""}, 100006);

@@ -23,6 +23,20 @@ TEST(Cp932, ReportsCharactersItCannotHold) {
     EXPECT_FALSE(IsRepresentable("Ä"));
 }
 
+TEST(Cp932, KeepsAsciiAsItIsAndNeverDropsACharacterSilently) {
+    // Control characters stay themselves next to Japanese text too, as in Windows' code page.
+    EXPECT_EQ(Encode("\x1A\x1C\x7F請").bytes, "\x1A\x1C\x7F\x90\xBF");
+    // A byte-order mark or malformed UTF-8 has no form: it becomes '?' and is reported.
+    const Encoded bom = Encode("\xEF\xBB\xBFx");
+    EXPECT_EQ(bom.bytes, "?x");
+    EXPECT_EQ(bom.unrepresentable, (std::vector<char32_t>{U'\uFEFF'}));
+    const Encoded malformed = Encode("あ\xE3\x81");
+    EXPECT_EQ(malformed.bytes, "\x82\xA0?");
+    EXPECT_FALSE(malformed.Ok());
+    // Encoding the same characters again gives the same bytes.
+    EXPECT_EQ(Encode("請求書é請求書é").bytes, "\x90\xBF\x8B\x81\x8F\x91?\x90\xBF\x8B\x81\x8F\x91?");
+}
+
 TEST(Cp932, DecodesAndFlagsInvalidBytes) {
     const Decoded good = Decode("\x90\xBF\x8B\x81\x8F\x91\x28\x8D\x54\x29");
     EXPECT_TRUE(good.ok);

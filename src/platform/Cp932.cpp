@@ -76,8 +76,9 @@ template <typename Visit> void ForEachCodePoint(std::string_view utf8, Visit vis
         if (cp < 0) {
             cp = 0xFFFD;
         }
-        if (!visit(static_cast<char32_t>(cp), utf8.substr(static_cast<std::size_t>(start),
-                                                          static_cast<std::size_t>(i - start)))) {
+        if (!visit(static_cast<char32_t>(cp),
+                   utf8.substr(static_cast<std::size_t>(start),
+                               static_cast<std::size_t>(i - start)))) {
             return;
         }
     }
@@ -241,9 +242,7 @@ Decoded Decode(std::string_view cp932) {
     return result;
 }
 
-bool IsRepresentable(std::string_view utf8) {
-    return Encode(utf8).Ok();
-}
+bool IsRepresentable(std::string_view utf8) { return Encode(utf8).Ok(); }
 
 std::size_t ByteLength(std::string_view utf8) {
     if (IsAscii(utf8)) {
@@ -260,7 +259,8 @@ std::string CutToBytes(std::string_view utf8, std::size_t maxBytes) {
     std::size_t used = 0;
     ForEachCodePoint(utf8, [&](char32_t cp, std::string_view bytes) {
         std::string encoded;
-        const std::size_t size = cp < 0x80 ? 1 : (EncodeCached(cp, encoded) ? encoded.size() : 1);
+        const std::size_t size =
+            cp < 0x80 ? 1 : (EncodeCached(cp, encoded) ? encoded.size() : 1);
         if (used + size > maxBytes) {
             return false;
         }

@@ -1,6 +1,8 @@
+#include "cli/Cli.h"
+
 #include <iostream>
 
-int main() {
-    std::cout << "fumibako-cli: the filing commands are being built.\n";
-    return 0;
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return fmb::cli::RunCli(args, std::cout, std::cerr);
 }

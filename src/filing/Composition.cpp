@@ -6,7 +6,9 @@
 namespace fmb {
 namespace {
 
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // Byte offset of the character with the given index (counted from 0); the size of the text when
 // it has fewer characters. Counting characters rather than bytes keeps a cut from ever landing

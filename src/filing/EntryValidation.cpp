@@ -17,18 +17,18 @@ constexpr const char* kMonthRange =
     "日付の月は01～12の数値を入れてください。\n\n 例：xxxx年12月xx日　→　xxxx12xx ";
 constexpr const char* kDayRange =
     "日付の日は01～31の数値を入れてください。\n\n 例：xxxx年xx月31日　→　xxxxxx31 ";
-constexpr const char* kNoCompany =
-    "社名を入力してください。 ";
+constexpr const char* kNoCompany = "社名を入力してください。 ";
 constexpr const char* kCompanyForbidden =
     "社名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
-constexpr const char* kNoAmount =
-    "金額を入力してください。 ";
+constexpr const char* kNoAmount = "金額を入力してください。 ";
 constexpr const char* kAmountNotDigits =
     "金額は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 + - ";
 constexpr const char* kRemarkForbidden =
     "備考に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace
 

@@ -10,7 +10,9 @@
 namespace fmb {
 namespace {
 
-std::error_code LastError() { return {errno, std::generic_category()}; }
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
 
 // A file descriptor closed at the end of its scope.
 class FileHandle {

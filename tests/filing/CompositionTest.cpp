@@ -70,10 +70,10 @@ TEST(FiscalYear, EndMonthBelongsToTheYearEndingInIt) {
         const char* expected;
     };
     const Case cases[] = {
-        {"20221231", 3, "2022"}, {"20230115", 3, "2022"}, {"20230331", 3, "2022"},
+        {"20221231", 3, "2022"}, {"20230115", 3, "2022"},  {"20230331", 3, "2022"},
         {"20230401", 3, "2023"}, {"20221231", 12, "2022"}, {"20230101", 12, "2023"},
-        {"20220930", 9, "2021"}, {"20221001", 9, "2022"}, {"", 3, "-1"},
-        {"", 12, "0"},           {"00010115", 3, "0"},    {"2022", 3, "2021"},
+        {"20220930", 9, "2021"}, {"20221001", 9, "2022"},  {"", 3, "-1"},
+        {"", 12, "0"},           {"00010115", 3, "0"},     {"2022", 3, "2021"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FiscalYearText(c.date, c.endMonth), c.expected) << c.date << " " << c.endMonth;
@@ -132,7 +132,8 @@ TEST(ComposeDestination, ExtraAmountsFollowTheSeparatorFlag) {
               "[2022_12_31][〇〇商事(株)][500,000][120,000][30,000].pdf");
     // A flag holding neither 0 nor 1 (a hand-edited file) gives a plain amount and no extras.
     settings.KINGAKU_KANMA_FLG = 2;
-    EXPECT_EQ(ComposeDestination(entry, settings).fileName, "[2022_12_31][〇〇商事(株)][500000].pdf");
+    EXPECT_EQ(ComposeDestination(entry, settings).fileName,
+              "[2022_12_31][〇〇商事(株)][500000].pdf");
 }
 
 TEST(ComposeDestination, ExtensionComesFromTheSourceFileName) {

@@ -28,11 +28,14 @@ using ::testing::IsEmpty;
 
 const std::string kSep(1, kPathSeparator);
 
-const char* const kSourceMissing = "コピー元ファイルがありません。\n再度コピー元ファイルを指定してください";
-const char* const kNameTaken = "コピー先に同じファイル名のファイルがあります。\n\n「備考」の文字列を変更"
-                               "することにより、ファイル名を変更できます。";
-const char* const kRootMissing = "コピー先フォルダが存在しません\n「設定」ボタンを押下して、存在する保存"
-                                 "先フォルダを指定してください。";
+const char* const kSourceMissing =
+    "コピー元ファイルがありません。\n再度コピー元ファイルを指定してください";
+const char* const kNameTaken =
+    "コピー先に同じファイル名のファイルがあります。\n\n「備考」の文字列を変更"
+    "することにより、ファイル名を変更できます。";
+const char* const kRootMissing =
+    "コピー先フォルダが存在しません\n「設定」ボタンを押下して、存在する保存"
+    "先フォルダを指定してください。";
 const char* const kFolderFailed =
     "コピーに失敗しました。\n\n[ERR:32]コピー先フォルダの自動生成に失敗しました。";
 const char* const kCopyFailed = "コピーに失敗しました。[ERR:01]";
@@ -83,7 +86,8 @@ protected:
     TempDir m_temp;
     std::string m_root = m_temp.Child("書類");
     std::string m_source = m_temp.Child("scan" + kSep + "doc001.pdf");
-    std::string m_folder = m_root + kSep + "2022年度" + kSep + "請求書(控)" + kSep + "2022年12月" + kSep;
+    std::string m_folder =
+        m_root + kSep + "2022年度" + kSep + "請求書(控)" + kSep + "2022年12月" + kSep;
     std::string m_name = "[2022_12_31][〇〇商事(株)][500,000].pdf";
     RecordingReporter m_reporter;
 };
@@ -135,9 +139,11 @@ TEST_F(CopyIntoStorageTest, EmptyInputs) {
         const char* message;
     };
     const Case cases[] = {
-        {"", m_root, m_folder, m_name, copy_result::kNoSourcePath, "コピー元ファイル名がありません"},
+        {"", m_root, m_folder, m_name, copy_result::kNoSourcePath,
+         "コピー元ファイル名がありません"},
         {m_source, "", m_folder, m_name, copy_result::kNoStorageRoot,
-         "コピー先が指定されていません\n「設定」ボタンを押下して、保存先フォルダを指定してください。"},
+         "コピー先が指定されていません\n「設定」ボタンを押下して、保存先フォルダを指定してください"
+         "。"},
         {m_source, m_root, "", m_name, copy_result::kNoDestinationFolder,
          "コピー先が指定されていません\n"},
         {m_source, m_root, m_folder, "", copy_result::kNoFileName,

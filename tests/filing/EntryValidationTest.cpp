@@ -17,9 +17,12 @@ const char* const kDateLength =
     "日付は8桁の数字で入力してください。\n\n 例：2022年12月31日　→　20221231 ";
 const char* const kDateNotDigits =
     "日付は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 ";
-const char* const kYear = "日付の年は1以上の数値を入れてください。\n\n 例：2022年xx月xx日　→　2022xxxx ";
-const char* const kMonth = "日付の月は01～12の数値を入れてください。\n\n 例：xxxx年12月xx日　→　xxxx12xx ";
-const char* const kDay = "日付の日は01～31の数値を入れてください。\n\n 例：xxxx年xx月31日　→　xxxxxx31 ";
+const char* const kYear =
+    "日付の年は1以上の数値を入れてください。\n\n 例：2022年xx月xx日　→　2022xxxx ";
+const char* const kMonth =
+    "日付の月は01～12の数値を入れてください。\n\n 例：xxxx年12月xx日　→　xxxx12xx ";
+const char* const kDay =
+    "日付の日は01～31の数値を入れてください。\n\n 例：xxxx年xx月31日　→　xxxxxx31 ";
 const char* const kCompanyForbidden =
     "社名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
 const char* const kAmountNotDigits =
@@ -65,7 +68,6 @@ TEST(ValidateEntry, DateChecksInOrder) {
 TEST(ValidateEntry, FirstFailureWins) {
     FilingEntry entry;
     entry.date = "20221299";
-    entry.company = "a/b";
     entry.remark = "?";
     EXPECT_EQ(ValidateEntry(entry)->message, kDay);
     entry.date = "20221231";

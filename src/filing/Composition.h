@@ -21,7 +21,7 @@ struct FilingEntry {
 
 // Where and under which name an entry is filed.
 struct Destination {
-    std::string folder; // ends with the path separator unless empty
+    std::string folder;   // ends with the path separator unless empty
     std::string fileName;
     bool hasFiscalYear = false; // the fiscal year was greater than 0 (a year folder is included)
 };

@@ -15,27 +15,33 @@ std::string Native(std::string path) {
     return path;
 }
 
-// The first-start settings: separators in amounts, underscores in the date, month folders.
-void SetDefaults(CFMBData& settings) {
-    settings.COPY_SAKI_DIR = Native("/data/書類");
-    settings.NEND_END_M = 3;
-    settings.KINGAKU_KANMA_FLG = 1;
-    settings.HIDUKE_UB_FLG = 1;
-    settings.DIR_MM_SEPA_FLG = 1;
-    settings.DIR_COMPANY_SEPA_FLG = 0;
-    settings.BIKOU_SYUBETSU_FLG = 0;
-    settings.KUGIRI_BER_FLG = 0;
-}
+// The invoice of the examples under the first-start settings (separators in amounts,
+// underscores in the date, month folders); each test changes what it is about.
+class ComposeDestinationTest : public ::testing::Test {
+protected:
+    ComposeDestinationTest() {
+        m_settings.COPY_SAKI_DIR = Native("/data/書類");
+        m_settings.NEND_END_M = 3;
+        m_settings.KINGAKU_KANMA_FLG = 1;
+        m_settings.HIDUKE_UB_FLG = 1;
+        m_settings.DIR_MM_SEPA_FLG = 1;
+        m_entry.sourcePath = Native("/scan/doc001.pdf");
+        m_entry.typeName = "請求書(控)";
+        m_entry.date = "20221231";
+        m_entry.company = "〇〇商事(株)";
+        m_entry.amount = "500000";
+    }
 
-FilingEntry Invoice() {
-    FilingEntry entry;
-    entry.sourcePath = Native("/scan/doc001.pdf");
-    entry.typeName = "請求書(控)";
-    entry.date = "20221231";
-    entry.company = "〇〇商事(株)";
-    entry.amount = "500000";
-    return entry;
-}
+    void AddExtraAmounts() {
+        m_entry.extraPlain = "[120000][30000]";
+        m_entry.extraComma = "[120,000][30,000]";
+    }
+
+    Destination Compose() const { return ComposeDestination(m_entry, m_settings); }
+
+    CFMBData m_settings{""};
+    FilingEntry m_entry;
+};
 
 TEST(FormatThousands, InsertsSeparatorsBetweenGroupsOfThree) {
     const std::pair<std::string, std::string> cases[] = {
@@ -82,63 +88,44 @@ TEST(FiscalYear, EndMonthBelongsToTheYearEndingInIt) {
     EXPECT_EQ(FiscalYearOf(2023, 4, 3), 2023);
 }
 
-TEST(ComposeDestination, DefaultSettings) {
-    CFMBData settings("");
-    SetDefaults(settings);
-    const Destination d = ComposeDestination(Invoice(), settings);
+TEST_F(ComposeDestinationTest, DefaultSettings) {
+    const Destination d = Compose();
     EXPECT_EQ(d.folder, Native("/data/書類/2022年度/請求書(控)/2022年12月/"));
     EXPECT_EQ(d.fileName, "[2022_12_31][〇〇商事(株)][500,000].pdf");
     EXPECT_TRUE(d.hasFiscalYear);
 }
 
-TEST(ComposeDestination, PlainDateAndAmount) {
-    CFMBData settings("");
-    SetDefaults(settings);
-    settings.HIDUKE_UB_FLG = 0;
-    settings.KINGAKU_KANMA_FLG = 0;
-    FilingEntry entry = Invoice();
-    entry.extraPlain = "[120000][30000]";
-    entry.extraComma = "[120,000][30,000]";
-    EXPECT_EQ(ComposeDestination(entry, settings).fileName,
-              "[20221231][〇〇商事(株)][500000][120000][30000].pdf");
+TEST_F(ComposeDestinationTest, PlainDateAndAmount) {
+    m_settings.HIDUKE_UB_FLG = 0;
+    m_settings.KINGAKU_KANMA_FLG = 0;
+    AddExtraAmounts();
+    EXPECT_EQ(Compose().fileName, "[20221231][〇〇商事(株)][500000][120000][30000].pdf");
 }
 
-TEST(ComposeDestination, UnderscoreFormWithCompanyFolderAndTypeInRemark) {
-    CFMBData settings("");
-    SetDefaults(settings);
-    settings.KUGIRI_BER_FLG = 1;
-    settings.DIR_COMPANY_SEPA_FLG = 1;
-    settings.BIKOU_SYUBETSU_FLG = 1;
-    FilingEntry entry = Invoice();
-    entry.date = "20230315";
-    entry.remark = "3月分";
-    const Destination d = ComposeDestination(entry, settings);
+TEST_F(ComposeDestinationTest, UnderscoreFormWithCompanyFolderAndTypeInRemark) {
+    m_settings.KUGIRI_BER_FLG = 1;
+    m_settings.DIR_COMPANY_SEPA_FLG = 1;
+    m_settings.BIKOU_SYUBETSU_FLG = 1;
+    m_entry.date = "20230315";
+    m_entry.remark = "3月分";
+    const Destination d = Compose();
     EXPECT_EQ(d.folder, Native("/data/書類/2022年度/請求書(控)/〇〇商事(株)/2023年03月/"));
     EXPECT_EQ(d.fileName, "20230315_〇〇商事(株)_500,000＜請求書(控)＞3月分.pdf");
 
-    entry.extraPlain = "[120000][30000]";
-    entry.extraComma = "[120,000][30,000]";
-    EXPECT_EQ(ComposeDestination(entry, settings).fileName,
+    AddExtraAmounts();
+    EXPECT_EQ(Compose().fileName,
               "20230315_〇〇商事(株)_500,000[120,000][30,000]＜請求書(控)＞3月分.pdf");
 }
 
-TEST(ComposeDestination, ExtraAmountsFollowTheSeparatorFlag) {
-    CFMBData settings("");
-    SetDefaults(settings);
-    FilingEntry entry = Invoice();
-    entry.extraPlain = "[120000][30000]";
-    entry.extraComma = "[120,000][30,000]";
-    EXPECT_EQ(ComposeDestination(entry, settings).fileName,
-              "[2022_12_31][〇〇商事(株)][500,000][120,000][30,000].pdf");
+TEST_F(ComposeDestinationTest, ExtraAmountsFollowTheSeparatorFlag) {
+    AddExtraAmounts();
+    EXPECT_EQ(Compose().fileName, "[2022_12_31][〇〇商事(株)][500,000][120,000][30,000].pdf");
     // A flag holding neither 0 nor 1 (a hand-edited file) gives a plain amount and no extras.
-    settings.KINGAKU_KANMA_FLG = 2;
-    EXPECT_EQ(ComposeDestination(entry, settings).fileName,
-              "[2022_12_31][〇〇商事(株)][500000].pdf");
+    m_settings.KINGAKU_KANMA_FLG = 2;
+    EXPECT_EQ(Compose().fileName, "[2022_12_31][〇〇商事(株)][500000].pdf");
 }
 
-TEST(ComposeDestination, ExtensionComesFromTheSourceFileName) {
-    CFMBData settings("");
-    SetDefaults(settings);
+TEST_F(ComposeDestinationTest, ExtensionComesFromTheSourceFileName) {
     const std::pair<std::string, std::string> cases[] = {
         {"", "NNN"},
         {"/scan/doc.001.PDF", "PDF"},
@@ -149,84 +136,63 @@ TEST(ComposeDestination, ExtensionComesFromTheSourceFileName) {
         {"doc001.jpeg", "jpeg"},
     };
     for (const auto& [source, extension] : cases) {
-        FilingEntry entry = Invoice();
-        entry.sourcePath = Native(source);
-        EXPECT_EQ(ComposeDestination(entry, settings).fileName,
-                  "[2022_12_31][〇〇商事(株)][500,000]." + extension)
-            << source;
+        m_entry.sourcePath = Native(source);
+        EXPECT_EQ(Compose().fileName, "[2022_12_31][〇〇商事(株)][500,000]." + extension) << source;
     }
 }
 
-TEST(ComposeDestination, EmptyDateGivesNoYearOrMonthFolder) {
-    CFMBData settings("");
-    SetDefaults(settings);
-    FilingEntry entry = Invoice();
-    entry.date = "";
-    const Destination d = ComposeDestination(entry, settings);
+TEST_F(ComposeDestinationTest, EmptyDateGivesNoYearOrMonthFolder) {
+    m_entry.date = "";
+    const Destination d = Compose();
     EXPECT_EQ(d.folder, Native("/data/書類/請求書(控)/"));
     EXPECT_EQ(d.fileName, "[__][〇〇商事(株)][500,000].pdf");
     EXPECT_FALSE(d.hasFiscalYear);
 
     // Year 1 before the end month is fiscal year 0: no year folder, but the month folder stays.
-    entry.date = "00010115";
-    const Destination year0 = ComposeDestination(entry, settings);
+    m_entry.date = "00010115";
+    const Destination year0 = Compose();
     EXPECT_EQ(year0.folder, Native("/data/書類/請求書(控)/0001年01月/"));
     EXPECT_FALSE(year0.hasFiscalYear);
 }
 
-TEST(ComposeDestination, StorageRootSpellings) {
-    CFMBData settings("");
-    SetDefaults(settings);
-    settings.COPY_SAKI_DIR = Native("/data/書類/");
-    EXPECT_EQ(ComposeDestination(Invoice(), settings).folder,
-              Native("/data/書類/2022年度/請求書(控)/2022年12月/"));
-    settings.COPY_SAKI_DIR = "";
-    EXPECT_EQ(ComposeDestination(Invoice(), settings).folder,
-              Native("2022年度/請求書(控)/2022年12月/"));
+TEST_F(ComposeDestinationTest, StorageRootSpellings) {
+    m_settings.COPY_SAKI_DIR = Native("/data/書類/");
+    EXPECT_EQ(Compose().folder, Native("/data/書類/2022年度/請求書(控)/2022年12月/"));
+    m_settings.COPY_SAKI_DIR = "";
+    EXPECT_EQ(Compose().folder, Native("2022年度/請求書(控)/2022年12月/"));
     // Everything empty: no folder at all.
-    FilingEntry entry;
-    const Destination empty = ComposeDestination(entry, settings);
+    m_entry = FilingEntry();
+    const Destination empty = Compose();
     EXPECT_EQ(empty.folder, "");
     EXPECT_EQ(empty.fileName, "[__][][].NNN");
 }
 
-TEST(ComposeDestination, NoTypeSelected) {
-    CFMBData settings("");
-    SetDefaults(settings);
-    settings.BIKOU_SYUBETSU_FLG = 1;
-    FilingEntry entry = Invoice();
-    entry.typeName = "";
-    entry.remark = "3月分";
-    const Destination d = ComposeDestination(entry, settings);
+TEST_F(ComposeDestinationTest, NoTypeSelected) {
+    m_settings.BIKOU_SYUBETSU_FLG = 1;
+    m_entry.typeName = "";
+    m_entry.remark = "3月分";
+    const Destination d = Compose();
     EXPECT_EQ(d.folder, Native("/data/書類/2022年度/2022年12月/"));
     EXPECT_EQ(d.fileName, "[2022_12_31][〇〇商事(株)][500,000]3月分.pdf");
 }
 
-TEST(ComposeDestination, TypePrefixStandsAloneWithoutRemark) {
-    CFMBData settings("");
-    SetDefaults(settings);
-    settings.BIKOU_SYUBETSU_FLG = 1;
-    settings.DIR_MM_SEPA_FLG = 0;
-    const Destination d = ComposeDestination(Invoice(), settings);
+TEST_F(ComposeDestinationTest, TypePrefixStandsAloneWithoutRemark) {
+    m_settings.BIKOU_SYUBETSU_FLG = 1;
+    m_settings.DIR_MM_SEPA_FLG = 0;
+    const Destination d = Compose();
     EXPECT_EQ(d.folder, Native("/data/書類/2022年度/請求書(控)/"));
     EXPECT_EQ(d.fileName, "[2022_12_31][〇〇商事(株)][500,000]＜請求書(控)＞.pdf");
 }
 
-TEST(ComposeDestination, EndMonthDecidesTheYearFolder) {
-    CFMBData settings("");
-    SetDefaults(settings);
-    settings.DIR_MM_SEPA_FLG = 0;
-    FilingEntry entry = Invoice();
-    entry.date = "20230331";
-    EXPECT_EQ(ComposeDestination(entry, settings).folder,
-              Native("/data/書類/2022年度/請求書(控)/"));
-    entry.date = "20230401";
-    EXPECT_EQ(ComposeDestination(entry, settings).folder,
-              Native("/data/書類/2023年度/請求書(控)/"));
-    settings.NEND_END_M = 12;
-    entry.date = "20221231";
-    EXPECT_EQ(ComposeDestination(entry, settings).folder,
-              Native("/data/書類/2022年度/請求書(控)/"));
+TEST_F(ComposeDestinationTest, EndMonthDecidesTheYearFolder) {
+    m_settings.DIR_MM_SEPA_FLG = 0;
+    m_entry.date = "20230331";
+    EXPECT_EQ(Compose().folder, Native("/data/書類/2022年度/請求書(控)/"));
+    m_entry.date = "20230401";
+    EXPECT_EQ(Compose().folder, Native("/data/書類/2023年度/請求書(控)/"));
+    m_settings.NEND_END_M = 12;
+    m_entry.date = "20221231";
+    EXPECT_EQ(Compose().folder, Native("/data/書類/2022年度/請求書(控)/"));
 }
 
 } // namespace

@@ -94,6 +94,9 @@ bool StaysInPlace(const std::string& storageRoot, const std::string& destination
 // True when mkdir made the folder, or when the folder stands there now (another program may make
 // it at the same moment).
 bool MakeFolder(const std::string& path) {
+    if (path.find('\0') != std::string::npos) {
+        return false; // the system would make the folder named by the text before the NUL
+    }
     return ::mkdir(ToFsPath(path).c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
 }
 

@@ -304,6 +304,9 @@ TEST(CreateFolderChain, CreatesMissingLevelsFromTheTop) {
     // A file on the way stops every deeper level.
     WriteBytes(temp.Path() / "file", "x");
     EXPECT_FALSE(CreateFolderChain(temp.Child("file" + kSep + "d" + kSep + "e")));
+    // A text with a NUL byte names no folder; nothing is made in its place.
+    EXPECT_FALSE(CreateFolderChain(temp.Child(std::string("x\0y", 3))));
+    EXPECT_FALSE(fs::exists(temp.Path() / "x"));
 }
 
 TEST(CopyFileExclusive, NeverOpensWhatExists) {

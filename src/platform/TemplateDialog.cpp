@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -268,6 +269,12 @@ TemplateDialog::TemplateDialog(DialogId id, QWidget* parent)
             m_controls.insert(control.id, widget);
         }
     }
+    // Buttons 1 and 2 are the dialog's OK and Cancel.
+    if (auto* ok = qobject_cast<QPushButton*>(ControlWidget(1)))
+        connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    if (auto* cancel = qobject_cast<QPushButton*>(ControlWidget(2)))
+        connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
     // A group box only frames the controls drawn over it; below them it never takes their clicks.
     for (QGroupBox* frame : frames)
         frame->lower();
@@ -294,6 +301,24 @@ TemplateDialog::TemplateDialog(DialogId id, QWidget* parent)
 }
 
 TemplateDialog::~TemplateDialog() = default;
+
+void TemplateDialog::keyPressEvent(QKeyEvent* event) {
+    // QDialog presses only a visible default button; the Windows dialog manager presses the
+    // default button whether it shows or not. A focused push button has taken Enter before this.
+    const bool enter = (event->key() == Qt::Key_Return && event->modifiers() == Qt::NoModifier) ||
+                       (event->key() == Qt::Key_Enter &&
+                        (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier);
+    if (enter) {
+        for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+            if (button->isDefault()) {
+                if (button->isEnabled())
+                    button->click();
+                return;
+            }
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
 
 void TemplateDialog::FitCaption(QWidget& control) const {
     if (control.font() != font())

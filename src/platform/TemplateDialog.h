@@ -41,13 +41,20 @@ QString ControlObjectName(int id);
 // and tab order, and fixes the dialog's size, title, font and window flags. Every control with an
 // id > 0 is reachable through Control<T>(id) and carries the object name ControlObjectName(id).
 //
+// As in a Windows dialog, button 1 (OK) calls accept() and button 2 (Cancel) calls reject(), and
+// the close box calls reject() too. Both are virtual: a dialog that checks or saves before it
+// closes overrides accept() (and reject() to ask before closing), then calls QDialog's.
+// In a dialog without the common key filter, Enter presses the default button even when it is
+// hidden (the backup dialog's OK), unless a push button has the focus, and Escape calls reject().
+//
 // A dialog class derives from it, passes its DialogId, then connects the controls it handles:
 //
 //   CKingakuDig::CKingakuDig(const Environment& env, QWidget* parent)
 //       : TemplateDialog(DialogId::Kingaku, parent), m_env(env) {
 //       InstallCommonKeyFilter(*this);
-//       connect(Control<QPushButton>(1), &QPushButton::clicked, this, &CKingakuDig::OnOK);
+//       connect(Control<QPushButton>(1013), &QPushButton::clicked, this, [this] { Press(0); });
 //   }
+//   void CKingakuDig::accept() { /* take the amounts */ TemplateDialog::accept(); }
 //
 // Check boxes, push-like or not, are all QAbstractButton: use Control<QAbstractButton>(id) to read
 // or set their state.
@@ -81,6 +88,9 @@ public:
     // captions; call it again after setting a caption at run time (the type buttons' names, for
     // instance).
     void FitCaption(int id) const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FitCaption(QWidget& control) const;

@@ -3,6 +3,7 @@
 #include "platform/TemplateDialog.h"
 #include "platform/ListBox.h"
 #include "platform/Pictures.h"
+#include "support/DialogTest.h"
 
 #include <QAbstractButton>
 #include <QCalendarWidget>
@@ -12,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 
 #include <gmock/gmock.h>
@@ -19,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <tuple>
 #include <vector>
 
@@ -274,6 +278,55 @@ TEST(TemplateDialog, FitCaptionShrinksOnlyWhatDoesNotFit) {
     type->setText(QStringLiteral("A"));
     dialog.FitCaption(1041);
     EXPECT_EQ(type->font(), dialog.font());
+}
+
+// Buttons 1 and 2 end the dialog as OK and Cancel; so does the close box, as Cancel.
+TEST(TemplateDialog, OkCancelAndTheCloseBox) {
+    struct Case {
+        const char* name;
+        std::function<void(TemplateDialog&)> act;
+        int result;
+    };
+    const Case cases[] = {
+        {"OK", [](TemplateDialog& d) { d.Control<QPushButton>(1)->click(); }, QDialog::Accepted},
+        {"Cancel", [](TemplateDialog& d) { d.Control<QPushButton>(2)->click(); },
+         QDialog::Rejected},
+        {"close box", [](TemplateDialog& d) { d.close(); }, QDialog::Rejected},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TemplateDialog dialog(DialogId::Setting);
+        ASSERT_TRUE(test::ShowActive(dialog));
+        dialog.setResult(-1);
+        c.act(dialog);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), c.result);
+    }
+}
+
+// Without the key filter the standard keys stay: Enter in an edit presses the default button even
+// though it is hidden, Enter on a focused push button presses that button, Escape cancels.
+TEST(TemplateDialog, StandardKeysPressTheHiddenDefaultButton) {
+    {
+        TemplateDialog dialog(DialogId::CopyDir);
+        ASSERT_TRUE(test::ShowActive(dialog));
+        dialog.Control<QLineEdit>(1079)->setFocus();
+        QTest::keyClick(dialog.Control<QLineEdit>(1079), Qt::Key_Return);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    }
+    {
+        TemplateDialog dialog(DialogId::CopyDir);
+        ASSERT_TRUE(test::ShowActive(dialog));
+        QSignalSpy browse(dialog.Control<QPushButton>(1080), &QPushButton::clicked);
+        dialog.Control<QPushButton>(1080)->setFocus();
+        QTest::keyClick(dialog.Control<QPushButton>(1080), Qt::Key_Enter, Qt::KeypadModifier);
+        EXPECT_EQ(browse.count(), 1);
+        EXPECT_TRUE(dialog.isVisible());
+        QTest::keyClick(dialog.Control<QPushButton>(1080), Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isVisible());
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    }
 }
 
 TEST(TemplateDialog, PicturesAreBuiltIn) {

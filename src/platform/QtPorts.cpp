@@ -69,7 +69,7 @@ void QtShell::OpenPath(const std::string& path) {
 }
 
 void QtShell::OpenUrl(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(Q(url), QUrl::StrictMode));
+    QDesktopServices::openUrl(QUrl(Q(url)));
 }
 
 std::optional<std::string> QtPickers::PickOpenFile() {

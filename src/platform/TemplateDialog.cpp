@@ -237,7 +237,8 @@ TemplateDialog::TemplateDialog(DialogId id, QWidget* parent)
     setFont(DialogFont(m_template.fontFace, m_template.pointSize));
     m_units = DialogUnits::ForFont(font());
     setFixedSize(m_units.X(m_template.width), m_units.Y(m_template.height));
-    setAcceptDrops(m_template.style & kAcceptsFiles);
+    const bool acceptsFiles = m_template.style & kAcceptsFiles;
+    setAcceptDrops(acceptsFiles);
 
     const bool painted = m_template.style & kPaintedBackground;
     if (painted) {
@@ -264,6 +265,8 @@ TemplateDialog::TemplateDialog(DialogId id, QWidget* parent)
             PaintEditBackground(*edit);
         if (auto* frame = qobject_cast<QGroupBox*>(widget))
             frames.append(frame);
+        if (acceptsFiles)
+            widget->setAcceptDrops(false);
         if (control.id > 0) {
             widget->setObjectName(ControlObjectName(control.id));
             m_controls.insert(control.id, widget);

@@ -40,6 +40,10 @@ QString ControlObjectName(int id);
 // at its rectangle converted from dialog units through the dialog font, with its caption, styles
 // and tab order, and fixes the dialog's size, title, font and window flags. Every control with an
 // id > 0 is reachable through Control<T>(id) and carries the object name ControlObjectName(id).
+// A label wraps its text when its rectangle has room for two lines or more. In a dialog with
+// kPaintedBackground, read-only and disabled edits of the template take the background colour.
+// In a dialog with kAcceptsFiles, no control takes a drop itself (a line edit would paste the
+// file's address), so a file dropped anywhere reaches the dialog's dragEnterEvent/dropEvent.
 //
 // As in a Windows dialog, button 1 (OK) calls accept() and button 2 (Cancel) calls reject(), and
 // the close box calls reject() too. Both are virtual: a dialog that checks or saves before it
@@ -66,9 +70,6 @@ public:
     ~TemplateDialog() override;
     TemplateDialog(const TemplateDialog&) = delete;
     TemplateDialog& operator=(const TemplateDialog&) = delete;
-
-    const DialogTemplate& Template() const { return m_template; }
-    const DialogUnits& Units() const { return m_units; }
 
     // The control with this id as a T. A missing id or another type is a programming error and
     // ends the program with a message naming the dialog and the id.

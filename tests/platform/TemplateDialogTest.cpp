@@ -189,7 +189,10 @@ TEST(TemplateDialog, WindowFlagsAndBackground) {
     EXPECT_TRUE(filing.windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(filing.windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_EQ(filing.windowType(), Qt::Window);
+    // Files dropped anywhere go to the window, not into the edit under the mouse.
     EXPECT_TRUE(filing.acceptDrops());
+    for (QWidget* child : filing.findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        EXPECT_FALSE(child->acceptDrops()) << child->objectName().toStdString();
     EXPECT_EQ(filing.palette().color(QPalette::Window), QColor(250, 252, 250));
     EXPECT_TRUE(filing.autoFillBackground());
     // Labels draw no background of their own, so the window's colour shows behind their text;

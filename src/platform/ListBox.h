@@ -35,6 +35,7 @@ public:
     // list. Returns the row it went to.
     int AddString(const QString& text);
     int AddString(const std::string& text) { return AddString(QString::fromStdString(text)); }
+    int AddString(const char* text) { return AddString(QString::fromUtf8(text)); }
 
     // The items' texts, top to bottom.
     QStringList Texts() const;

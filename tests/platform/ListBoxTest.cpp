@@ -48,9 +48,9 @@ TEST(ListBox, SortedListKeepsJapaneseOrderIgnoringCase) {
 
 TEST(ListBox, AddStringReturnsTheRowItWentTo) {
     ListBox list(true);
-    EXPECT_EQ(list.AddString(std::string("m")), 0);
+    EXPECT_EQ(list.AddString("m"), 0);
     EXPECT_EQ(list.AddString(std::string("z")), 1);
-    EXPECT_EQ(list.AddString(std::string("A")), 0);
+    EXPECT_EQ(list.AddString(QStringLiteral("A")), 0);
     EXPECT_EQ(list.item(2)->text(), QStringLiteral("z"));
 }
 
@@ -58,7 +58,7 @@ TEST(ListBox, UnsortedListKeepsTheOrderOfInsertion) {
     ListBox list(false);
     int row = 0;
     for (const char* text : {"b", "A", "あ"})
-        EXPECT_EQ(list.AddString(std::string(text)), row++);
+        EXPECT_EQ(list.AddString(text), row++);
     EXPECT_EQ(list.Texts(), Q({"b", "A", "あ"}));
     EXPECT_EQ(list.selectionMode(), QAbstractItemView::SingleSelection);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FixedClock.h"
+#include "support/FixedClock.h"
 #include "platform/Environment.h"
 
 #include <deque>

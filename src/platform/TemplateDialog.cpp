@@ -7,6 +7,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -20,6 +21,8 @@
 #include <QTableView>
 #include <QTreeWidget>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -194,7 +197,16 @@ DialogUnits DialogUnits::ForFont(const QFont& font) {
     const QFontMetrics metrics(font);
     const int letters = metrics.horizontalAdvance(
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    return {MulDiv(letters, 1, 52), metrics.height()};
+    return {MulDiv(letters, 1, 52), VerticalBase(font)};
+}
+
+int DialogUnits::VerticalBase(const QFont& font) {
+    // The Windows dialog fonts are about as high as their em (MS UI Gothic 9 pt: 12 px). The CJK
+    // fonts that stand in for them elsewhere carry a tall line box (Noto Sans CJK: 1.45 em), which
+    // would stretch every dialog by half and push the filing window off a 768-pixel screen; so
+    // the height counts at most the em plus the tenth of leading the Windows fonts average.
+    const int emPlusLeading = static_cast<int>(std::lround(QFontInfo(font).pixelSize() * 1.1));
+    return std::min(QFontMetrics(font).height(), emPlusLeading);
 }
 
 int DialogUnits::X(int units) const {

@@ -11,13 +11,16 @@
 namespace fmb {
 
 // Dialog units of a font, as Windows computes them: baseX is the average width of the 52 letters
-// A-Z a-z (rounded), baseY the font's height; one horizontal unit is baseX / 4 pixels, one vertical
-// unit baseY / 8 pixels, each conversion rounded to the nearest pixel.
+// A-Z a-z (rounded), baseY the font's height (see VerticalBase); one horizontal unit is baseX / 4
+// pixels, one vertical unit baseY / 8 pixels, each conversion rounded to the nearest pixel.
 struct DialogUnits {
     int baseX = 0;
     int baseY = 0;
 
     static DialogUnits ForFont(const QFont& font);
+    // The font's height as the dialog units count it: its line height, but no more than its em
+    // size plus a tenth.
+    static int VerticalBase(const QFont& font);
     int X(int units) const;
     int Y(int units) const;
     QRect ToPixels(const DluRect& rect) const;

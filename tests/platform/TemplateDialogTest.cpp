@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -44,7 +45,8 @@ struct Units {
         const int letters = metrics.horizontalAdvance(
             QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
         x = std::lround(letters / 52.0) / 4.0;
-        y = metrics.height() / 8.0;
+        const int emPlusLeading = int(std::lround(QFontInfo(font).pixelSize() * 1.1));
+        y = std::min(metrics.height(), emPlusLeading) / 8.0;
     }
     QRect Pixels(int left, int top, int width, int height) const {
         return QRect(int(std::lround(left * x)), int(std::lround(top * y)),

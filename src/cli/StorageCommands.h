@@ -6,17 +6,18 @@
 #include <string>
 #include <vector>
 
-namespace fmb {
+namespace fmb::cli {
 
-// `index TARGET_FOLDER OUTPUT_CSV [--link-base FOLDER]`: writes the index book of the target
-// folder. args are the words after the command's name. Returns the exit status: 0 done,
-// 1 failed (message on err), 2 wrong usage.
-int RunIndexCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "index": writes the index book (CSV) of a folder; prints "出力処理を終了しました。" and the
+// number of rows, or the reason it failed on err.
+int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// "backup": copies the contents of a folder into a dated backup folder; prints
+// "コピー終了しました。" when everything was copied, or where and why it stopped on err. The
+// clock gives the date of the default backup folder name.
+int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const Clock& clock);
 
-// `backup SOURCE_FOLDER DEST_FOLDER [--name NAME] [--into-existing]`: copies the contents of
-// the source into DEST_FOLDER/NAME. The clock gives the date of the default name.
-int RunBackupCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                     const Clock& clock);
-int RunBackupCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The part of the help that describes the two commands.
+void WriteStorageHelp(std::ostream& out);
 
-} // namespace fmb
+} // namespace fmb::cli

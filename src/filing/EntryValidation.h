@@ -8,8 +8,8 @@
 
 namespace fmb {
 
-// True when the text holds one of [ ] \ / : * ? " < > | or a character the file's code page
-// cannot store.
+// True when the text holds one of [ ] \ / : * ? " < > |, a control character, or a character the
+// file's code page cannot store.
 bool HasForbiddenChar(std::string_view text);
 // True when a byte is other than 0-9, '+' and '-'.
 bool HasNonAmountChar(std::string_view text);

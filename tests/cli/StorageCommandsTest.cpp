@@ -12,7 +12,7 @@
 
 namespace fs = std::filesystem;
 
-namespace fmb {
+namespace fmb::cli {
 namespace {
 
 using test::ReadBytes;
@@ -28,13 +28,13 @@ struct CommandRun {
 
 CommandRun Index(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = RunIndexCommand(args, out, err);
+    const int status = RunIndex(args, out, err);
     return {status, out.str(), err.str()};
 }
 
 CommandRun Backup(const std::vector<std::string>& args) {
     std::ostringstream out, err;
-    const int status = RunBackupCommand(args, out, err, test::FixedClock({2024, 1, 5}));
+    const int status = RunBackup(args, out, err, test::FixedClock({2024, 1, 5}));
     return {status, out.str(), err.str()};
 }
 
@@ -78,7 +78,7 @@ TEST_F(StorageCommandsTest, IndexFailuresExitWithTheMessage) {
         {{"", m_csv}, 1, "リスト化対象フォルダが指定されていません。"},
         {{m_year, m_dir.Child("無い/book.csv")}, 1, "索引簿ファイルを作成できませんでした。"},
         {{m_year, m_csv, "--link-base", m_dir.Child("他")}, 1, "相対パスで出力できません。"},
-        {{m_year, m_csv, "--link-base"}, 2, "fumibako-cli: --link-base needs a value"},
+        {{m_year, m_csv, "--link-base"}, 2, "fumibako-cli: option --link-base needs a value"},
         {{m_year, m_csv, "--relative"}, 2, "fumibako-cli: unknown option --relative"},
         {{m_year}, 2, "fumibako-cli: index needs TARGET_FOLDER and OUTPUT_CSV"},
     };
@@ -124,7 +124,7 @@ TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
     } cases[] = {
         {{"", m_dir.Child("退避")}, 1, "コピー対象フォルダが指定されていません。"},
         {{m_dir.Child("無い"), m_dir.Child("退避")}, 1, "コピー対象フォルダが見つかりません。"},
-        {{m_root, m_dir.Child("退避"), "--name"}, 2, "fumibako-cli: --name needs a value"},
+        {{m_root, m_dir.Child("退避"), "--name"}, 2, "fumibako-cli: option --name needs a value"},
         {{m_root, m_dir.Child("退避"), "-f"}, 2, "fumibako-cli: unknown option -f"},
         {{m_root}, 2, "fumibako-cli: backup needs SOURCE_FOLDER and DEST_FOLDER"},
     };
@@ -137,4 +137,4 @@ TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
 }
 
 } // namespace
-} // namespace fmb
+} // namespace fmb::cli

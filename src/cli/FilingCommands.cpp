@@ -1,0 +1,152 @@
+#include "cli/FilingCommands.h"
+
+#include "cli/Arguments.h"
+#include "cli/StreamReporter.h"
+#include "filing/Composition.h"
+#include "filing/CopyIntoStorage.h"
+#include "filing/EntryValidation.h"
+#include "platform/ExeFolder.h"
+#include "platform/PathText.h"
+#include "settings/CFMBData.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <system_error>
+
+namespace fmb::cli {
+namespace {
+
+// As many as the multiple-amounts dialog holds besides the first amount.
+constexpr int kMaxExtraAmounts = 5;
+
+const std::vector<OptionSpec>& EntryOptions() {
+    static const std::vector<OptionSpec> specs = {
+        {"settings-dir", true, 1}, {"type", true, 1},   {"date", true, 1},
+        {"company", true, 1},      {"amount", true, 1}, {"extra", true, kMaxExtraAmounts},
+        {"remark", true, 1},       {"help", false, 1},
+    };
+    return specs;
+}
+
+// The entry of a command line; the extra amounts are joined the way the multiple-amounts dialog
+// joins them.
+FilingEntry EntryFrom(const ParsedArguments& parsed) {
+    FilingEntry entry;
+    entry.sourcePath = parsed.operands.empty() ? std::string() : parsed.operands.front();
+    entry.typeName = parsed.Value("type");
+    entry.date = parsed.Value("date");
+    entry.company = parsed.Value("company");
+    entry.amount = parsed.Value("amount");
+    entry.remark = parsed.Value("remark");
+    for (const std::string& extra : parsed.Values("extra")) {
+        if (!extra.empty()) {
+            entry.extraPlain += "[" + extra + "]";
+            entry.extraComma += "[" + FormatThousands(extra) + "]";
+        }
+    }
+    return entry;
+}
+
+// A command's entry and settings, read from its command line.
+struct Request {
+    FilingEntry entry;
+    std::unique_ptr<CFMBData> settings;
+};
+
+// Reads the command line of compose or file; on a wrong command line tells err and returns the
+// exit status in exitStatus. sourceRequired: the command needs a SOURCE.
+std::optional<Request> ReadRequest(const std::vector<std::string>& args, bool sourceRequired,
+                                   std::ostream& out, std::ostream& err, int& exitStatus) {
+    const ParseOutcome outcome = ParseArguments(args, EntryOptions());
+    if (outcome.error) {
+        exitStatus = ReportUsageError(err, *outcome.error);
+        return std::nullopt;
+    }
+    const ParsedArguments& parsed = outcome.arguments;
+    if (parsed.Has("help")) {
+        WriteFilingHelp(out);
+        exitStatus = kExitOk;
+        return std::nullopt;
+    }
+    if (parsed.operands.size() > 1) {
+        exitStatus = ReportUsageError(err, "more than one SOURCE: " + parsed.operands[1]);
+        return std::nullopt;
+    }
+    if (sourceRequired && parsed.operands.empty()) {
+        exitStatus = ReportUsageError(err, "the SOURCE file to file is missing");
+        return std::nullopt;
+    }
+    const std::string folder = parsed.Value("settings-dir", GetExeFolder());
+    std::error_code error;
+    if (!std::filesystem::is_directory(ToFsPath(folder), error)) {
+        exitStatus = ReportUsageError(err, "the settings folder " + folder + " does not exist");
+        return std::nullopt;
+    }
+    Request request{EntryFrom(parsed), std::make_unique<CFMBData>(folder)};
+    // An absent FMB_Setting.ini gives the values of a first start.
+    request.settings->ReadIni();
+    return request;
+}
+
+} // namespace
+
+int RunCompose(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    int exitStatus = kExitOk;
+    const auto request = ReadRequest(args, false, out, err, exitStatus);
+    if (!request) {
+        return exitStatus;
+    }
+    const Destination destination = ComposeDestination(request->entry, *request->settings);
+    out << destination.folder << '\n' << destination.fileName << '\n';
+    return kExitOk;
+}
+
+int RunFile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    int exitStatus = kExitOk;
+    const auto request = ReadRequest(args, true, out, err, exitStatus);
+    if (!request) {
+        return exitStatus;
+    }
+    if (const auto refusal = ValidateEntry(request->entry)) {
+        err << refusal->message << '\n';
+        return kExitRefused;
+    }
+    const Destination destination = ComposeDestination(request->entry, *request->settings);
+    StreamReporter reporter(err);
+    const int result = CopyIntoStorage(request->entry.sourcePath, request->settings->COPY_SAKI_DIR,
+                                       destination.folder, destination.fileName, reporter);
+    if (result < 0) {
+        return kExitRefused;
+    }
+    out << "コピーしました。\n" << StoredFilePath(destination.folder, destination.fileName) << '\n';
+    return kExitOk;
+}
+
+void WriteFilingHelp(std::ostream& out) {
+    out << R"(Filing commands:
+
+  fumibako-cli compose [OPTIONS] [SOURCE]
+      Shows where a document would be filed: the destination folder on the first
+      line and the file name on the second. Nothing is checked or copied.
+
+  fumibako-cli file [OPTIONS] SOURCE
+      Checks the entry the way the filing window does and files a read-only copy of
+      SOURCE: missing folders are created, nothing is ever overwritten. Prints
+      "コピーしました。" and the stored file's path; a refused entry prints the reason
+      on standard error and exits with status 1.
+
+  Options of both commands:
+      --settings-dir DIR  folder holding FMB_Setting.ini (default: the program's folder);
+                          without that file the first-start settings apply
+      --type NAME         document type (type folder, and the remark prefix if set)
+      --date YYYYMMDD     transaction date, eight digits
+      --company TEXT      counterparty company
+      --amount AMOUNT     the (first) amount, digits without separators
+      --extra AMOUNT      a further amount of the same document; up to five, in order
+      --remark TEXT       optional remark
+      --help              this help
+)";
+}
+
+} // namespace fmb::cli

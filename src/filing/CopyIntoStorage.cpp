@@ -1,0 +1,183 @@
+#include "filing/CopyIntoStorage.h"
+
+#include "filing/ExclusiveFileCopy.h"
+#include "platform/Cp932.h"
+#include "platform/PathText.h"
+
+#include <cerrno>
+#include <optional>
+#include <string_view>
+#include <sys/stat.h>
+
+namespace fmb {
+namespace {
+
+constexpr const char* kNoSourcePathMessage = "コピー元ファイル名がありません";
+constexpr const char* kNoStorageRootMessage =
+    "コピー先が指定されていません\n「設定」ボタンを押下して、保存先フォルダを指定してください。";
+constexpr const char* kNoDestinationFolderMessage = "コピー先が指定されていません\n";
+constexpr const char* kNoFileNameMessage =
+    "コピー先ファイル名はありません。\n日時、取引先、金額の入力を確認してください。";
+constexpr const char* kSourceMissingMessage =
+    "コピー元ファイルがありません。\n再度コピー元ファイルを指定してください";
+constexpr const char* kStorageRootMissingMessage =
+    "コピー先フォルダが存在しません\n「設定」ボタンを押下して、存在する保存先フォルダを指定してくだ"
+    "さい。";
+constexpr const char* kFolderCreationFailedMessage =
+    "コピーに失敗しました。\n\n[ERR:32]コピー先フォルダの自動生成に失敗しました。";
+constexpr const char* kNameTakenMessage =
+    "コピー先に同じファイル名のファイルがあります。\n\n「備考」の文字列を変更することにより、ファ"
+    "イル名を変更できます。";
+constexpr const char* kDestinationTooLongMessage =
+    "コピーに失敗しました。\n\n[ERR:03]コピー先フォルダ名 + コピー先ファイル名の文字数オーバーです";
+constexpr const char* kSourceTooLongMessage =
+    "コピーに失敗しました。\n\n[ERR:02]コピー元ファイル名（プルパス）の文字数オーバーです";
+constexpr const char* kCopyFailedMessage = "コピーに失敗しました。[ERR:01]";
+
+// The platform's classic limit of a full path, terminator included.
+constexpr std::size_t kClassicPathLimit = 260;
+
+// The status of what stands at a path; none for nothing, or for a text that no path can hold.
+std::optional<struct stat> StatusOf(const std::string& path, bool followLinks = true) {
+    struct stat status {};
+    if (path.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    const std::filesystem::path fsPath = ToFsPath(path);
+    const int result =
+        followLinks ? ::stat(fsPath.c_str(), &status) : ::lstat(fsPath.c_str(), &status);
+    if (result != 0) {
+        return std::nullopt;
+    }
+    return status;
+}
+
+bool IsDirectory(const std::string& path) {
+    const auto status = StatusOf(path);
+    return status && S_ISDIR(status->st_mode);
+}
+
+bool IsRegularFile(const std::string& path) {
+    const auto status = StatusOf(path);
+    return status && S_ISREG(status->st_mode);
+}
+
+bool IsPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find(kPathSeparator) == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
+}
+
+// True when the document would land where the folder and the name say: the folder lies in the
+// storage root, no level below the root steps up or sideways ("." or ".."), and the name is one
+// plain name. A type, company or remark spelled that way must never file a document elsewhere.
+bool StaysInPlace(const std::string& storageRoot, const std::string& destinationFolder,
+                  const std::string& fileName) {
+    const std::string root = WithTrailingSeparator(storageRoot);
+    const std::string folder = WithTrailingSeparator(destinationFolder);
+    if (folder.compare(0, root.size(), root) != 0) {
+        return false;
+    }
+    std::string_view below = std::string_view(folder).substr(root.size());
+    while (!below.empty()) {
+        const std::size_t end = below.find(kPathSeparator);
+        const std::string_view level = below.substr(0, end);
+        // An empty level (two separators in a row) names the same folder and is harmless.
+        if (!level.empty() && !IsPlainName(level)) {
+            return false;
+        }
+        below.remove_prefix(end + 1);
+    }
+    return IsPlainName(fileName);
+}
+
+// True when mkdir made the folder, or when the folder stands there now (another program may make
+// it at the same moment).
+bool MakeFolder(const std::string& path) {
+    if (path.find('\0') != std::string::npos) {
+        return false; // the system would make the folder named by the text before the NUL
+    }
+    return ::mkdir(ToFsPath(path).c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
+}
+
+} // namespace
+
+bool CreateFolderChain(const std::string& folderPath) {
+    std::string path = folderPath;
+    while (EndsWithSeparator(path)) {
+        path.pop_back();
+    }
+    path.push_back(kPathSeparator);
+
+    // The search for the next separator starts one past the previous one, so a leading separator
+    // never yields a level: the file-system root is never created.
+    std::string prefix;
+    std::size_t position = 0;
+    std::optional<bool> lastCreation;
+    while (prefix + kPathSeparator != path) {
+        position = path.find(kPathSeparator, position + 1);
+        prefix = path.substr(0, position);
+        if (!StatusOf(prefix)) {
+            lastCreation = MakeFolder(prefix);
+        }
+    }
+    return lastCreation.value_or(false);
+}
+
+std::string StoredFilePath(const std::string& destinationFolder, const std::string& fileName) {
+    return WithTrailingSeparator(destinationFolder) + fileName;
+}
+
+int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string destinationFolder,
+                    std::string fileName, Reporter& reporter) {
+    const auto refuse = [&reporter](int code, const char* message) {
+        reporter.Notify(message);
+        return code;
+    };
+    if (sourcePath.empty()) {
+        return refuse(copy_result::kNoSourcePath, kNoSourcePathMessage);
+    }
+    if (storageRoot.empty()) {
+        return refuse(copy_result::kNoStorageRoot, kNoStorageRootMessage);
+    }
+    if (destinationFolder.empty()) {
+        return refuse(copy_result::kNoDestinationFolder, kNoDestinationFolderMessage);
+    }
+    if (fileName.empty()) {
+        return refuse(copy_result::kNoFileName, kNoFileNameMessage);
+    }
+    // Only a file can be filed: a folder (or a device) at the source path counts as no file.
+    if (!IsRegularFile(sourcePath)) {
+        return refuse(copy_result::kSourceMissingOrNameTaken, kSourceMissingMessage);
+    }
+    if (!IsDirectory(storageRoot)) {
+        return refuse(copy_result::kStorageRootMissing, kStorageRootMissingMessage);
+    }
+    if (!StaysInPlace(storageRoot, destinationFolder, fileName)) {
+        return refuse(copy_result::kCopyFailed, kCopyFailedMessage);
+    }
+    if (!IsDirectory(destinationFolder) && !CreateFolderChain(destinationFolder)) {
+        return refuse(copy_result::kFolderCreationFailed, kFolderCreationFailedMessage);
+    }
+    const std::string storedPath = StoredFilePath(destinationFolder, fileName);
+    if (StatusOf(storedPath, false)) {
+        return refuse(copy_result::kSourceMissingOrNameTaken, kNameTakenMessage);
+    }
+    const std::error_code error = CopyFileExclusive(ToFsPath(sourcePath), ToFsPath(storedPath));
+    if (error == std::errc::file_exists) {
+        // Another program took the name since the test above; nothing was overwritten.
+        return refuse(copy_result::kSourceMissingOrNameTaken, kNameTakenMessage);
+    }
+    if (error) {
+        if (cp932::ByteLength(storedPath) > kClassicPathLimit) {
+            return refuse(copy_result::kCopyFailed, kDestinationTooLongMessage);
+        }
+        if (cp932::ByteLength(sourcePath) > kClassicPathLimit) {
+            return refuse(copy_result::kCopyFailed, kSourceTooLongMessage);
+        }
+        return refuse(copy_result::kCopyFailed, kCopyFailedMessage);
+    }
+    return copy_result::kFiled;
+}
+
+} // namespace fmb

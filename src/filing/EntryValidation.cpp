@@ -1,0 +1,108 @@
+#include "filing/EntryValidation.h"
+
+#include "platform/Cp932.h"
+#include "platform/DecimalText.h"
+
+namespace fmb {
+namespace {
+
+// The messages of the checks, in the order the checks run.
+constexpr const char* kDateLength =
+    "日付は8桁の数字で入力してください。\n\n 例：2022年12月31日　→　20221231 ";
+constexpr const char* kDateNotDigits =
+    "日付は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 ";
+constexpr const char* kYearRange =
+    "日付の年は1以上の数値を入れてください。\n\n 例：2022年xx月xx日　→　2022xxxx ";
+constexpr const char* kMonthRange =
+    "日付の月は01～12の数値を入れてください。\n\n 例：xxxx年12月xx日　→　xxxx12xx ";
+constexpr const char* kDayRange =
+    "日付の日は01～31の数値を入れてください。\n\n 例：xxxx年xx月31日　→　xxxxxx31 ";
+constexpr const char* kNoCompany = "社名を入力してください。 ";
+constexpr const char* kCompanyForbidden =
+    "社名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
+constexpr const char* kNoAmount = "金額を入力してください。 ";
+constexpr const char* kAmountNotDigits =
+    "金額は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 + - ";
+constexpr const char* kRemarkForbidden =
+    "備考に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+} // namespace
+
+bool HasForbiddenChar(std::string_view text) {
+    static constexpr std::string_view kForbidden = "[]\\/:*?\"<>|";
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        // Control characters are invisible in a name and refused by Windows file systems.
+        if (kForbidden.find(c) != std::string_view::npos || byte < 0x20 || byte == 0x7F) {
+            return true;
+        }
+    }
+    // A name the index book cannot write in its code page would come back as "?".
+    return !cp932::IsRepresentable(text);
+}
+
+bool HasNonAmountChar(std::string_view text) {
+    for (char c : text) {
+        if (!IsDigit(c) && c != '+' && c != '-') {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool HasNonDigit(std::string_view text) {
+    for (char c : text) {
+        if (!IsDigit(c)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::optional<EntryRefusal> ValidateEntry(const FilingEntry& entry) {
+    const auto refuse = [](EntryField field, const char* message) {
+        return std::optional<EntryRefusal>(EntryRefusal{field, message});
+    };
+    const std::string& date = entry.date;
+    if (cp932::ByteLength(date) != 8) {
+        return refuse(EntryField::Date, kDateLength);
+    }
+    if (HasNonDigit(date)) {
+        return refuse(EntryField::Date, kDateNotDigits);
+    }
+    // From here the date is eight ASCII digits.
+    const std::string_view digits = date;
+    if (ReadLeadingInt(digits.substr(0, 4)) < 1) {
+        return refuse(EntryField::Date, kYearRange);
+    }
+    const int month = ReadLeadingInt(digits.substr(4, 2));
+    if (month < 1 || month > 12) {
+        return refuse(EntryField::Date, kMonthRange);
+    }
+    const int day = ReadLeadingInt(digits.substr(6, 2));
+    if (day < 1 || day > 31) {
+        return refuse(EntryField::Date, kDayRange);
+    }
+    if (entry.company.empty()) {
+        return refuse(EntryField::Company, kNoCompany);
+    }
+    if (HasForbiddenChar(entry.company)) {
+        return refuse(EntryField::Company, kCompanyForbidden);
+    }
+    if (entry.amount.empty()) {
+        return refuse(EntryField::Amount, kNoAmount);
+    }
+    if (HasNonAmountChar(entry.amount)) {
+        return refuse(EntryField::Amount, kAmountNotDigits);
+    }
+    if (HasForbiddenChar(entry.remark)) {
+        return refuse(EntryField::Remark, kRemarkForbidden);
+    }
+    return std::nullopt;
+}
+
+} // namespace fmb

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/TemplateDialog.h"
+
+#include <QDialog>
+
+namespace fmb::test {
+
+// The control with this id of a dialog built from a template, as a T (see TemplateDialog::
+// Control). For modal-run handlers, which receive the dialog as a QDialog.
+template <class T> T* ControlOf(QDialog& dialog, int id) {
+    return dynamic_cast<TemplateDialog&>(dialog).template Control<T>(id);
+}
+
+// Shows a window and waits until it is the active window, so that focus and key presses behave
+// as on screen. Returns false when it never became active.
+bool ShowActive(QWidget& window);
+
+} // namespace fmb::test

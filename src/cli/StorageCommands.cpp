@@ -5,29 +5,58 @@
 #include "index/CCsvOut.h"
 #include "platform/PathText.h"
 
+#include <optional>
+#include <utility>
+
 namespace fmb::cli {
+namespace {
+
+// Reads the command line of a command with two operands and the given options (--help
+// besides). Returns nothing when the command is done with: help was shown, or the command line
+// is wrong and err was told; exitStatus then holds the status.
+std::optional<ParsedArguments> ReadCommandLine(const std::vector<std::string>& args,
+                                               std::vector<OptionSpec> specs,
+                                               const std::string& operandsMissing,
+                                               std::ostream& out, std::ostream& err,
+                                               int& exitStatus) {
+    specs.push_back({"help", false, 1});
+    ParseOutcome outcome = ParseArguments(args, specs);
+    if (outcome.error) {
+        exitStatus = ReportUsageError(err, *outcome.error);
+        return std::nullopt;
+    }
+    if (outcome.arguments.Has("help")) {
+        WriteStorageHelp(out);
+        exitStatus = kExitOk;
+        return std::nullopt;
+    }
+    if (outcome.arguments.operands.size() != 2) {
+        exitStatus = ReportUsageError(err, operandsMissing);
+        return std::nullopt;
+    }
+    return std::move(outcome.arguments);
+}
+
+} // namespace
 
 int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const ParseOutcome outcome = ParseArguments(args, {{"link-base", true, 1}, {"help", false, 1}});
-    if (outcome.error) {
-        return ReportUsageError(err, *outcome.error);
+    int exitStatus = kExitOk;
+    const auto parsed =
+        ReadCommandLine(args, {{"link-base", true, 1}}, "index needs TARGET_FOLDER and OUTPUT_CSV",
+                        out, err, exitStatus);
+    if (!parsed) {
+        return exitStatus;
     }
-    const ParsedArguments& parsed = outcome.arguments;
-    if (parsed.Has("help")) {
-        WriteStorageHelp(out);
-        return kExitOk;
-    }
-    if (parsed.operands.size() != 2) {
-        return ReportUsageError(err, "index needs TARGET_FOLDER and OUTPUT_CSV");
-    }
-    const std::string& target = parsed.operands[0];
-    const std::string& output = parsed.operands[1];
+    const std::string& target = parsed->operands[0];
+    const std::string& output = parsed->operands[1];
     std::string linkBase;
-    if (parsed.Has("link-base")) {
-        linkBase = parsed.Value("link-base");
+    if (parsed->Has("link-base")) {
+        linkBase = parsed->Value("link-base");
         AddTrailingBackslash(linkBase);
-        // Every path would come out empty: refuse rather than write a book of dead links.
-        if (linkBase.empty() || !WithTrailingSeparator(target).starts_with(linkBase)) {
+        // Every path would come out empty: refuse rather than write a book of dead links. (An
+        // empty target is refused by the export itself.)
+        if (!target.empty() &&
+            (linkBase.empty() || !WithTrailingSeparator(target).starts_with(linkBase))) {
             err << "相対パスで出力できません。対象フォルダ「" << target
                 << "」がリンクの基準フォルダ「" << linkBase << "」の中にありません。\n";
             return kExitRefused;
@@ -48,28 +77,22 @@ int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               const Clock& clock) {
-    const ParseOutcome outcome =
-        ParseArguments(args, {{"name", true, 1}, {"into-existing", false, 1}, {"help", false, 1}});
-    if (outcome.error) {
-        return ReportUsageError(err, *outcome.error);
+    int exitStatus = kExitOk;
+    const auto parsed =
+        ReadCommandLine(args, {{"name", true, 1}, {"into-existing", false, 1}},
+                        "backup needs SOURCE_FOLDER and DEST_FOLDER", out, err, exitStatus);
+    if (!parsed) {
+        return exitStatus;
     }
-    const ParsedArguments& parsed = outcome.arguments;
-    if (parsed.Has("help")) {
-        WriteStorageHelp(out);
-        return kExitOk;
-    }
-    if (parsed.operands.size() != 2) {
-        return ReportUsageError(err, "backup needs SOURCE_FOLDER and DEST_FOLDER");
-    }
-    const std::string& source = parsed.operands[0];
+    const std::string& source = parsed->operands[0];
     const std::string backupFolder = BackupFolderPath(
-        parsed.operands[1], parsed.Value("name", DefaultBackupName(source, clock)));
+        parsed->operands[1], parsed->Value("name", DefaultBackupName(source, clock)));
     if (const auto refusal = CheckBackup(source, backupFolder)) {
         err << *refusal << '\n';
         return kExitRefused;
     }
     // The window asks before it copies into an existing folder; a script says so up front.
-    if (BackupFolderExists(backupFolder) && !parsed.Has("into-existing")) {
+    if (BackupFolderExists(backupFolder) && !parsed->Has("into-existing")) {
         err << "すでに該当フォルダが存在します。\n\n"
             << backupFolder
             << "\n\n--name で別のバックアップ フォルダ名を指定してください。そのフォルダに"

@@ -76,6 +76,7 @@ TEST_F(StorageCommandsTest, IndexFailuresExitWithTheMessage) {
         std::string errStart;
     } cases[] = {
         {{"", m_csv}, 1, "リスト化対象フォルダが指定されていません。"},
+        {{"", m_csv, "--link-base", m_root}, 1, "リスト化対象フォルダが指定されていません。"},
         {{m_year, m_dir.Child("無い/book.csv")}, 1, "索引簿ファイルを作成できませんでした。"},
         {{m_year, m_csv, "--link-base", m_dir.Child("他")}, 1, "相対パスで出力できません。"},
         {{m_year, m_csv, "--link-base"}, 2, "fumibako-cli: option --link-base needs a value"},

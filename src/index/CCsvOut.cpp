@@ -240,8 +240,7 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     // An empty folder text would name the current folder or the root of the drive, and the run
     // would list far more than any fiscal year.
     if (targetFolder.empty()) {
-        result.message = "リスト化対象フォルダが指定されていません。\n"
-                         "索引簿にするフォルダ（年度）を指定してください。";
+        result.message = kNoTargetFolderMessage;
         return result;
     }
 

@@ -29,6 +29,9 @@ struct ExportResult {
 class ScannedTree; // what the scan found, kept until the book is written
 
 inline constexpr std::string_view kExportDoneMessage = "出力処理を終了しました。";
+// Why a run with an empty target folder writes nothing.
+inline constexpr std::string_view kNoTargetFolderMessage =
+    "リスト化対象フォルダが指定されていません。\n索引簿にするフォルダ（年度）を指定してください。";
 
 // The worker of one index-book export run: it scans the whole folder, then writes the file.
 class CCsvOut {

@@ -1,0 +1,46 @@
+#include "app/CMenuDlg.h"
+
+#include "backup/CCopyDirDlg.h"
+#include "index/CCsvOutDlg2.h"
+#include "settings/CSettingDlg.h"
+
+#include <QPushButton>
+
+#include <string>
+#include <string_view>
+
+namespace fmb {
+namespace {
+
+// The product's web host; the pages' paths below it are fixed.
+constexpr std::string_view kWebHost = "fumibako.jp";
+constexpr std::string_view kManualPage = "/fumibako/tukaikata001.html";
+constexpr std::string_view kInfoPage = "/fumibako/fmbinfo.html";
+
+std::string WebAddress(std::string_view page) {
+    return "https://" + std::string(kWebHost) + std::string(page);
+}
+
+} // namespace
+
+CMenuDlg::CMenuDlg(const Environment& env, QWidget* parent)
+    : TemplateDialog(DialogId::Menu, parent), m_env(env) {
+    connect(Control<QPushButton>(1029), &QPushButton::clicked, this,
+            [this] { RunSubDialog<CSettingDlg>(); });
+    connect(Control<QPushButton>(1031), &QPushButton::clicked, this,
+            [this] { RunSubDialog<CCsvOutDlg2>(); });
+    connect(Control<QPushButton>(1054), &QPushButton::clicked, this,
+            [this] { RunSubDialog<CCopyDirDlg>(); });
+    connect(Control<QPushButton>(1032), &QPushButton::clicked, this,
+            [this] { m_env.shell.OpenUrl(WebAddress(kManualPage)); });
+    connect(Control<QPushButton>(1033), &QPushButton::clicked, this,
+            [this] { m_env.shell.OpenUrl(WebAddress(kInfoPage)); });
+    connect(Control<QPushButton>(1019), &QPushButton::clicked, this, [this] { accept(); });
+}
+
+template <class Dialog> void CMenuDlg::RunSubDialog() {
+    Dialog dialog(m_env, this);
+    m_env.modal.RunModal(dialog);
+}
+
+} // namespace fmb

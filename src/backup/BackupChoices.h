@@ -1,0 +1,19 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What the backup dialog decides from its fields before it copies.
+namespace fmb {
+
+// Asked before a copy into a backup folder that exists already; the folder's path follows the
+// advice.
+std::string ExistingBackupQuestion(std::string_view backupFolder);
+
+// Why the destination folder cannot take a backup: empty or relative, the backup would land in
+// whatever folder the program happens to run in, where the user would not find it. Nothing when
+// it can.
+std::optional<std::string> CheckBackupDestination(std::string_view destination);
+
+} // namespace fmb

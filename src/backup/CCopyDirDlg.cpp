@@ -1,0 +1,79 @@
+#include "backup/CCopyDirDlg.h"
+
+#include "backup/BackupChoices.h"
+#include "backup/CopyFolder.h"
+#include "platform/BusyCursor.h"
+#include "platform/PathText.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <string>
+
+namespace fmb {
+
+CCopyDirDlg::CCopyDirDlg(const Environment& env, QWidget* parent)
+    : TemplateDialog(DialogId::CopyDir, parent), m_env(env), m_data(env.settingsFolder),
+      m_source(*Control<QLineEdit>(1083)), m_destination(*Control<QLineEdit>(1084)),
+      m_name(*Control<QLineEdit>(1079)) {
+    connect(Control<QPushButton>(1080), &QPushButton::clicked, this, [this] { OnBrowseSource(); });
+    connect(Control<QPushButton>(1081), &QPushButton::clicked, this,
+            [this] { OnBrowseDestination(); });
+    connect(Control<QPushButton>(1082), &QPushButton::clicked, this, [this] { OnExecute(); });
+    OnInitDialog();
+}
+
+void CCopyDirDlg::OnInitDialog() {
+    m_data.ReadIni();
+    m_source.setText(QString::fromStdString(m_data.COPY_SAKI_DIR));
+    m_name.setText(QString::fromStdString(DefaultBackupName(m_data.COPY_SAKI_DIR, m_env.clock)));
+    // Never shown and without effect: no index book is written with a backup.
+    Control<QAbstractButton>(1086)->setChecked(true);
+}
+
+void CCopyDirDlg::OnBrowseSource() {
+    std::string initial = m_source.text().toStdString();
+    if (initial.empty())
+        initial = m_data.COPY_SAKI_DIR + kPathSeparator;
+    const auto chosen = m_env.pickers.PickFolder(initial);
+    if (!chosen)
+        return;
+    m_source.setText(QString::fromStdString(*chosen));
+    m_name.setText(QString::fromStdString(DefaultBackupName(*chosen, m_env.clock)));
+}
+
+void CCopyDirDlg::OnBrowseDestination() {
+    if (const auto chosen = m_env.pickers.PickFolder(m_destination.text().toStdString()))
+        m_destination.setText(QString::fromStdString(*chosen));
+}
+
+void CCopyDirDlg::OnExecute() {
+    std::string source = m_source.text().toStdString();
+    const std::string destination = m_destination.text().toStdString();
+    AddTrailingBackslash(source);
+    const std::string backupFolder = BackupFolderPath(destination, m_name.text().toStdString());
+
+    if (const auto refusal = CheckBackup(source, backupFolder)) {
+        m_env.messages.Notice(*refusal);
+        m_source.setFocus();
+        return;
+    }
+    if (const auto refusal = CheckBackupDestination(destination)) {
+        m_env.messages.Notice(*refusal);
+        m_destination.setFocus();
+        return;
+    }
+    if (BackupFolderExists(backupFolder) &&
+        !m_env.messages.Question(ExistingBackupQuestion(backupFolder)))
+        return;
+
+    CopyOutcome outcome;
+    {
+        BusyCursor busy;
+        outcome = CopyFolder(source, backupFolder);
+    }
+    m_env.messages.Notice(outcome.message);
+}
+
+} // namespace fmb

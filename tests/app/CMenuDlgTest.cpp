@@ -1,0 +1,93 @@
+// The menu with its sub-dialogs run through the fake modal runner and the web pages through the
+// fake shell.
+#include "app/CMenuDlg.h"
+
+#include "support/DialogTest.h"
+#include "support/FakePorts.h"
+#include "support/TempDir.h"
+
+#include <QPushButton>
+#include <QTest>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace fmb {
+namespace {
+
+using test::ControlOf;
+using testing::ElementsAre;
+
+void Click(QDialog& d, int id) {
+    ControlOf<QPushButton>(d, id)->click();
+}
+
+class CMenuDlgTest : public ::testing::Test {
+protected:
+    int Run(std::function<void(QDialog&)> play) {
+        m_fake.modal.Queue("fmb::CMenuDlg", std::move(play));
+        CMenuDlg menu(m_fake.Env(m_settings.Text(true)));
+        return m_fake.modal.RunModal(menu);
+    }
+
+    // A sub-dialog's run: it is the menu's child and the user closes it with closing.
+    void ExpectSubDialog(const char* className, QDialog& menu,
+                         std::function<void(QDialog&)> closing) {
+        m_fake.modal.Queue(className, [&menu, closing](QDialog& d) {
+            EXPECT_EQ(d.parentWidget(), &menu);
+            closing(d);
+        });
+    }
+
+    test::TempDir m_settings;
+    test::FakePlatform m_fake{{2024, 1, 5}};
+};
+
+TEST_F(CMenuDlgTest, RunsEachSubDialogAndStaysOpen) {
+    Run([&](QDialog& menu) {
+        ExpectSubDialog("fmb::CSettingDlg", menu, [](QDialog& d) { Click(d, 2); });
+        Click(menu, 1029);
+        EXPECT_TRUE(menu.isVisible());
+        ExpectSubDialog("fmb::CCsvOutDlg2", menu, [](QDialog& d) { d.close(); });
+        Click(menu, 1031);
+        EXPECT_TRUE(menu.isVisible());
+        ExpectSubDialog("fmb::CCopyDirDlg", menu,
+                        [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
+        Click(menu, 1054);
+        EXPECT_TRUE(menu.isVisible());
+        Click(menu, 1019);
+    });
+    EXPECT_THAT(m_fake.modal.Log(), ElementsAre("fmb::CMenuDlg", "fmb::CSettingDlg",
+                                                "fmb::CCsvOutDlg2", "fmb::CCopyDirDlg"));
+    EXPECT_TRUE(m_fake.messages.Texts().empty());
+}
+
+TEST_F(CMenuDlgTest, OpensTheTwoWebPagesAndStaysOpen) {
+    Run([&](QDialog& menu) {
+        Click(menu, 1032);
+        Click(menu, 1033);
+        EXPECT_TRUE(menu.isVisible());
+        menu.close();
+    });
+    using Opened = test::FakeShell::Opened;
+    constexpr auto kUrl = test::FakeShell::Kind::Url;
+    EXPECT_THAT(m_fake.shell.Log(),
+                ElementsAre(Opened{kUrl, "https://fumibako.jp/fumibako/tukaikata001.html"},
+                            Opened{kUrl, "https://fumibako.jp/fumibako/fmbinfo.html"}));
+}
+
+TEST_F(CMenuDlgTest, BackClosesWithOkEscAndTheCloseBoxWithCancel) {
+    EXPECT_EQ(Run([](QDialog& menu) { Click(menu, 1019); }), QDialog::Accepted);
+    EXPECT_EQ(Run([](QDialog& menu) {
+                  ControlOf<QPushButton>(menu, 1029)->setFocus();
+                  QTest::keyClick(ControlOf<QPushButton>(menu, 1029), Qt::Key_Escape);
+              }),
+              QDialog::Rejected);
+    EXPECT_EQ(Run([](QDialog& menu) { menu.close(); }), QDialog::Rejected);
+    EXPECT_TRUE(m_fake.shell.Log().empty());
+}
+
+} // namespace
+} // namespace fmb

@@ -1,0 +1,249 @@
+// The backup dialog on a real storage tree in temporary folders, with the user's part played
+// through the fakes.
+#include "backup/CCopyDirDlg.h"
+
+#include "backup/CopyFolder.h"
+#include "platform/PathText.h"
+#include "settings/CFMBData.h"
+#include "support/DialogTest.h"
+#include "support/FakePorts.h"
+#include "support/TempDir.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace fmb {
+namespace {
+
+using test::ControlOf;
+using test::U8;
+using testing::ElementsAre;
+using testing::HasSubstr;
+using Paths = std::vector<std::string>;
+
+const std::string kSep(1, kPathSeparator);
+constexpr fs::perms kReadOnly =
+    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+constexpr fs::perms kAnyWrite =
+    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+
+QLineEdit& Edit(QDialog& d, int id) {
+    return *ControlOf<QLineEdit>(d, id);
+}
+std::string Text(QDialog& d, int id) {
+    return Edit(d, id).text().toStdString();
+}
+void SetText(QDialog& d, int id, const std::string& text) {
+    Edit(d, id).setText(QString::fromStdString(text));
+}
+void Click(QDialog& d, int id) {
+    ControlOf<QPushButton>(d, id)->click();
+}
+
+// Every file and folder below root, as sorted paths relative to it ("/" after a folder).
+Paths Tree(const fs::path& root) {
+    Paths items;
+    if (!fs::exists(root))
+        return items;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        items.push_back(FromFsPath(fs::relative(e.path(), root)) + (e.is_directory() ? "/" : ""));
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+class CCopyDirDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CFMBData settings(m_settings.Text(true));
+        settings.COPY_SAKI_DIR = m_root;
+        ASSERT_EQ(settings.WriteIni(), 0);
+        // Two stored documents, read-only as filed, and a note in a year folder.
+        Store("2022年度/請求書(控)/2022年12月/[2022_12_31][(株)〇〇商事][500,000].pdf", "pdf-1");
+        Store("2023年度/領収書/[2023_04_01][A商店][1,200].pdf", "pdf-2");
+        test::WriteBytes(U8(m_root + "/2023年度/メモ.txt"), "note");
+        fs::create_directories(U8(m_destination));
+    }
+
+    void Store(const std::string& relative, const std::string& bytes) {
+        const fs::path path = U8(m_root + "/" + relative);
+        fs::create_directories(path.parent_path());
+        test::WriteBytes(path, bytes);
+        fs::permissions(path, kReadOnly);
+    }
+
+    int Run(std::function<void(QDialog&)> play) {
+        m_fake.modal.Queue("fmb::CCopyDirDlg", std::move(play));
+        CCopyDirDlg dlg(m_fake.Env(m_settings.Text(true)));
+        return m_fake.modal.RunModal(dlg);
+    }
+
+    // Runs the dialog with its defaults and the destination folder, and executes the copy.
+    void Backup() {
+        Run([&](QDialog& d) {
+            SetText(d, 1084, m_destination);
+            Click(d, 1082);
+            d.close();
+        });
+    }
+
+    test::TempDir m_settings;
+    test::TempDir m_storage;
+    std::string m_root = m_storage.Child("書類");
+    std::string m_destination = m_storage.Child("退避");
+    std::string m_backup = m_destination + kSep + "書類(20240105)";
+    test::FakePlatform m_fake{{2024, 1, 5}};
+};
+
+TEST_F(CCopyDirDlgTest, OpensWithTheStorageRootAndADatedNameAndThePickersFillTheFields) {
+    const std::string year = m_root + kSep + "2023年度";
+    Run([&](QDialog& d) {
+        EXPECT_EQ(Text(d, 1083), m_root);
+        EXPECT_EQ(Text(d, 1079), "書類(20240105)");
+        EXPECT_EQ(Text(d, 1084), "");
+        EXPECT_TRUE(ControlOf<QAbstractButton>(d, 1086)->isChecked());
+        EXPECT_FALSE(ControlOf<QAbstractButton>(d, 1086)->isVisible());
+
+        // Choosing a source replaces the name, also one the user typed.
+        SetText(d, 1079, "typed");
+        m_fake.pickers.QueueFolder(year);
+        Click(d, 1080);
+        EXPECT_EQ(Text(d, 1083), year);
+        EXPECT_EQ(Text(d, 1079), "2023年度(20240105)");
+        m_fake.pickers.QueueFolder(std::nullopt);
+        SetText(d, 1083, "");
+        Click(d, 1080);
+        EXPECT_EQ(Text(d, 1083), "");
+        EXPECT_EQ(Text(d, 1079), "2023年度(20240105)");
+
+        m_fake.pickers.QueueFolder(m_destination);
+        Click(d, 1081);
+        EXPECT_EQ(Text(d, 1084), m_destination);
+        m_fake.pickers.QueueFolder(std::nullopt);
+        Click(d, 1081);
+        EXPECT_EQ(Text(d, 1084), m_destination);
+        d.close();
+    });
+    using Call = test::FakePickers::Call;
+    constexpr auto kFolder = test::FakePickers::Kind::Folder;
+    EXPECT_THAT(m_fake.pickers.Log(),
+                ElementsAre(Call{kFolder, m_root}, Call{kFolder, m_root + kSep}, Call{kFolder, ""},
+                            Call{kFolder, m_destination}));
+    EXPECT_TRUE(m_fake.messages.Texts().empty());
+    EXPECT_TRUE(Tree(U8(m_destination)).empty());
+}
+
+TEST_F(CCopyDirDlgTest, CopiesTheWholeStorageIntoAFreshDatedFolder) {
+    Run([&](QDialog& d) {
+        SetText(d, 1084, m_destination);
+        Click(d, 1082);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
+        EXPECT_TRUE(d.isVisible());
+        d.close();
+    });
+    EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kBackupDoneMessage)));
+    EXPECT_EQ(Tree(U8(m_backup)), Tree(U8(m_root)));
+    const fs::path copied =
+        U8(m_backup + "/2022年度/請求書(控)/2022年12月/[2022_12_31][(株)〇〇商事][500,000].pdf");
+    EXPECT_EQ(test::ReadBytes(copied), "pdf-1");
+    EXPECT_EQ(fs::status(copied).permissions() & kAnyWrite, fs::perms::none) << "still read-only";
+}
+
+TEST_F(CCopyDirDlgTest, IntoAnExistingFolderOnlyAfterTheQuestionAndNeverOverAReadOnlyFile) {
+    Backup();
+    m_fake.messages.TakeTexts();
+    test::WriteBytes(U8(m_root + "/2023年度/追加.txt"), "new");
+
+    const std::string question =
+        "すでに該当フォルダが存在します。データをそのフォルダにコピーしてよろしいですか？ \n\n"
+        "※「キャンセル」して「バックアップ フォルダ名」に変更を加えて再度実行することを、"
+        "お勧めします\n\n" +
+        m_backup + kSep;
+    m_fake.messages.QueueAnswer(false);
+    Backup();
+    EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(question));
+    EXPECT_FALSE(fs::exists(U8(m_backup + "/2023年度/追加.txt"))) << "Cancel copies nothing";
+
+    m_fake.messages.QueueAnswer(true);
+    Backup();
+    const std::vector<std::string> texts = m_fake.messages.TakeTexts();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0], question);
+    EXPECT_NE(texts[1], kBackupDoneMessage);
+    EXPECT_THAT(texts[1], HasSubstr("次のファイルをコピーできませんでした。"));
+    EXPECT_THAT(texts[1], HasSubstr("読み取り専用"));
+    EXPECT_THAT(texts[1], HasSubstr("[2022_12_31][(株)〇〇商事][500,000].pdf"));
+}
+
+TEST_F(CCopyDirDlgTest, RefusesWhatWouldCopyTheWrongThingOrToAnUnknownPlace) {
+    const Paths before = Tree(m_storage.Path());
+    Run([&](QDialog& d) {
+        struct Step {
+            std::string source, destination, name;
+            int focus;
+            std::string message;
+        };
+        const Step steps[] = {
+            {m_root, "", "書類(20240105)", 1084, "コピー先フォルダが指定されていません。"},
+            {m_root, "退避", "書類(20240105)", 1084, "フルパスで指定してください。"},
+            {"", m_destination, "書類(20240105)", 1083, "コピー対象フォルダが指定されていません。"},
+            {m_storage.Child("無い"), m_destination, "x", 1083,
+             "コピー対象フォルダが見つかりません。"},
+            // The backup folder would be the source itself.
+            {m_root, m_storage.Text(), "書類", 1083, "バックアップ先のフォルダと同じか"},
+        };
+        for (const Step& step : steps) {
+            SetText(d, 1083, step.source);
+            SetText(d, 1084, step.destination);
+            SetText(d, 1079, step.name);
+            Click(d, 1082);
+            const std::vector<std::string> texts = m_fake.messages.TakeTexts();
+            ASSERT_EQ(texts.size(), 1u) << step.message;
+            EXPECT_THAT(texts[0], HasSubstr(step.message));
+            EXPECT_EQ(QApplication::focusWidget(), &Edit(d, step.focus)) << step.message;
+        }
+        d.close();
+    });
+    EXPECT_EQ(Tree(m_storage.Path()), before) << "nothing created or copied";
+}
+
+TEST_F(CCopyDirDlgTest, EscAndEnterCloseItUnlessAButtonHasTheFocus) {
+    EXPECT_EQ(Run([&](QDialog& d) {
+                  SetText(d, 1084, m_destination);
+                  QTest::keyClick(&Edit(d, 1079), Qt::Key_Escape);
+              }),
+              QDialog::Rejected);
+    EXPECT_EQ(Run([&](QDialog& d) {
+                  SetText(d, 1084, m_destination);
+                  Edit(d, 1079).setFocus();
+                  QTest::keyClick(&Edit(d, 1079), Qt::Key_Return);
+              }),
+              QDialog::Accepted);
+    EXPECT_TRUE(Tree(U8(m_destination)).empty()) << "closing copies nothing";
+
+    // Enter on the focused 実行 button presses it; the dialog stays open.
+    Run([&](QDialog& d) {
+        SetText(d, 1084, m_destination);
+        QPushButton& execute = *ControlOf<QPushButton>(d, 1082);
+        execute.setFocus();
+        QTest::keyClick(&execute, Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible());
+        d.close();
+    });
+    EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kBackupDoneMessage)));
+    EXPECT_EQ(Tree(U8(m_backup)), Tree(U8(m_root)));
+}
+
+} // namespace
+} // namespace fmb

@@ -152,8 +152,9 @@ std::string IniFile::Get(std::string_view section, std::string_view key) const {
 }
 
 bool IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
+    // A line break would end the value's line and turn the rest into lines of their own.
     const cp932::Encoded encodedValue = cp932::Encode(value);
-    if (!encodedValue.Ok()) {
+    if (!encodedValue.Ok() || value.find_first_of("\r\n") != std::string_view::npos) {
         return false;
     }
     Line newLine{std::string(key) + "=" + encodedValue.bytes, AsciiLower(key),

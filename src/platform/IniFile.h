@@ -24,7 +24,7 @@ public:
 
     // Updates the key in its own line, or adds it at the end of its section (the section is
     // added at the end of the file when missing). Returns false, changing nothing, when the value
-    // holds a character code page 932 cannot store.
+    // holds a character code page 932 cannot store or a line break.
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
     // Writes the whole file through a temporary file in the same folder; false when it could not

@@ -88,7 +88,11 @@ TEST_F(IniFileTest, RefusesTextItCannotStoreAndKeepsTheFile) {
     WriteBytes(m_file, "[S]\r\nA=1\r\n");
     IniFile ini(m_file);
     EXPECT_FALSE(ini.Set("S", "A", "emoji 😀"));
-    EXPECT_EQ(ini.Get("S", "A"), "1");
+    // A pasted line break would split the line: "B" would become a key of its own.
+    EXPECT_FALSE(ini.Set("S", "A", "x\r\nB=2"));
+    EXPECT_FALSE(ini.Set("S", "A", "x\n"));
+    ASSERT_TRUE(ini.Save());
+    EXPECT_EQ(ReadBytes(m_file), "[S]\r\nA=1\r\n");
 }
 
 TEST_F(IniFileTest, AFailedSaveIsReportedAndLeavesTheOldFile) {

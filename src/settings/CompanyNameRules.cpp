@@ -1,0 +1,26 @@
+#include "settings/CompanyNameRules.h"
+
+#include "settings/SaveMessages.h"
+
+#include <algorithm>
+
+namespace fmb {
+
+std::optional<std::string> RefuseCompanyToAdd(const std::string& name,
+                                              const std::vector<std::string>& listed) {
+    if (name.empty())
+        return "社名を入力してください。";
+    if (std::find(listed.begin(), listed.end(), name) != listed.end())
+        return "同じ社名が、すでにリストにあります。";
+    return RefuseCompanyToReplace(name);
+}
+
+std::optional<std::string> RefuseCompanyToReplace(const std::string& name) {
+    const std::string character = FirstUnsavableChar(name);
+    if (character.empty())
+        return std::nullopt;
+    return "社名に、保存できない文字" + ShownChar(character) +
+           "が含まれています。\n\nこの文字を別の文字に替えてから、もう一度押してください。";
+}
+
+} // namespace fmb

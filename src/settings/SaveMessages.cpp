@@ -1,0 +1,83 @@
+#include "settings/SaveMessages.h"
+
+#include "platform/Cp932.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace fmb {
+namespace {
+
+// Length of the UTF-8 sequence that starts with this byte (1 for a stray byte).
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead >= 0xF0 && lead < 0xF8)
+        return 4;
+    if (lead >= 0xE0)
+        return lead < 0xF0 ? 3 : 1;
+    if (lead >= 0xC0)
+        return 2;
+    return 1;
+}
+
+std::string WriteFailedText(const std::string& file, const std::string& path) {
+    return file + "に保存できませんでした。\n" + path +
+           "\n\nこのフォルダに書き込めるか（同じ名前のフォルダがないか）を確かめてから、"
+           "もう一度保存してください。";
+}
+
+} // namespace
+
+std::string FirstUnsavableChar(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t length =
+            std::min(SequenceLength(static_cast<unsigned char>(text[at])), text.size() - at);
+        const std::string_view character = text.substr(at, length);
+        if (character == "\r" || character == "\n" || !cp932::IsRepresentable(character))
+            return std::string(character);
+        at += length;
+    }
+    return {};
+}
+
+std::string ShownChar(const std::string& character) {
+    if (character == "\r" || character == "\n")
+        return "（改行）";
+    return "「" + character + "」";
+}
+
+std::string SaveFailureMessage(const CFMBData& settings, int result) {
+    if (result == CFMBData::kUnrepresentableText) {
+        // The storage root is the record's only text.
+        return "保存先フォルダの名前に、設定ファイル（FMB_Setting.ini）に保存できない文字" +
+               ShownChar(FirstUnsavableChar(settings.COPY_SAKI_DIR)) +
+               "が含まれています。\n\nこの文字を含まない名前のフォルダを指定してください。";
+    }
+    return WriteFailedText("設定ファイル（FMB_Setting.ini）", settings.IniPath());
+}
+
+std::string SaveFailureMessage(const CFMBSyameiData& types, int result) {
+    if (result == CFMBSyameiData::kUnrepresentableText) {
+        // Name the first text that holds such a character, so the user knows what to change.
+        for (int slot = 0; slot < types.TypeCount(); ++slot) {
+            std::vector<std::string> texts{types.TypeName(slot)};
+            std::vector<std::string> companies;
+            types.GetCompanyNames(slot, companies);
+            texts.insert(texts.end(), companies.begin(), companies.end());
+            for (std::size_t k = 0; k < texts.size(); ++k) {
+                const std::string character = FirstUnsavableChar(texts[k]);
+                if (character.empty())
+                    continue;
+                const std::string where =
+                    k == 0 ? "種類名「" + texts[k] + "」"
+                           : "種類「" + texts[0] + "」の社名「" + texts[k] + "」";
+                return where + "に、種類・社名ファイル（FMB_Corp.ini）に保存できない文字" +
+                       ShownChar(character) +
+                       "が含まれています。\n\nこの文字を別の文字に替えてから、もう一度保存して"
+                       "ください。";
+            }
+        }
+    }
+    return WriteFailedText("種類・社名ファイル（FMB_Corp.ini）", types.IniPath());
+}
+
+} // namespace fmb

@@ -1,0 +1,161 @@
+// The settings dialog's example, its checks before saving, and the first-start rule.
+#include "settings/SettingRules.h"
+
+#include "support/TempDir.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fmb {
+namespace {
+
+using Folders = std::vector<std::string>;
+
+struct Flags {
+    int underscores; // KUGIRI_BER_FLG
+    int dateUnderscores;
+    int commas;
+    int typeInRemark;
+};
+
+void Apply(CFMBData& settings, const Flags& flags) {
+    settings.KUGIRI_BER_FLG = flags.underscores;
+    settings.HIDUKE_UB_FLG = flags.dateUnderscores;
+    settings.KINGAKU_KANMA_FLG = flags.commas;
+    settings.BIKOU_SYUBETSU_FLG = flags.typeInRemark;
+}
+
+TEST(SettingExample, FileNameForEachFormOfTheName) {
+    struct Row {
+        Flags flags;
+        const char* shown;
+    };
+    const Row rows[] = {
+        {{0, 0, 0, 0}, "例 : [20241231][(株)〇〇商事][500000].pdf"},
+        {{0, 1, 1, 0}, "例 : [2024_12_31][(株)〇〇商事][500,000].pdf"},
+        {{0, 0, 0, 1}, "例 : [20241231][(株)〇〇商事][500000]＜請求書(控)＞.pdf"},
+        {{1, 0, 0, 0}, "例 : 20241231_(株)〇〇商事_500000.pdf"},
+        {{1, 1, 0, 0}, "例 : 20241231_(株)〇〇商事_500000.pdf"},
+        {{1, 0, 1, 1}, "例 : 20241231_(株)〇〇商事_500,000＜請求書(控)＞.pdf"},
+        {{1, 1, 1, 1}, "例 : 20241231_(株)〇〇商事_500,000＜請求書(控)＞.pdf"},
+    };
+    for (const Row& row : rows) {
+        CFMBData choices("");
+        Apply(choices, row.flags);
+        EXPECT_EQ(MakeSettingExample(choices, 2024).fileName, row.shown) << row.shown;
+    }
+    CFMBData early("");
+    EXPECT_EQ(MakeSettingExample(early, 987).fileName, "例 : [09871231][(株)〇〇商事][500000].pdf");
+}
+
+TEST(SettingExample, FoldersBelowTheRootFollowTheFolderFlags) {
+    struct Row {
+        int company;
+        int month;
+        Folders folders;
+    };
+    const Row rows[] = {
+        {1, 1, {"D:/書類", "2024年度", "請求書(控)", "(株)〇〇商事", "2024年12月"}},
+        {1, 0, {"D:/書類", "2024年度", "請求書(控)", "(株)〇〇商事"}},
+        {0, 1, {"D:/書類", "2024年度", "請求書(控)", "2024年12月"}},
+        {0, 0, {"D:/書類", "2024年度", "請求書(控)"}},
+    };
+    for (const Row& row : rows) {
+        CFMBData choices("");
+        choices.COPY_SAKI_DIR = "D:/書類";
+        choices.DIR_COMPANY_SEPA_FLG = row.company;
+        choices.DIR_MM_SEPA_FLG = row.month;
+        EXPECT_EQ(MakeSettingExample(choices, 2024).folders, row.folders);
+    }
+
+    // No root, no tree; the file name is shown all the same.
+    CFMBData noRoot("");
+    noRoot.DIR_MM_SEPA_FLG = 1;
+    const SettingExample example = MakeSettingExample(noRoot, 2024);
+    EXPECT_TRUE(example.folders.empty());
+    EXPECT_EQ(example.fileName, "例 : [20241231][(株)〇〇商事][500000].pdf");
+}
+
+TEST(SettingExample, TheFiscalYearOfTheLastDayOfTheYear) {
+    CFMBData choices("");
+    choices.COPY_SAKI_DIR = "root";
+    for (int month = 1; month <= 12; ++month) {
+        choices.NEND_END_M = month;
+        EXPECT_EQ(MakeSettingExample(choices, 2024).folders.at(1), "2024年度") << month;
+    }
+    // An end month beyond December puts the 31st of December into the year before.
+    choices.NEND_END_M = 13;
+    EXPECT_EQ(MakeSettingExample(choices, 2024).folders.at(1), "2023年度");
+}
+
+TEST(ValidateSettings, ChecksInTheirOrder) {
+    test::TempDir dir;
+    const std::string file = dir.Child("file.txt");
+    test::WriteBytes(test::U8(file), "x");
+    struct Row {
+        std::string root;
+        int month;
+        std::optional<SettingField> focus; // meaningful only when refused
+        const char* message;               // nullptr: accepted
+    };
+    const char* missing =
+        "保存先フォルダが存在しません\n存在する保存先フォルダを指定してください。";
+    const char* empty =
+        "「保存先フォルダ」が未選択です。「参照」ボタンを押して、選択してください。";
+    const char* month = "「年度末(月)」は1～12を半角数字で入力してください。";
+    const Row rows[] = {
+        {dir.Child("missing"), 13, std::nullopt, missing}, // before the month
+        {file, 3, std::nullopt, missing},                  // a file is no folder
+        {"", 0, SettingField::Root, empty},
+        {dir.Text(), 0, SettingField::Month, month},
+        {dir.Text(), 13, SettingField::Month, month},
+        {dir.Text(), -3, SettingField::Month, month},
+        {dir.Text(), 1, std::nullopt, nullptr},
+        {dir.Text(true), 12, std::nullopt, nullptr},
+    };
+    for (const Row& row : rows) {
+        CFMBData settings("");
+        settings.COPY_SAKI_DIR = row.root;
+        settings.NEND_END_M = row.month;
+        const auto refusal = ValidateSettings(settings);
+        SCOPED_TRACE(row.root + " " + std::to_string(row.month));
+        if (row.message == nullptr) {
+            EXPECT_FALSE(refusal.has_value());
+            continue;
+        }
+        ASSERT_TRUE(refusal.has_value());
+        EXPECT_EQ(refusal->message, row.message);
+        EXPECT_EQ(refusal->focus, row.focus);
+    }
+}
+
+TEST(CompleteTypes, OnlyAnEmptyStoreOrOneOfTwelveTypesIsCompletedAndWritten) {
+    test::TempDir dir;
+    CFMBSyameiData empty(dir.Text());
+    EXPECT_EQ(CompleteTypes(empty), 0);
+    EXPECT_EQ(empty.TypeCount(), 36);
+    CFMBSyameiData read(dir.Text());
+    read.ReadIni();
+    EXPECT_EQ(read.TypeCount(), 36);
+    EXPECT_EQ(read.TypeName(5), "その他");
+
+    CFMBSyameiData twelve(dir.Child("elsewhere"));
+    for (int slot = 0; slot < 12; ++slot)
+        twelve.SetTypeName(slot, "T" + std::to_string(slot));
+    // The folder does not exist: the completed store is kept, the failed write reported.
+    EXPECT_EQ(CompleteTypes(twelve), CFMBSyameiData::kWriteFailed);
+    EXPECT_EQ(twelve.TypeCount(), 36);
+    EXPECT_EQ(twelve.TypeName(11), "T11");
+    EXPECT_EQ(twelve.TypeName(12), "NoData_13");
+
+    // A write into the missing folder would fail, so 0 shows that none was tried.
+    CFMBSyameiData five(dir.Child("untouched"));
+    five.SetTypeName(4, "E");
+    EXPECT_EQ(CompleteTypes(five), 0);
+    EXPECT_EQ(five.TypeCount(), 5);
+}
+
+} // namespace
+} // namespace fmb

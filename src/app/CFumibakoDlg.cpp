@@ -9,6 +9,8 @@
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
 #include "platform/Pictures.h"
+#include "settings/CSettingDlg.h"
+#include "settings/CSyainEditDlg.h"
 
 #include <QAbstractButton>
 #include <QCalendarWidget>
@@ -53,6 +55,8 @@ constexpr int kExecuteButton = 1054;
 
 constexpr int kPages = 3;
 
+const char* const kNoStorageRootMessage =
+    "保存先フォルダが設定されていないので、設定してください。";
 const char* const kChooseTypeMessage = "種類ボタンを押下して、種類を選択してください";
 const char* const kCopiedMessage = "コピーしました。";
 const char* const kSingleAmountCaption = "複数";
@@ -158,6 +162,14 @@ void CFumibakoDlg::OnInitDialog() {
     m_settings.ReadIni();
     m_typeData.ReadIni();
     RefreshTypeButtons(true);
+    if (m_settings.COPY_SAKI_DIR.empty()) {
+        // A first start: the settings dialog also writes the default types. The window opens
+        // whatever the user did there.
+        m_env.messages.Notice(kNoStorageRootMessage);
+        CSettingDlg settings(m_env, this);
+        m_env.modal.RunModal(settings);
+        m_settings.ReadIni();
+    }
     m_typeData.ReadIni();
     RefreshTypeButtons(true);
     // The first control in tab order.
@@ -310,6 +322,16 @@ void CFumibakoDlg::OnEditCompanies() {
         m_env.messages.Notice(kChooseTypeMessage);
         return;
     }
+    CSyainEditDlg editor(m_env, this);
+    editor.m_typeData = m_typeData;
+    editor.m_typeIndex = m_selectedType;
+    m_env.modal.RunModal(editor);
+    // The editor hands back the store as it saved it, or as it was.
+    m_typeData = editor.m_typeData;
+    // A renamed type shows its new name in the field and on its button, which stays checked.
+    ShowType(m_selectedType);
+    RefreshTypeButtons(false);
+    ComposeDestination();
 }
 
 void CFumibakoDlg::OnKeypad(const KeypadButton& button) {
@@ -344,7 +366,7 @@ void CFumibakoDlg::OnMultipleAmounts() {
     ComposeDestination();
     Control<QPushButton>(kMultipleAmountsButton)
         ->setText(QString::fromUtf8(m_extraAmountsPlain.empty() ? kSingleAmountCaption
-                                                                 : kMultipleAmountsCaption));
+                                                                : kMultipleAmountsCaption));
     FitCaption(kMultipleAmountsButton);
 }
 

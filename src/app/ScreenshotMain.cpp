@@ -79,8 +79,8 @@ int main(int argc, char** argv) {
     }
 
     // The entry of the README's example, made with the window's own controls.
-    window.Control<QLineEdit>(1000)->setText(QString::fromStdString(
-        Native(dir.filePath(QStringLiteral("scan/doc001.pdf")))));
+    window.Control<QLineEdit>(1000)->setText(
+        QString::fromStdString(Native(dir.filePath(QStringLiteral("scan/doc001.pdf")))));
     window.Control<QAbstractButton>(1042)->click(); // 請求書(控)
     window.Control<QAbstractButton>(1071)->click(); // 本日
     fmb::ListBox* companies = window.Control<fmb::ListBox>(1002);

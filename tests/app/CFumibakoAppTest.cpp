@@ -38,5 +38,18 @@ TEST(CFumibakoApp, RunsTheFilingWindowUntilItCloses) {
     EXPECT_FALSE(QApplication::windowIcon().isNull());
 }
 
+TEST(CFumibakoApp, AFirstStartRunsTheSettingsBeforeTheFilingWindow) {
+    test::TempDir dir;
+    test::FakePlatform fake;
+    fake.modal.Queue("fmb::CSettingDlg", [](QDialog& dialog) { dialog.close(); });
+    fake.modal.Queue("fmb::CFumibakoDlg", [](QDialog& window) { window.close(); });
+    CFumibakoApp app(fake.Env(dir.Text(true)));
+    EXPECT_EQ(app.InitInstance(), 0);
+    EXPECT_EQ(fake.modal.Log(),
+              (std::vector<std::string>{"fmb::CSettingDlg", "fmb::CFumibakoDlg"}));
+    EXPECT_EQ(fake.messages.Texts(),
+              std::vector<std::string>{"保存先フォルダが設定されていないので、設定してください。"});
+}
+
 } // namespace
 } // namespace fmb

@@ -49,7 +49,7 @@ constexpr int kSource = 1000, kBrowse = 1055, kOpen = 3, kPageBack = 1073, kPage
 constexpr int k0 = 1013, k1 = 1005, k2 = 1006, k3 = 1007, k5 = 1009, k00 = 1015, kClear = 1027;
 
 // The entry fields a user fills, and the two the composition writes.
-constexpr int kEntryFields[] = {kSource, kDate,  kCompany,  kAmount,
+constexpr int kEntryFields[] = {kSource, kDate,   kCompany,  kAmount,
                                 kRemark, kFolder, kFileName, kGrouped};
 
 const char* const kType1 = "請求書(控)";
@@ -241,13 +241,52 @@ TEST_F(CFumibakoDlgTest, EnterAndEscapeKeepTheWindowOpenAndTheEntryUnchanged) {
         }
     }
     // Also with the focus on a button and on the window itself.
-    for (QWidget* target : {static_cast<QWidget*>(Button(kExecute)), static_cast<QWidget*>(&window)}) {
+    for (QWidget* target :
+         {static_cast<QWidget*>(Button(kExecute)), static_cast<QWidget*>(&window)}) {
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape})
             QTest::keyClick(target, key);
     }
     EXPECT_TRUE(window.isVisible());
     EXPECT_EQ(EntryTexts(), before);
     EXPECT_TRUE(m_fake.messages.Texts().empty());
+}
+
+TEST_F(CFumibakoDlgTest, AFirstStartAsksForTheSettingsThenLoadsThem) {
+    fs::remove(m_dir.Path() / "FMB_Setting.ini");
+    fs::remove(m_dir.Path() / "FMB_Corp.ini");
+    const std::string root = Root();
+    m_fake.modal.Queue("fmb::CSettingDlg", [this, root](QDialog& dialog) {
+        // The message came first, then the settings dialog.
+        EXPECT_EQ(
+            m_fake.messages.TakeTexts(),
+            std::vector<std::string>{"保存先フォルダが設定されていないので、設定してください。"});
+        test::ControlOf<QLineEdit>(dialog, 1028)->setText(QString::fromStdString(root));
+        test::ControlOf<QPushButton>(dialog, 1)->click(); // 終了(保存)
+    });
+    Open();
+    EXPECT_EQ(m_fake.modal.Log(), std::vector<std::string>{"fmb::CSettingDlg"});
+    EXPECT_TRUE(m_fake.messages.Texts().empty());
+    // Both files were read again: the default types and the new storage root.
+    EXPECT_EQ(Captions()[0], "請求書");
+    EXPECT_EQ(Captions()[5], "その他");
+    Click(1042);
+    EXPECT_EQ(Text(kFolder), Folder("請求書(控)/"));
+}
+
+TEST_F(CFumibakoDlgTest, AFirstStartOpensTheWindowEvenWhenTheSettingsAreCancelled) {
+    fs::remove(m_dir.Path() / "FMB_Setting.ini");
+    fs::remove(m_dir.Path() / "FMB_Corp.ini");
+    m_fake.modal.Queue("fmb::CSettingDlg", [](QDialog& dialog) {
+        test::ControlOf<QPushButton>(dialog, 2)->click(); // キャンセル
+    });
+    CFumibakoDlg& window = Open();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{"保存先フォルダが設定されていないので、設定してください。"});
+    // The settings dialog writes the default types as it opens; the root stays unset.
+    EXPECT_EQ(Captions()[0], "請求書");
+    Click(1041);
+    EXPECT_EQ(Text(kFolder), std::string("請求書") + kPathSeparator);
 }
 
 // ---- Source file --------------------------------------------------------------------------------
@@ -301,8 +340,8 @@ TEST_F(CFumibakoDlgTest, OpenHandsTheSourceToTheDesktop) {
     Click(kOpen);
     Drop({Source()});
     Click(kOpen);
-    const std::vector<test::FakeShell::Opened> expected = {
-        {test::FakeShell::Kind::Path, ""}, {test::FakeShell::Kind::Path, Source()}};
+    const std::vector<test::FakeShell::Opened> expected = {{test::FakeShell::Kind::Path, ""},
+                                                           {test::FakeShell::Kind::Path, Source()}};
     EXPECT_EQ(m_fake.shell.Log(), expected);
     EXPECT_TRUE(m_fake.messages.Texts().empty());
 }
@@ -467,8 +506,8 @@ TEST_F(CFumibakoDlgTest, DateButtonsWriteTheDayComposeAndMoveTheCalendar) {
         int button;
         const char* date;
     } cases[] = {
-        {{2024, 7, 5}, kToday, "20240705"},          {{2024, 2, 15}, kThisMonthEnd, "20240229"},
-        {{2023, 2, 15}, kThisMonthEnd, "20230228"},  {{2024, 1, 10}, kLastMonthEnd, "20231231"},
+        {{2024, 7, 5}, kToday, "20240705"},         {{2024, 2, 15}, kThisMonthEnd, "20240229"},
+        {{2023, 2, 15}, kThisMonthEnd, "20230228"}, {{2024, 1, 10}, kLastMonthEnd, "20231231"},
         {{2024, 3, 31}, kLastMonthEnd, "20240229"},
     };
     for (const auto& c : cases) {
@@ -563,9 +602,9 @@ TEST_F(CFumibakoDlgTest, AmountsAreCleanedOfSeparatorsAndLimitedToFourteenBytes)
         Edit(kAmount)->paste();
         EXPECT_EQ(Text(kAmount), c.amount);
         EXPECT_EQ(Text(kGrouped), FormatThousands(c.amount));
-        EXPECT_EQ(m_fake.messages.TakeTexts(),
-                  c.message ? std::vector<std::string>{kAmountTooLongMessage}
-                            : std::vector<std::string>{});
+        EXPECT_EQ(m_fake.messages.TakeTexts(), c.message
+                                                   ? std::vector<std::string>{kAmountTooLongMessage}
+                                                   : std::vector<std::string>{});
     }
 }
 
@@ -593,6 +632,57 @@ TEST_F(CFumibakoDlgTest, EditCompaniesAsksForATypeFirst) {
     EXPECT_EQ(m_fake.messages.TakeTexts(),
               std::vector<std::string>{"種類ボタンを押下して、種類を選択してください"});
     EXPECT_TRUE(m_fake.modal.Log().empty());
+}
+
+TEST_F(CFumibakoDlgTest, EditCompaniesHandsTheTypeToTheEditorAndShowsWhatItSaved) {
+    Open();
+    Click(kPageForward);
+    Click(kPageBack);
+    Click(1041);
+    SetText(kCompany, "typed");
+    m_fake.modal.Queue("fmb::CSyainEditDlg", [](QDialog& dialog) {
+        EXPECT_EQ(test::ControlOf<QLineEdit>(dialog, 1035)->text().toStdString(), kType1);
+        EXPECT_EQ(test::ControlOf<ListBox>(dialog, 1034)->count(), 3);
+        test::ControlOf<QLineEdit>(dialog, 1035)->setText(QStringLiteral("請求書(新)"));
+        test::ControlOf<QLineEdit>(dialog, 1028)->setText(QStringLiteral("あおば(株)"));
+        test::ControlOf<QPushButton>(dialog, 1029)->click(); // 追加
+        test::ControlOf<QPushButton>(dialog, 1)->click();    // 終了(保存)
+    });
+    Click(kEditCompanies);
+    const std::vector<std::string> shown = m_fake.messages.TakeTexts();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.front(), "保存しました。");
+
+    EXPECT_EQ(Captions()[0], "請求書(新)");
+    EXPECT_EQ(Checked(), std::vector<int>{1041});
+    EXPECT_EQ(Text(kTypeName), "請求書(新)");
+    EXPECT_EQ(Companies()->count(), 4);
+    EXPECT_TRUE(Companies()->Texts().contains(QStringLiteral("あおば(株)")));
+    EXPECT_EQ(Text(kCompany), "typed");
+    EXPECT_EQ(Text(kFolder), Folder("請求書(新)/")); // composed again
+    // The editor saved the file; a new window reads the same.
+    CFMBSyameiData stored(m_dir.Text(true));
+    stored.ReadIni();
+    EXPECT_EQ(stored.TypeName(0), "請求書(新)");
+}
+
+TEST_F(CFumibakoDlgTest, EditCompaniesClosedWithoutSavingKeepsTheTypes) {
+    Open();
+    Click(1041);
+    SetText(kDate, "20221231"); // typed: shows at the next composition
+    m_fake.modal.Queue("fmb::CSyainEditDlg", [this](QDialog& dialog) {
+        test::ControlOf<QLineEdit>(dialog, 1035)->setText(QStringLiteral("別名"));
+        m_fake.messages.QueueAnswer(true); // 保存しないで終了します。よろしいですか？
+        dialog.close();
+    });
+    Click(kEditCompanies);
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{"保存しないで終了します。よろしいですか？"});
+    EXPECT_EQ(Captions()[0], kType1);
+    EXPECT_EQ(Text(kTypeName), kType1);
+    EXPECT_EQ(Checked(), std::vector<int>{1041});
+    EXPECT_EQ(Companies()->count(), 3);
+    EXPECT_EQ(Text(kFolder), Folder("2022年度/請求書(控)/2022年12月/"));
 }
 
 // ---- Multiple amounts ---------------------------------------------------------------------------
@@ -680,7 +770,8 @@ TEST_F(CFumibakoDlgTest, ExecuteStopsAtTheFirstFailedCheckWithItsMessageAndFocus
          "社名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | "},
         {"20221231", "c", "", "", kAmount, "金額を入力してください。 "},
         {"20221231", "c", "1a", "", kAmount,
-         "金額は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 + - "},
+         "金額は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 + "
+         "- "},
         {"20221231", "c", "1", "a/b", kRemark,
          "備考に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | "},
     };
@@ -735,8 +826,8 @@ TEST_F(CFumibakoDlgTest, ExecuteFilesTheDocumentReadOnlyAndClearsTheEntryKeeping
               fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     EXPECT_TRUE(fs::exists(test::U8(Source()))); // the source stays
 
-    EXPECT_EQ(emptied, (std::vector<int>{kSource, kFolder, kFileName, kDate, kCompany, kAmount,
-                                         kRemark}));
+    EXPECT_EQ(emptied,
+              (std::vector<int>{kSource, kFolder, kFileName, kDate, kCompany, kAmount, kRemark}));
     for (int id : {kSource, kDate, kCompany, kAmount, kGrouped, kRemark})
         EXPECT_EQ(Text(id), "") << id;
     // Emptying the company, amount and remark composed the empty entry under the kept type,
@@ -763,8 +854,7 @@ TEST_F(CFumibakoDlgTest, ExecuteFilesUnderANameTypedByHand) {
     SetText(kFileName, "手入力.pdf");
     Click(kExecute);
     EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
-    EXPECT_TRUE(fs::is_regular_file(
-        test::U8(Folder("2022年度/請求書(控)/2022年12月/手入力.pdf"))));
+    EXPECT_TRUE(fs::is_regular_file(test::U8(Folder("2022年度/請求書(控)/2022年12月/手入力.pdf"))));
 }
 
 TEST_F(CFumibakoDlgTest, AFailedCopyKeepsTheWholeEntry) {
@@ -777,9 +867,10 @@ TEST_F(CFumibakoDlgTest, AFailedCopyKeepsTheWholeEntry) {
     const std::map<int, std::string> before = EntryTexts();
 
     Click(kExecute);
-    EXPECT_EQ(m_fake.messages.TakeTexts(),
-              std::vector<std::string>{"コピー先に同じファイル名のファイルがあります。\n\n「備考」の"
-                                       "文字列を変更することにより、ファイル名を変更できます。"});
+    EXPECT_EQ(
+        m_fake.messages.TakeTexts(),
+        std::vector<std::string>{"コピー先に同じファイル名のファイルがあります。\n\n「備考」の"
+                                 "文字列を変更することにより、ファイル名を変更できます。"});
     EXPECT_EQ(EntryTexts(), before);
     EXPECT_EQ(test::ReadBytes(taken), "filed earlier");
 
@@ -787,8 +878,7 @@ TEST_F(CFumibakoDlgTest, AFailedCopyKeepsTheWholeEntry) {
     Type(kRemark, "2");
     Click(kExecute);
     EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
-    EXPECT_TRUE(fs::is_regular_file(
-        test::U8(folder + "[2022_12_31][〇〇商事(株)][500,000]2.pdf")));
+    EXPECT_TRUE(fs::is_regular_file(test::U8(folder + "[2022_12_31][〇〇商事(株)][500,000]2.pdf")));
 }
 
 } // namespace

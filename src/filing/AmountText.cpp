@@ -112,7 +112,9 @@ CleanedAmount CleanAmount(std::string_view text) {
 
 ExtraAmountTexts JoinExtraAmounts(std::span<const std::string> amounts) {
     ExtraAmountTexts texts;
-    for (const std::string& amount : amounts) {
+    for (const std::string& typed : amounts) {
+        // Separators typed into the dialog would otherwise be doubled in the name ("1,,000").
+        const std::string amount = RemoveAmountSeparators(typed);
         if (amount.empty()) {
             continue;
         }

@@ -81,7 +81,8 @@ CleanedAmount CleanAmount(std::string_view text);
 
 // The extra amounts (amounts 2 to 6) of an entry as the file name carries them: each non-empty
 // amount in brackets, in order, without and with thousands separators. Amounts 500000, "" and
-// 30000 give [500000][30000] and [500,000][30,000].
+// 30000 give [500000][30000] and [500,000][30,000]; separators typed into an amount are removed
+// first, so 1,000 gives [1000] and [1,000].
 struct ExtraAmountTexts {
     std::string plain;
     std::string comma;

@@ -124,6 +124,11 @@ TEST(JoinExtraAmounts, BracketsEveryFilledAmountInOrder) {
     EXPECT_EQ(texts.plain, "[120000][30000]");
     EXPECT_EQ(texts.comma, "[120,000][30,000]");
 
+    // Typed separators never reach the name twice.
+    const std::vector<std::string> typed = {"1,000", "￥2,500", "", "", ""};
+    EXPECT_EQ(JoinExtraAmounts(typed).plain, "[1000][2500]");
+    EXPECT_EQ(JoinExtraAmounts(typed).comma, "[1,000][2,500]");
+
     const std::vector<std::string> none(5);
     EXPECT_EQ(JoinExtraAmounts(none).plain, "");
     EXPECT_EQ(JoinExtraAmounts(none).comma, "");

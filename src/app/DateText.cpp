@@ -1,15 +1,11 @@
 #include "app/DateText.h"
 
+#include "platform/DecimalText.h"
+
 #include <cstdio>
 
 namespace fmb {
 namespace {
-
-std::string FormatDate(int year, int month, int day) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02d", year, month, day);
-    return text;
-}
 
 bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
@@ -29,9 +25,21 @@ int LastDayOfMonth(int year, int month) {
 
 } // namespace
 
+std::string DateText(const LocalDate& day) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d%02d%02d", day.year, day.month, day.day);
+    return text;
+}
+
+LocalDate DateOfText(std::string_view dateText) {
+    const auto part = [dateText](std::size_t first, std::size_t count) {
+        return first < dateText.size() ? ReadLeadingInt(dateText.substr(first, count)) : 0;
+    };
+    return {part(0, 4), part(4, 2), part(6, 2)};
+}
+
 std::string TodayText(const Clock& clock) {
-    const LocalDate today = clock.Today();
-    return FormatDate(today.year, today.month, today.day);
+    return DateText(clock.Today());
 }
 
 std::string MonthEndText(int offset, const Clock& clock) {
@@ -42,7 +50,7 @@ std::string MonthEndText(int offset, const Clock& clock) {
         month = 12;
         --year;
     }
-    return FormatDate(year, month, LastDayOfMonth(year, month));
+    return DateText({year, month, LastDayOfMonth(year, month)});
 }
 
 } // namespace fmb

@@ -27,7 +27,7 @@ int ReportUsageError(std::ostream& err, const std::string& message) {
 }
 
 ParseOutcome ParseArguments(const std::vector<std::string>& args,
-                            const std::vector<OptionSpec>& specs) {
+                            const std::vector<OptionRule>& rules) {
     ParseOutcome outcome;
     ParsedArguments& parsed = outcome.arguments;
     const auto fail = [&outcome](std::string message) {
@@ -51,13 +51,13 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args,
         const auto equals = arg.find('=');
         const std::string name =
             arg.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
-        const auto spec = std::find_if(specs.begin(), specs.end(),
-                                       [&name](const OptionSpec& s) { return s.name == name; });
-        if (spec == specs.end()) {
+        const auto rule = std::find_if(rules.begin(), rules.end(),
+                                       [&name](const OptionRule& s) { return s.name == name; });
+        if (rule == rules.end()) {
             return fail("unknown option --" + name);
         }
         std::string value;
-        if (!spec->takesValue) {
+        if (!rule->takesValue) {
             if (equals != std::string::npos) {
                 return fail("option --" + name + " takes no value");
             }
@@ -69,10 +69,10 @@ ParseOutcome ParseArguments(const std::vector<std::string>& args,
             return fail("option --" + name + " needs a value");
         }
         auto& values = parsed.options[name];
-        if (static_cast<int>(values.size()) >= spec->maxCount) {
-            return fail(spec->maxCount == 1 ? "option --" + name + " is given more than once"
+        if (static_cast<int>(values.size()) >= rule->maxCount) {
+            return fail(rule->maxCount == 1 ? "option --" + name + " is given more than once"
                                             : "option --" + name + " can be given at most " +
-                                                  std::to_string(spec->maxCount) + " times");
+                                                  std::to_string(rule->maxCount) + " times");
         }
         values.push_back(std::move(value));
     }

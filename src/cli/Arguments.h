@@ -15,7 +15,7 @@ inline constexpr int kExitUsage = 2;   // the command line itself is wrong
 
 // One option a command accepts, written "--name value", "--name=value" or, without a value,
 // "--name".
-struct OptionSpec {
+struct OptionRule {
     std::string name; // without the leading "--"
     bool takesValue = true;
     int maxCount = 1; // how often it may be given
@@ -41,7 +41,7 @@ struct ParseOutcome {
 // operand, as is a lone "-". An option that needs a value takes the next argument unless that
 // one is itself an option ("--..."); write "--name=--text" for such a value.
 ParseOutcome ParseArguments(const std::vector<std::string>& args,
-                            const std::vector<OptionSpec>& specs);
+                            const std::vector<OptionRule>& rules);
 
 // Tells err what is wrong with the command line and where help is; returns kExitUsage.
 int ReportUsageError(std::ostream& err, const std::string& message);

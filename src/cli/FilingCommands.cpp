@@ -20,13 +20,13 @@ namespace {
 // As many as the multiple-amounts dialog holds besides the first amount.
 constexpr int kMaxExtraAmounts = 5;
 
-const std::vector<OptionSpec>& EntryOptions() {
-    static const std::vector<OptionSpec> specs = {
+const std::vector<OptionRule>& EntryOptions() {
+    static const std::vector<OptionRule> rules = {
         {"settings-dir", true, 1}, {"type", true, 1},   {"date", true, 1},
         {"company", true, 1},      {"amount", true, 1}, {"extra", true, kMaxExtraAmounts},
         {"remark", true, 1},       {"help", false, 1},
     };
-    return specs;
+    return rules;
 }
 
 // The entry of a command line; the extra amounts are joined the way the multiple-amounts dialog

@@ -15,12 +15,12 @@ namespace {
 // besides). Returns nothing when the command is done with: help was shown, or the command line
 // is wrong and err was told; exitStatus then holds the status.
 std::optional<ParsedArguments> ReadCommandLine(const std::vector<std::string>& args,
-                                               std::vector<OptionSpec> specs,
+                                               std::vector<OptionRule> rules,
                                                const std::string& operandsMissing,
                                                std::ostream& out, std::ostream& err,
                                                int& exitStatus) {
-    specs.push_back({"help", false, 1});
-    ParseOutcome outcome = ParseArguments(args, specs);
+    rules.push_back({"help", false, 1});
+    ParseOutcome outcome = ParseArguments(args, rules);
     if (outcome.error) {
         exitStatus = ReportUsageError(err, *outcome.error);
         return std::nullopt;

@@ -30,5 +30,20 @@ TEST(DateText, MonthEndsFollowTheLeapYearRule) {
     }
 }
 
+TEST(DateText, DaysOfAnyYearAreWrittenAndReadBack) {
+    EXPECT_EQ(DateText({2025, 3, 3}), "20250303");
+    EXPECT_EQ(DateText({100, 1, 1}), "01000101");
+    EXPECT_EQ(DateText({9999, 12, 31}), "99991231");
+
+    const LocalDate day = DateOfText("20240705");
+    EXPECT_EQ(day.year, 2024);
+    EXPECT_EQ(day.month, 7);
+    EXPECT_EQ(day.day, 5);
+    const LocalDate partial = DateOfText("2024");
+    EXPECT_EQ(partial.year, 2024);
+    EXPECT_EQ(partial.month, 0);
+    EXPECT_EQ(partial.day, 0);
+}
+
 } // namespace
 } // namespace fmb

@@ -8,7 +8,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-const std::vector<OptionSpec> kSpecs = {{"date", true, 1}, {"extra", true, 3}, {"help", false, 1}};
+const std::vector<OptionRule> kSpecs = {{"date", true, 1}, {"extra", true, 3}, {"help", false, 1}};
 
 TEST(ParseArguments, ReadsBothValueFormsAndOperands) {
     const ParseOutcome outcome = ParseArguments(

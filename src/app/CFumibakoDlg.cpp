@@ -1,0 +1,399 @@
+#include "app/CFumibakoDlg.h"
+
+#include "app/DateText.h"
+#include "filing/AmountText.h"
+#include "filing/CKingakuDig.h"
+#include "filing/Composition.h"
+#include "filing/CopyIntoStorage.h"
+#include "filing/EntryValidation.h"
+#include "platform/KeyFilter.h"
+#include "platform/ListBox.h"
+#include "platform/Pictures.h"
+#include "settings/CSettingDlg.h"
+#include "settings/CSyainEditDlg.h"
+
+#include <QAbstractButton>
+#include <QCalendarWidget>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTextCharFormat>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace fmb {
+namespace {
+
+// Controls of the filing window.
+constexpr int kSourceField = 1000;
+constexpr int kBrowseButton = 1055;
+constexpr int kOpenSourceButton = 3;
+constexpr int kFirstTypeButton = 1041; // 1041-1052
+constexpr int kTypeButtons = 12;
+constexpr int kPageBackButton = 1073;
+constexpr int kPageForwardButton = 1074;
+constexpr int kDateField = 1004;
+constexpr int kCalendar = 1001;
+constexpr int kLastMonthEndButton = 1032;
+constexpr int kTodayButton = 1071;
+constexpr int kThisMonthEndButton = 1033;
+constexpr int kTypeNameField = 1053;
+constexpr int kCompanyField = 1003;
+constexpr int kCompanyList = 1002;
+constexpr int kEditCompaniesButton = 1031;
+constexpr int kMultipleAmountsButton = 1057;
+constexpr int kAmountField = 1016;
+constexpr int kGroupedAmount = 1018;
+constexpr int kRemarkField = 1056;
+constexpr int kFolderField = 1028;
+constexpr int kFileNameField = 1017;
+constexpr int kExecuteButton = 1054;
+
+constexpr int kPages = 3;
+
+const char* const kNoStorageRootMessage =
+    "保存先フォルダが設定されていないので、設定してください。";
+const char* const kChooseTypeMessage = "種類ボタンを押下して、種類を選択してください";
+const char* const kCopiedMessage = "コピーしました。";
+const char* const kSingleAmountCaption = "複数";
+const char* const kMultipleAmountsCaption = "*複数 ";
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// A button shows "&" as the underline of a shortcut; a type name shows it as it is.
+QString ButtonCaption(const std::string& text) {
+    return Q(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+int FieldControl(EntryField field) {
+    switch (field) {
+    case EntryField::Date:
+        return kDateField;
+    case EntryField::Company:
+        return kCompanyField;
+    case EntryField::Amount:
+        return kAmountField;
+    case EntryField::Remark:
+        break;
+    }
+    return kRemarkField;
+}
+
+// The first of the dropped items, when it is a local file or folder.
+QString DroppedPath(const QMimeData* data) {
+    if (!data || !data->hasUrls() || data->urls().isEmpty())
+        return QString();
+    const QUrl first = data->urls().first();
+    return first.isLocalFile() ? QDir::toNativeSeparators(first.toLocalFile()) : QString();
+}
+
+} // namespace
+
+CFumibakoDlg::CFumibakoDlg(const Environment& env, QWidget* parent)
+    : TemplateDialog(DialogId::Filing, parent), m_env(env), m_settings(env.settingsFolder),
+      m_typeData(env.settingsFolder) {
+    // The minimised window and the taskbar show the application icon.
+    setWindowIcon(AppIcon());
+    SetUpCalendar();
+
+    const auto clicked = [this](int id, auto handler) {
+        connect(Control<QAbstractButton>(id), &QAbstractButton::clicked, this, handler);
+    };
+    clicked(kBrowseButton, [this] { OnBrowse(); });
+    clicked(kOpenSourceButton, [this] { OnOpenSource(); });
+    for (int button = 1; button <= kTypeButtons; ++button)
+        clicked(kFirstTypeButton + button - 1, [this, button] { OnTypeButton(button); });
+    clicked(kPageBackButton, [this] { OnPageBack(); });
+    clicked(kPageForwardButton, [this] { OnPageForward(); });
+    clicked(kLastMonthEndButton, [this] { OnDateButton(MonthEndText(-1, m_env.clock)); });
+    clicked(kTodayButton, [this] { OnDateButton(TodayText(m_env.clock)); });
+    clicked(kThisMonthEndButton, [this] { OnDateButton(MonthEndText(0, m_env.clock)); });
+    clicked(kEditCompaniesButton, [this] { OnEditCompanies(); });
+    for (const KeypadButton& button : kKeypadButtons)
+        clicked(button.controlId, [this, &button] { OnKeypad(button); });
+    clicked(kMultipleAmountsButton, [this] { OnMultipleAmounts(); });
+    clicked(kExecuteButton, [this] { OnExecute(); });
+
+    // A day picked with the mouse or with Enter; the calendar's paging and the program's own
+    // moves of its selection change nothing.
+    auto* calendar = Control<QCalendarWidget>(kCalendar);
+    connect(calendar, &QCalendarWidget::clicked, this, &CFumibakoDlg::OnCalendarPick);
+    connect(calendar, &QCalendarWidget::activated, this, &CFumibakoDlg::OnCalendarPick);
+
+    // A company chosen in the list, also the one already chosen when it is clicked again.
+    auto* companies = Control<ListBox>(kCompanyList);
+    connect(companies, &QListWidget::itemSelectionChanged, this, [this] { OnCompanyPicked(); });
+    connect(companies, &QListWidget::itemClicked, this, [this] { OnCompanyPicked(); });
+
+    // Text changes, by the user or by the program, as the edits' change notifications.
+    for (int id : {kCompanyField, kRemarkField})
+        connect(Control<QLineEdit>(id), &QLineEdit::textChanged, this,
+                [this] { ComposeDestination(); });
+    connect(Control<QLineEdit>(kAmountField), &QLineEdit::textChanged, this,
+            [this] { OnAmountChanged(); });
+
+    InstallCommonKeyFilter(*this);
+    OnInitDialog();
+}
+
+void CFumibakoDlg::SetUpCalendar() {
+    // Japanese day names in one character each and a smaller font, so that a whole month fits
+    // the calendar's small rectangle without cut names.
+    auto* calendar = Control<QCalendarWidget>(kCalendar);
+    calendar->setLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    calendar->setFirstDayOfWeek(Qt::Sunday);
+    calendar->setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
+    QFont small = font();
+    small.setPointSizeF(font().pointSizeF() * 0.8);
+    calendar->setFont(small);
+    QTextCharFormat header = calendar->headerTextFormat();
+    header.setFont(small);
+    calendar->setHeaderTextFormat(header);
+}
+
+void CFumibakoDlg::OnInitDialog() {
+    m_lastDestFolder.clear();
+    m_settings.ReadIni();
+    m_typeData.ReadIni();
+    RefreshTypeButtons(true);
+    if (m_settings.COPY_SAKI_DIR.empty()) {
+        // A first start: the settings dialog also writes the default types. The window opens
+        // whatever the user did there.
+        m_env.messages.Notice(kNoStorageRootMessage);
+        CSettingDlg settings(m_env, this);
+        m_env.modal.RunModal(settings);
+        m_settings.ReadIni();
+    }
+    m_typeData.ReadIni();
+    RefreshTypeButtons(true);
+    // The first control in tab order.
+    Control<QLineEdit>(kSourceField)->setFocus();
+}
+
+std::string CFumibakoDlg::Text(int id) const {
+    return Control<QLineEdit>(id)->text().toStdString();
+}
+
+void CFumibakoDlg::SetText(int id, const std::string& text) {
+    Control<QLineEdit>(id)->setText(Q(text));
+}
+
+FilingEntry CFumibakoDlg::Entry() const {
+    FilingEntry entry;
+    entry.sourcePath = Text(kSourceField);
+    entry.typeName = Text(kTypeNameField);
+    entry.date = Text(kDateField);
+    entry.company = Text(kCompanyField);
+    entry.amount = Text(kAmountField);
+    entry.extraPlain = m_extraAmountsPlain;
+    entry.extraComma = m_extraAmountsComma;
+    entry.remark = Text(kRemarkField);
+    return entry;
+}
+
+void CFumibakoDlg::ComposeDestination() {
+    const Destination destination = fmb::ComposeDestination(Entry(), m_settings);
+    SetText(kFolderField, destination.folder);
+    if (destination.hasFiscalYear)
+        m_lastDestFolder = destination.folder;
+    SetText(kFileNameField, destination.fileName);
+}
+
+// ---- Source file --------------------------------------------------------------------------------
+
+void CFumibakoDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedPath(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CFumibakoDlg::dragMoveEvent(QDragMoveEvent* event) {
+    if (!DroppedPath(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CFumibakoDlg::dropEvent(QDropEvent* event) {
+    // Only the first of several dropped files is taken.
+    const QString path = DroppedPath(event->mimeData());
+    if (path.isEmpty())
+        return;
+    Control<QLineEdit>(kSourceField)->setText(path);
+    ComposeDestination();
+    event->acceptProposedAction();
+}
+
+void CFumibakoDlg::OnBrowse() {
+    // The file-name field keeps the previous extension until the next composition.
+    if (const std::optional<std::string> chosen = m_env.pickers.PickOpenFile())
+        SetText(kSourceField, *chosen);
+}
+
+void CFumibakoDlg::OnOpenSource() {
+    m_env.shell.OpenPath(Text(kSourceField));
+}
+
+// ---- Document types -----------------------------------------------------------------------------
+
+void CFumibakoDlg::RefreshTypeButtons(bool clearSelection) {
+    if (clearSelection) {
+        m_selectedType = -1;
+        for (int button = 1; button <= kTypeButtons; ++button)
+            Control<QAbstractButton>(kFirstTypeButton + button - 1)->setChecked(false);
+    }
+    const int offset = (m_typePage - 1) * kTypeButtons;
+    for (int button = 1; button <= kTypeButtons; ++button) {
+        const int id = kFirstTypeButton + button - 1;
+        auto* control = Control<QAbstractButton>(id);
+        const int typeIndex = offset + button - 1;
+        const bool exists = typeIndex < m_typeData.TypeCount();
+        control->setEnabled(exists);
+        control->setText(exists ? ButtonCaption(m_typeData.TypeName(typeIndex)) : QString());
+        FitCaption(id);
+    }
+}
+
+void CFumibakoDlg::OnTypeButton(int button) {
+    // The clicked button stays checked, even when it was checked before.
+    for (int other = 1; other <= kTypeButtons; ++other)
+        Control<QAbstractButton>(kFirstTypeButton + other - 1)->setChecked(other == button);
+    m_selectedType = (m_typePage - 1) * kTypeButtons + button - 1;
+    ShowType(m_selectedType);
+    ComposeDestination();
+    SetText(kCompanyField, ""); // composes again when it held a company
+}
+
+void CFumibakoDlg::ShowType(int typeIndex) {
+    if (typeIndex < 0)
+        return;
+    SetText(kTypeNameField, m_typeData.TypeName(typeIndex));
+    std::vector<std::string> names;
+    m_typeData.GetCompanyNames(typeIndex, names);
+    auto* companies = Control<ListBox>(kCompanyList);
+    companies->clear();
+    for (const std::string& name : names)
+        companies->AddString(name);
+}
+
+void CFumibakoDlg::OnPageBack() {
+    if (m_typePage > 1) {
+        --m_typePage;
+        RefreshTypeButtons(true);
+    }
+}
+
+void CFumibakoDlg::OnPageForward() {
+    if (m_typePage < kPages) {
+        ++m_typePage;
+        RefreshTypeButtons(true);
+    }
+}
+
+// ---- Date ---------------------------------------------------------------------------------------
+
+void CFumibakoDlg::OnCalendarPick(const QDate& day) {
+    SetText(kDateField, DateText({day.year(), day.month(), day.day()}));
+    ComposeDestination();
+}
+
+void CFumibakoDlg::OnDateButton(const std::string& dateText) {
+    SetText(kDateField, dateText);
+    ComposeDestination();
+    const LocalDate day = DateOfText(dateText);
+    Control<QCalendarWidget>(kCalendar)->setSelectedDate(QDate(day.year, day.month, day.day));
+}
+
+// ---- Company and amount -------------------------------------------------------------------------
+
+void CFumibakoDlg::OnCompanyPicked() {
+    const QList<QListWidgetItem*> selected = Control<ListBox>(kCompanyList)->selectedItems();
+    if (selected.isEmpty())
+        return;
+    Control<QLineEdit>(kCompanyField)->setText(selected.first()->text());
+    ComposeDestination();
+}
+
+void CFumibakoDlg::OnEditCompanies() {
+    if (m_selectedType < 0) {
+        m_env.messages.Notice(kChooseTypeMessage);
+        return;
+    }
+    CSyainEditDlg editor(m_env, this);
+    editor.m_typeData = m_typeData;
+    editor.m_typeIndex = m_selectedType;
+    m_env.modal.RunModal(editor);
+    // The editor hands back the store as it saved it, or as it was.
+    m_typeData = editor.m_typeData;
+    // A renamed type shows its new name in the field and on its button, which stays checked.
+    ShowType(m_selectedType);
+    RefreshTypeButtons(false);
+    ComposeDestination();
+}
+
+void CFumibakoDlg::OnKeypad(const KeypadButton& button) {
+    // The amount's change handler limits, cleans and shows the result.
+    SetText(kAmountField, PressKeypad(Text(kAmountField), button));
+}
+
+void CFumibakoDlg::OnAmountChanged() {
+    const std::string typed = Text(kAmountField);
+    const CleanedAmount cleaned = CleanAmount(typed);
+    if (cleaned.wasTooLong)
+        m_env.messages.Notice(kAmountTooLongMessage);
+    if (cleaned.text != typed) {
+        // The cleaned text comes back through this handler, which shows and composes it.
+        SetText(kAmountField, cleaned.text);
+        return;
+    }
+    SetText(kGroupedAmount, FormatThousands(cleaned.text));
+    ComposeDestination();
+}
+
+void CFumibakoDlg::OnMultipleAmounts() {
+    CKingakuDig dialog(m_env, this);
+    dialog.m_amounts[0] = Text(kAmountField);
+    std::copy(m_extraAmounts.begin(), m_extraAmounts.end(), dialog.m_amounts.begin() + 1);
+    if (m_env.modal.RunModal(dialog) != QDialog::Rejected) {
+        SetText(kAmountField, dialog.m_amounts[0]);
+        std::copy(dialog.m_amounts.begin() + 1, dialog.m_amounts.end(), m_extraAmounts.begin());
+        m_extraAmountsPlain = dialog.m_extraPlain;
+        m_extraAmountsComma = dialog.m_extraComma;
+    }
+    ComposeDestination();
+    Control<QPushButton>(kMultipleAmountsButton)
+        ->setText(QString::fromUtf8(m_extraAmountsPlain.empty() ? kSingleAmountCaption
+                                                                : kMultipleAmountsCaption));
+    FitCaption(kMultipleAmountsButton);
+}
+
+// ---- Execute ------------------------------------------------------------------------------------
+
+void CFumibakoDlg::OnExecute() {
+    const FilingEntry entry = Entry();
+    if (const std::optional<EntryRefusal> refusal = ValidateEntry(entry)) {
+        m_env.messages.Notice(refusal->message);
+        Control<QWidget>(FieldControl(refusal->field))->setFocus();
+        return;
+    }
+    // Filed exactly under the folder and name the window shows, whatever the user made of them.
+    const int result = CopyIntoStorage(entry.sourcePath, m_settings.COPY_SAKI_DIR,
+                                       Text(kFolderField), Text(kFileNameField), m_env.messages);
+    if (result < 0)
+        return; // the copy has told why; the entry stays for another try
+    m_env.messages.Notice(kCopiedMessage);
+
+    // The extra amounts go first, so that the compositions the clearing runs do not show them.
+    m_extraAmounts = {};
+    m_extraAmountsPlain.clear();
+    m_extraAmountsComma.clear();
+    // The type stays chosen for the next document.
+    for (int id : {kSourceField, kFolderField, kFileNameField, kDateField, kCompanyField,
+                   kAmountField, kGroupedAmount, kRemarkField})
+        SetText(id, "");
+}
+
+} // namespace fmb

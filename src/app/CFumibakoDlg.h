@@ -1,0 +1,84 @@
+#pragma once
+
+#include "platform/Environment.h"
+#include "platform/TemplateDialog.h"
+#include "settings/CFMBData.h"
+#include "settings/CFMBSyameiData.h"
+
+#include <array>
+#include <string>
+
+class QDate;
+
+namespace fmb {
+
+struct FilingEntry;
+struct KeypadButton;
+
+// The filing window: the program's main window. The user drops or chooses a source file, picks a
+// document type, a date, a company and an amount, adds a remark, and files the document with
+// 実行（コピーして保存）. Every change of an input of the entry composes the destination folder and
+// file name again and shows them; typing in the date field, choosing the source with 参照 and
+// paging the type buttons do not, and show at the next composition.
+//
+// The window loads FMB_Setting.ini and FMB_Corp.ini from the settings folder when it is built; on
+// a first start (no storage root) it asks for the settings before it opens. It stays on top of
+// other windows, and Enter and Esc never close it: only 終了 and the close box do, at once.
+class CFumibakoDlg final : public TemplateDialog {
+    Q_OBJECT
+
+public:
+    explicit CFumibakoDlg(const Environment& env, QWidget* parent = nullptr);
+
+    // Composes the destination folder and file name from the entry and the settings and shows
+    // them; remembers the folder when it holds a fiscal year.
+    void ComposeDestination();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void OnInitDialog();
+    void SetUpCalendar();
+    FilingEntry Entry() const;
+    std::string Text(int id) const;
+    void SetText(int id, const std::string& text);
+
+    // Source file.
+    void OnBrowse();
+    void OnOpenSource();
+
+    // Document types: twelve buttons over three pages.
+    void RefreshTypeButtons(bool clearSelection);
+    void OnTypeButton(int button);
+    void ShowType(int typeIndex);
+    void OnPageBack();
+    void OnPageForward();
+
+    // Date.
+    void OnCalendarPick(const QDate& day);
+    void OnDateButton(const std::string& dateText);
+
+    // Company and amount.
+    void OnCompanyPicked();
+    void OnEditCompanies();
+    void OnKeypad(const KeypadButton& button);
+    void OnAmountChanged();
+    void OnMultipleAmounts();
+
+    void OnExecute();
+
+    Environment m_env;
+    CFMBData m_settings;
+    int m_typePage = 1;     // 1-3: the page of twelve types the buttons show
+    int m_selectedType = 0; // the chosen type (0-35), or -1 for none
+    CFMBSyameiData m_typeData;
+    std::string m_lastDestFolder;              // the latest composed folder with a fiscal year
+    std::array<std::string, 5> m_extraAmounts; // amounts 2 to 6 of a multiple-amount entry
+    std::string m_extraAmountsPlain;           // [amount] for each of them
+    std::string m_extraAmountsComma;           // the same with thousands separators
+};
+
+} // namespace fmb

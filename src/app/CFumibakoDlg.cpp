@@ -1,5 +1,6 @@
 #include "app/CFumibakoDlg.h"
 
+#include "app/CMenuDlg.h"
 #include "app/DateText.h"
 #include "filing/AmountText.h"
 #include "filing/CKingakuDig.h"
@@ -52,6 +53,8 @@ constexpr int kRemarkField = 1056;
 constexpr int kFolderField = 1028;
 constexpr int kFileNameField = 1017;
 constexpr int kExecuteButton = 1054;
+constexpr int kMenuButton = 1030;
+constexpr int kStorageFolderButton = 1034;
 
 constexpr int kPages = 3;
 
@@ -119,6 +122,8 @@ CFumibakoDlg::CFumibakoDlg(const Environment& env, QWidget* parent)
         clicked(button.controlId, [this, &button] { OnKeypad(button); });
     clicked(kMultipleAmountsButton, [this] { OnMultipleAmounts(); });
     clicked(kExecuteButton, [this] { OnExecute(); });
+    clicked(kMenuButton, [this] { OnMenu(); });
+    clicked(kStorageFolderButton, [this] { OnOpenStorageFolder(); });
 
     // A day picked with the mouse or with Enter; the calendar's paging and the program's own
     // moves of its selection change nothing.
@@ -394,6 +399,23 @@ void CFumibakoDlg::OnExecute() {
     for (int id : {kSourceField, kFolderField, kFileNameField, kDateField, kCompanyField,
                    kAmountField, kGroupedAmount, kRemarkField})
         SetText(id, "");
+}
+
+// ---- Menu and storage folder --------------------------------------------------------------------
+
+void CFumibakoDlg::OnMenu() {
+    CMenuDlg menu(m_env, this);
+    m_env.modal.RunModal(menu);
+    // The settings dialog may have changed the storage root or the flags: show their effect at
+    // once, however the menu was closed.
+    m_settings.ReadIni();
+    ComposeDestination();
+}
+
+void CFumibakoDlg::OnOpenStorageFolder() {
+    // The folder of the latest entry with a fiscal year, which the first copy into it creates;
+    // before it exists, the desktop alone decides what to show.
+    m_env.shell.OpenPath(m_lastDestFolder.empty() ? m_settings.COPY_SAKI_DIR : m_lastDestFolder);
 }
 
 } // namespace fmb

@@ -70,6 +70,11 @@ private:
 
     void OnExecute();
 
+    // メニュー: runs the menu, then reads the settings again and composes.
+    void OnMenu();
+    // 保存先フォルダ確認: opens the latest composed folder, or the storage root.
+    void OnOpenStorageFolder();
+
     Environment m_env;
     CFMBData m_settings;
     int m_typePage = 1;     // 1-3: the page of twelve types the buttons show

@@ -30,6 +30,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -45,7 +46,8 @@ constexpr int kSource = 1000, kBrowse = 1055, kOpen = 3, kPageBack = 1073, kPage
               kDate = 1004, kCalendar = 1001, kLastMonthEnd = 1032, kToday = 1071,
               kThisMonthEnd = 1033, kTypeName = 1053, kCompany = 1003, kCompanyList = 1002,
               kEditCompanies = 1031, kMultiple = 1057, kAmount = 1016, kGrouped = 1018,
-              kRemark = 1056, kFolder = 1028, kFileName = 1017, kExecute = 1054, kExit = 2;
+              kRemark = 1056, kFolder = 1028, kFileName = 1017, kExecute = 1054, kExit = 2,
+              kMenu = 1030, kStorageFolder = 1034;
 constexpr int k0 = 1013, k1 = 1005, k2 = 1006, k3 = 1007, k5 = 1009, k00 = 1015, kClear = 1027;
 
 // The entry fields a user fills, and the two the composition writes.
@@ -879,6 +881,71 @@ TEST_F(CFumibakoDlgTest, AFailedCopyKeepsTheWholeEntry) {
     Click(kExecute);
     EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
     EXPECT_TRUE(fs::is_regular_file(test::U8(folder + "[2022_12_31][〇〇商事(株)][500,000]2.pdf")));
+}
+
+// ---- Menu and storage folder -------------------------------------------------------------------
+
+TEST_F(CFumibakoDlgTest, ClosingTheMenuAnyWayReloadsTheSettingsAndComposesAtOnce) {
+    Open();
+    FillEntry();
+    ASSERT_EQ(Text(kFolder), Folder("2022年度/請求書(控)/2022年12月/"));
+    const std::vector<std::pair<std::string, std::function<void(QDialog&)>>> closings = {
+        {"戻る", [](QDialog& menu) { test::ControlOf<QPushButton>(menu, 1019)->click(); }},
+        {"Esc", [](QDialog& menu) { QTest::keyClick(&menu, Qt::Key_Escape); }},
+        {"close box", [](QDialog& menu) { menu.close(); }},
+    };
+    for (const auto& [how, close] : closings) {
+        SCOPED_TRACE(how);
+        const std::string root = m_dir.Child("保存先 " + how);
+        fs::create_directory(test::U8(root));
+        m_fake.modal.Queue("fmb::CMenuDlg", [&, close = close](QDialog& menu) {
+            m_fake.modal.Queue("fmb::CSettingDlg", [&](QDialog& settings) {
+                test::ControlOf<QLineEdit>(settings, 1028)->setText(QString::fromStdString(root));
+                test::ControlOf<QPushButton>(settings, 1)->click();
+            });
+            test::ControlOf<QPushButton>(menu, 1029)->click();
+            // Nothing changes in the window while the menu is open.
+            EXPECT_EQ(Text(kFolder).rfind(root, 0), std::string::npos);
+            close(menu);
+        });
+        Click(kMenu);
+        const std::string sep(1, kPathSeparator);
+        EXPECT_EQ(Text(kFolder),
+                  root + sep + "2022年度" + sep + "請求書(控)" + sep + "2022年12月" + sep);
+        EXPECT_EQ(Text(kFileName), "[2022_12_31][〇〇商事(株)][500,000].pdf");
+    }
+    EXPECT_TRUE(m_fake.messages.Texts().empty());
+}
+
+TEST_F(CFumibakoDlgTest, StorageFolderOpensTheLatestComposedYearFolderOrTheRoot) {
+    Open();
+    Click(kStorageFolder); // before any composition
+    FillEntry();
+    Click(kStorageFolder);
+    SetText(kDate, "");
+    Click(1041); // composes without a fiscal year
+    ASSERT_EQ(Text(kFolder), Folder("請求書(控)/"));
+    Click(kStorageFolder);
+    FillEntry();
+    Click(kExecute); // filed and cleared
+    EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
+    Click(kStorageFolder);
+
+    using Opened = test::FakeShell::Opened;
+    constexpr auto kPath = test::FakeShell::Kind::Path;
+    const std::string year = Folder("2022年度/請求書(控)/2022年12月/");
+    EXPECT_EQ(m_fake.shell.Log(),
+              (std::vector<Opened>{{kPath, Root()}, {kPath, year}, {kPath, year}, {kPath, year}}));
+}
+
+TEST_F(CFumibakoDlgTest, StorageFolderPassesAnEmptyPathWithoutRootOrComposition) {
+    fs::remove(m_dir.Path() / "FMB_Setting.ini");
+    m_fake.modal.Queue("fmb::CSettingDlg",
+                       [](QDialog& dialog) { test::ControlOf<QPushButton>(dialog, 2)->click(); });
+    Open();
+    Click(kStorageFolder);
+    EXPECT_EQ(m_fake.shell.Log(),
+              (std::vector<test::FakeShell::Opened>{{test::FakeShell::Kind::Path, ""}}));
 }
 
 } // namespace

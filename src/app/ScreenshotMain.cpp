@@ -1,11 +1,19 @@
-// fumibako-screenshot FILE.png: draws the filing window with a filled-in entry into a PNG file,
-// for the README. It works in a temporary settings folder with a storage root, the default
-// document types and a few companies, and files nothing.
+// fumibako-screenshot FOLDER: draws the pictures of the README into FOLDER: the filing window
+// with a filled-in entry (filing-window.png), the settings dialog (settings-dialog.png), the menu
+// (menu.png), the index export dialog ready to write the book of a fiscal year
+// (index-export.png) and the backup dialog ready to copy (backup-copy.png). It works in a
+// temporary settings folder with a storage root, the default document types and a few companies,
+// and files, writes and copies nothing.
 #include "app/CFumibakoDlg.h"
+#include "app/CMenuDlg.h"
+#include "backup/CCopyDirDlg.h"
+#include "index/CCsvOutDlg2.h"
+#include "index/ExportChoices.h"
 #include "platform/ListBox.h"
 #include "platform/QtPorts.h"
 #include "settings/CFMBData.h"
 #include "settings/CFMBSyameiData.h"
+#include "settings/CSettingDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -34,7 +42,7 @@ std::string Native(const QString& path) {
 bool PrepareSettings(const QTemporaryDir& dir) {
     const QString root = dir.filePath(QStringLiteral("書類"));
     const QString scans = dir.filePath(QStringLiteral("scan"));
-    if (!QDir().mkpath(root) || !QDir().mkpath(scans))
+    if (!QDir().mkpath(root + QStringLiteral("/2022年度")) || !QDir().mkpath(scans))
         return false;
     QFile source(scans + QStringLiteral("/doc001.pdf"));
     if (!source.open(QIODevice::WriteOnly))
@@ -51,17 +59,33 @@ bool PrepareSettings(const QTemporaryDir& dir) {
     return settings.WriteIni() == 0 && types.WriteIni() == 0;
 }
 
+// Shows the window, waits until it is drawn and writes it into folder/name.
+bool Save(QWidget& window, const QString& folder, const char* name) {
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        std::fprintf(stderr, "fumibako-screenshot: %s did not show\n", name);
+        return false;
+    }
+    QTest::qWait(200);
+    if (!window.grab().save(QDir(folder).filePath(QString::fromLatin1(name)), "PNG")) {
+        std::fprintf(stderr, "fumibako-screenshot: cannot write %s\n", name);
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: fumibako-screenshot FILE.png\n");
+        std::fprintf(stderr, "usage: fumibako-screenshot FOLDER\n");
         return 2;
     }
+    const QString target = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir dir;
-    if (!dir.isValid() || !PrepareSettings(dir)) {
-        std::fprintf(stderr, "fumibako-screenshot: cannot prepare a settings folder\n");
+    if (!QDir().mkpath(target) || !dir.isValid() || !PrepareSettings(dir)) {
+        std::fprintf(stderr, "fumibako-screenshot: cannot prepare the folders\n");
         return 1;
     }
 
@@ -71,13 +95,14 @@ int main(int argc, char** argv) {
     fmb::QtModalRunner modal;
     ExampleClock clock;
     const std::string folder = Native(dir.path()) + QDir::separator().toLatin1();
-    fmb::CFumibakoDlg window({messages, shell, pickers, modal, clock, folder});
+    const fmb::Environment env{messages, shell, pickers, modal, clock, folder};
+
+    fmb::CFumibakoDlg window(env);
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         std::fprintf(stderr, "fumibako-screenshot: the window did not show\n");
         return 1;
     }
-
     // The entry of the README's example, made with the window's own controls.
     window.Control<QLineEdit>(1000)->setText(
         QString::fromStdString(Native(dir.filePath(QStringLiteral("scan/doc001.pdf")))));
@@ -91,12 +116,33 @@ int main(int argc, char** argv) {
     for (int key : {1009, 1013, 1015, 1015}) // 5 0 00 00
         window.Control<QAbstractButton>(key)->click();
     window.Control<QLineEdit>(1056)->setFocus();
-    QTest::qWait(200);
-
-    const QString target = QString::fromLocal8Bit(argv[1]);
-    if (!window.grab().save(target, "PNG")) {
-        std::fprintf(stderr, "fumibako-screenshot: cannot write %s\n", argv[1]);
+    if (!Save(window, target, "filing-window.png"))
         return 1;
-    }
-    return 0;
+    window.hide();
+
+    fmb::CSettingDlg settings(env);
+    if (!Save(settings, target, "settings-dialog.png"))
+        return 1;
+    settings.hide();
+
+    // The index book of the fiscal year 2022, as 参照 fills the fields.
+    fmb::CCsvOutDlg2 index(env);
+    const std::string year = Native(dir.filePath(QStringLiteral("書類/2022年度")));
+    index.Control<QLineEdit>(1066)->setText(QString::fromStdString(year));
+    index.Control<QLineEdit>(1068)->setText(
+        QString::fromStdString(fmb::DefaultIndexBookName(year, clock)));
+    if (!Save(index, target, "index-export.png"))
+        return 1;
+    index.hide();
+
+    fmb::CMenuDlg menu(env);
+    if (!Save(menu, target, "menu.png"))
+        return 1;
+    menu.hide();
+
+    // A backup of the whole storage into a folder on another disk.
+    fmb::CCopyDirDlg backup(env);
+    backup.Control<QLineEdit>(1084)->setText(
+        QString::fromStdString(Native(dir.filePath(QStringLiteral("USB/退避")))));
+    return Save(backup, target, "backup-copy.png") ? 0 : 1;
 }

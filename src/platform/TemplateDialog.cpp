@@ -183,6 +183,18 @@ QWidget* CreateControl(const ControlTemplate& control, QDialog& dialog, qreal ra
     std::abort(); // every ControlKind is handled above
 }
 
+// A single line of static text gets the whole line box of the dialog font, centred on its
+// rectangle: a CJK font's line box is taller than the line the dialog units count, and the
+// rectangle alone would cut the lower part of the glyphs (descenders, underscores, brackets).
+// What it then overlaps still takes the clicks.
+void FitLabelLine(QLabel& label, const QRect& rect, const QFont& dialogFont) {
+    const int line = QFontMetrics(dialogFont).height();
+    if (label.wordWrap() || !label.pixmap().isNull() || rect.height() >= line)
+        return;
+    label.setGeometry(rect.x(), rect.y() - (line - rect.height()) / 2, rect.width(), line);
+    label.setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
 // Read-only and disabled edits take the dialog's background, as the static-coloured controls of
 // a painted dialog do.
 void PaintEditBackground(QLineEdit& edit) {
@@ -268,6 +280,8 @@ TemplateDialog::TemplateDialog(DialogId id, QWidget* parent)
         QWidget* widget = CreateControl(control, *this, devicePixelRatioF(), geometry.size());
         widget->setGeometry(geometry);
         FitCaption(*widget);
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            FitLabelLine(*label, geometry, font());
         if (control.style & kDisabled)
             widget->setEnabled(false);
         if (control.style & kHidden)

@@ -54,6 +54,15 @@ struct Units {
     }
 };
 
+// Where a single line of static text sits: its rectangle grown about its middle to the dialog
+// font's line height, so that no glyph is cut.
+QRect TextLine(const ControlTemplate& control, const QRect& rect, const QFont& font) {
+    const int line = QFontMetrics(font).height();
+    if (control.kind != ControlKind::Static || rect.height() >= line)
+        return rect;
+    return QRect(rect.x(), rect.y() - (line - rect.height()) / 2, rect.width(), line);
+}
+
 std::tuple<int, int, int, int> Key(const QRect& r) {
     return {r.x(), r.y(), r.width(), r.height()};
 }
@@ -74,7 +83,8 @@ TEST(TemplateDialog, EveryControlSitsAtItsRectangleAndTheDialogHasItsSize) {
         std::vector<std::tuple<int, int, int, int>> expected;
         for (const ControlTemplate& control : data.controls) {
             const DluRect& r = control.rect;
-            expected.push_back(Key(units.Pixels(r.x, r.y, r.width, r.height)));
+            expected.push_back(
+                Key(TextLine(control, units.Pixels(r.x, r.y, r.width, r.height), dialog.font())));
             if (control.id > 0) {
                 QWidget* widget = dialog.ControlWidget(control.id);
                 ASSERT_NE(widget, nullptr) << control.id;
@@ -89,6 +99,22 @@ TEST(TemplateDialog, EveryControlSitsAtItsRectangleAndTheDialogHasItsSize) {
         std::sort(expected.begin(), expected.end());
         std::sort(built.begin(), built.end());
         EXPECT_EQ(built, expected);
+    }
+}
+
+// The CJK fonts' line box is taller than the dialog units' line: a label of one line is given
+// the whole box, so its descenders and underscores show, and lets clicks through to what it
+// overlaps.
+TEST(TemplateDialog, ALineOfStaticTextHasRoomForItsGlyphs) {
+    for (DialogId id : kAllDialogs) {
+        TemplateDialog dialog(id);
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (!label->pixmap().isNull() || label->wordWrap())
+                continue;
+            SCOPED_TRACE(label->text().toStdString());
+            EXPECT_GE(label->height(), label->fontMetrics().height());
+            EXPECT_TRUE(label->testAttribute(Qt::WA_TransparentForMouseEvents));
+        }
     }
 }
 

@@ -17,12 +17,9 @@
 namespace fmb {
 namespace {
 
+using test::ClickOn;
 using test::ControlOf;
 using testing::ElementsAre;
-
-void Click(QDialog& d, int id) {
-    ControlOf<QPushButton>(d, id)->click();
-}
 
 class CMenuDlgTest : public ::testing::Test {
 protected:
@@ -47,17 +44,17 @@ protected:
 
 TEST_F(CMenuDlgTest, RunsEachSubDialogAndStaysOpen) {
     Run([&](QDialog& menu) {
-        ExpectSubDialog("fmb::CSettingDlg", menu, [](QDialog& d) { Click(d, 2); });
-        Click(menu, 1029);
+        ExpectSubDialog("fmb::CSettingDlg", menu, [](QDialog& d) { ClickOn(d, 2); });
+        ClickOn(menu, 1029);
         EXPECT_TRUE(menu.isVisible());
         ExpectSubDialog("fmb::CCsvOutDlg2", menu, [](QDialog& d) { d.close(); });
-        Click(menu, 1031);
+        ClickOn(menu, 1031);
         EXPECT_TRUE(menu.isVisible());
         ExpectSubDialog("fmb::CCopyDirDlg", menu,
                         [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
-        Click(menu, 1054);
+        ClickOn(menu, 1054);
         EXPECT_TRUE(menu.isVisible());
-        Click(menu, 1019);
+        ClickOn(menu, 1019);
     });
     EXPECT_THAT(m_fake.modal.Log(), ElementsAre("fmb::CMenuDlg", "fmb::CSettingDlg",
                                                 "fmb::CCsvOutDlg2", "fmb::CCopyDirDlg"));
@@ -66,8 +63,8 @@ TEST_F(CMenuDlgTest, RunsEachSubDialogAndStaysOpen) {
 
 TEST_F(CMenuDlgTest, OpensTheTwoWebPagesAndStaysOpen) {
     Run([&](QDialog& menu) {
-        Click(menu, 1032);
-        Click(menu, 1033);
+        ClickOn(menu, 1032);
+        ClickOn(menu, 1033);
         EXPECT_TRUE(menu.isVisible());
         menu.close();
     });
@@ -79,7 +76,7 @@ TEST_F(CMenuDlgTest, OpensTheTwoWebPagesAndStaysOpen) {
 }
 
 TEST_F(CMenuDlgTest, BackClosesWithOkEscAndTheCloseBoxWithCancel) {
-    EXPECT_EQ(Run([](QDialog& menu) { Click(menu, 1019); }), QDialog::Accepted);
+    EXPECT_EQ(Run([](QDialog& menu) { ClickOn(menu, 1019); }), QDialog::Accepted);
     EXPECT_EQ(Run([](QDialog& menu) {
                   ControlOf<QPushButton>(menu, 1029)->setFocus();
                   QTest::keyClick(ControlOf<QPushButton>(menu, 1029), Qt::Key_Escape);

@@ -27,7 +27,11 @@ namespace fs = std::filesystem;
 namespace fmb {
 namespace {
 
+using test::ClickOn;
 using test::ControlOf;
+using test::EditOf;
+using test::SetTextOf;
+using test::TextOf;
 using test::U8;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -38,19 +42,6 @@ constexpr fs::perms kReadOnly =
     fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
 constexpr fs::perms kAnyWrite =
     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-
-QLineEdit& Edit(QDialog& d, int id) {
-    return *ControlOf<QLineEdit>(d, id);
-}
-std::string Text(QDialog& d, int id) {
-    return Edit(d, id).text().toStdString();
-}
-void SetText(QDialog& d, int id, const std::string& text) {
-    Edit(d, id).setText(QString::fromStdString(text));
-}
-void Click(QDialog& d, int id) {
-    ControlOf<QPushButton>(d, id)->click();
-}
 
 // Every file and folder below root, as sorted paths relative to it ("/" after a folder).
 Paths Tree(const fs::path& root) {
@@ -92,8 +83,8 @@ protected:
     // Runs the dialog with its defaults and the destination folder, and executes the copy.
     void Backup() {
         Run([&](QDialog& d) {
-            SetText(d, 1084, m_destination);
-            Click(d, 1082);
+            SetTextOf(d, 1084, m_destination);
+            ClickOn(d, 1082);
             d.close();
         });
     }
@@ -109,30 +100,30 @@ protected:
 TEST_F(CCopyDirDlgTest, OpensWithTheStorageRootAndADatedNameAndThePickersFillTheFields) {
     const std::string year = m_root + kSep + "2023年度";
     Run([&](QDialog& d) {
-        EXPECT_EQ(Text(d, 1083), m_root);
-        EXPECT_EQ(Text(d, 1079), "書類(20240105)");
-        EXPECT_EQ(Text(d, 1084), "");
+        EXPECT_EQ(TextOf(d, 1083), m_root);
+        EXPECT_EQ(TextOf(d, 1079), "書類(20240105)");
+        EXPECT_EQ(TextOf(d, 1084), "");
         EXPECT_TRUE(ControlOf<QAbstractButton>(d, 1086)->isChecked());
         EXPECT_FALSE(ControlOf<QAbstractButton>(d, 1086)->isVisible());
 
         // Choosing a source replaces the name, also one the user typed.
-        SetText(d, 1079, "typed");
+        SetTextOf(d, 1079, "typed");
         m_fake.pickers.QueueFolder(year);
-        Click(d, 1080);
-        EXPECT_EQ(Text(d, 1083), year);
-        EXPECT_EQ(Text(d, 1079), "2023年度(20240105)");
+        ClickOn(d, 1080);
+        EXPECT_EQ(TextOf(d, 1083), year);
+        EXPECT_EQ(TextOf(d, 1079), "2023年度(20240105)");
         m_fake.pickers.QueueFolder(std::nullopt);
-        SetText(d, 1083, "");
-        Click(d, 1080);
-        EXPECT_EQ(Text(d, 1083), "");
-        EXPECT_EQ(Text(d, 1079), "2023年度(20240105)");
+        SetTextOf(d, 1083, "");
+        ClickOn(d, 1080);
+        EXPECT_EQ(TextOf(d, 1083), "");
+        EXPECT_EQ(TextOf(d, 1079), "2023年度(20240105)");
 
         m_fake.pickers.QueueFolder(m_destination);
-        Click(d, 1081);
-        EXPECT_EQ(Text(d, 1084), m_destination);
+        ClickOn(d, 1081);
+        EXPECT_EQ(TextOf(d, 1084), m_destination);
         m_fake.pickers.QueueFolder(std::nullopt);
-        Click(d, 1081);
-        EXPECT_EQ(Text(d, 1084), m_destination);
+        ClickOn(d, 1081);
+        EXPECT_EQ(TextOf(d, 1084), m_destination);
         d.close();
     });
     using Call = test::FakePickers::Call;
@@ -146,8 +137,8 @@ TEST_F(CCopyDirDlgTest, OpensWithTheStorageRootAndADatedNameAndThePickersFillThe
 
 TEST_F(CCopyDirDlgTest, CopiesTheWholeStorageIntoAFreshDatedFolder) {
     Run([&](QDialog& d) {
-        SetText(d, 1084, m_destination);
-        Click(d, 1082);
+        SetTextOf(d, 1084, m_destination);
+        ClickOn(d, 1082);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
         EXPECT_TRUE(d.isVisible());
         d.close();
@@ -204,14 +195,14 @@ TEST_F(CCopyDirDlgTest, RefusesWhatWouldCopyTheWrongThingOrToAnUnknownPlace) {
             {m_root, m_storage.Text(), "書類", 1083, "バックアップ先のフォルダと同じか"},
         };
         for (const Step& step : steps) {
-            SetText(d, 1083, step.source);
-            SetText(d, 1084, step.destination);
-            SetText(d, 1079, step.name);
-            Click(d, 1082);
+            SetTextOf(d, 1083, step.source);
+            SetTextOf(d, 1084, step.destination);
+            SetTextOf(d, 1079, step.name);
+            ClickOn(d, 1082);
             const std::vector<std::string> texts = m_fake.messages.TakeTexts();
             ASSERT_EQ(texts.size(), 1u) << step.message;
             EXPECT_THAT(texts[0], HasSubstr(step.message));
-            EXPECT_EQ(QApplication::focusWidget(), &Edit(d, step.focus)) << step.message;
+            EXPECT_EQ(QApplication::focusWidget(), &EditOf(d, step.focus)) << step.message;
         }
         d.close();
     });
@@ -220,21 +211,21 @@ TEST_F(CCopyDirDlgTest, RefusesWhatWouldCopyTheWrongThingOrToAnUnknownPlace) {
 
 TEST_F(CCopyDirDlgTest, EscAndEnterCloseItUnlessAButtonHasTheFocus) {
     EXPECT_EQ(Run([&](QDialog& d) {
-                  SetText(d, 1084, m_destination);
-                  QTest::keyClick(&Edit(d, 1079), Qt::Key_Escape);
+                  SetTextOf(d, 1084, m_destination);
+                  QTest::keyClick(&EditOf(d, 1079), Qt::Key_Escape);
               }),
               QDialog::Rejected);
     EXPECT_EQ(Run([&](QDialog& d) {
-                  SetText(d, 1084, m_destination);
-                  Edit(d, 1079).setFocus();
-                  QTest::keyClick(&Edit(d, 1079), Qt::Key_Return);
+                  SetTextOf(d, 1084, m_destination);
+                  EditOf(d, 1079).setFocus();
+                  QTest::keyClick(&EditOf(d, 1079), Qt::Key_Return);
               }),
               QDialog::Accepted);
     EXPECT_TRUE(Tree(U8(m_destination)).empty()) << "closing copies nothing";
 
     // Enter on the focused 実行 button presses it; the dialog stays open.
     Run([&](QDialog& d) {
-        SetText(d, 1084, m_destination);
+        SetTextOf(d, 1084, m_destination);
         QPushButton& execute = *ControlOf<QPushButton>(d, 1082);
         execute.setFocus();
         QTest::keyClick(&execute, Qt::Key_Return);

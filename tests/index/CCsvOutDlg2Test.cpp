@@ -31,7 +31,11 @@ namespace fs = std::filesystem;
 namespace fmb {
 namespace {
 
+using test::ClickOn;
 using test::ControlOf;
+using test::EditOf;
+using test::SetTextOf;
+using test::TextOf;
 using test::U8;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -40,18 +44,6 @@ using Paths = std::vector<std::string>;
 
 const std::string kSep(1, kPathSeparator);
 
-QLineEdit& Edit(QDialog& d, int id) {
-    return *ControlOf<QLineEdit>(d, id);
-}
-std::string Text(QDialog& d, int id) {
-    return Edit(d, id).text().toStdString();
-}
-void SetText(QDialog& d, int id, const std::string& text) {
-    Edit(d, id).setText(QString::fromStdString(text));
-}
-void Click(QDialog& d, int id) {
-    ControlOf<QPushButton>(d, id)->click();
-}
 QAbstractButton& RelativeBox(QDialog& d) {
     return *ControlOf<QAbstractButton>(d, 1085);
 }
@@ -148,31 +140,31 @@ protected:
 TEST_F(CCsvOutDlg2Test, OpensWithTheStorageRootAsOutputAndRelativeLinksAndFillsTheNameFromThePick) {
     const std::string other = m_storage.Child("out");
     Run([&](QDialog& d) {
-        EXPECT_EQ(Text(d, 1066), "");
-        EXPECT_EQ(Text(d, 1067), m_root);
-        EXPECT_EQ(Text(d, 1068), "");
+        EXPECT_EQ(TextOf(d, 1066), "");
+        EXPECT_EQ(TextOf(d, 1067), m_root);
+        EXPECT_EQ(TextOf(d, 1068), "");
         EXPECT_TRUE(RelativeBox(d).isChecked());
 
         // The target's chooser starts in the storage root, then in the chosen folder.
         m_fake.pickers.QueueFolder(m_year);
-        Click(d, 1064);
-        EXPECT_EQ(Text(d, 1066), m_year);
-        EXPECT_EQ(Text(d, 1068), "2022年度_索引簿(作成日20240105).csv");
+        ClickOn(d, 1064);
+        EXPECT_EQ(TextOf(d, 1066), m_year);
+        EXPECT_EQ(TextOf(d, 1068), "2022年度_索引簿(作成日20240105).csv");
         m_fake.pickers.QueueFolder(std::nullopt);
-        Click(d, 1064);
-        EXPECT_EQ(Text(d, 1066), m_year);
+        ClickOn(d, 1064);
+        EXPECT_EQ(TextOf(d, 1066), m_year);
         // Typing a target leaves the name alone.
-        SetText(d, 1066, m_root + kSep + "2023年度");
-        EXPECT_EQ(Text(d, 1068), "2022年度_索引簿(作成日20240105).csv");
+        SetTextOf(d, 1066, m_root + kSep + "2023年度");
+        EXPECT_EQ(TextOf(d, 1068), "2022年度_索引簿(作成日20240105).csv");
 
         // The output chooser starts in the output folder, also when it is empty.
         m_fake.pickers.QueueFolder(other);
-        Click(d, 1069);
-        EXPECT_EQ(Text(d, 1067), other);
-        SetText(d, 1067, "");
+        ClickOn(d, 1069);
+        EXPECT_EQ(TextOf(d, 1067), other);
+        SetTextOf(d, 1067, "");
         m_fake.pickers.QueueFolder(std::nullopt);
-        Click(d, 1069);
-        EXPECT_EQ(Text(d, 1067), "");
+        ClickOn(d, 1069);
+        EXPECT_EQ(TextOf(d, 1067), "");
         d.close();
     });
     using Call = test::FakePickers::Call;
@@ -187,8 +179,8 @@ TEST_F(CCsvOutDlg2Test, WritesPathsRelativeToTheOutputFolderThatHoldsTheTarget) 
     const Paths stored = FileYear2022();
     const int result = Run([&](QDialog& d) {
         m_fake.pickers.QueueFolder(m_year);
-        Click(d, 1064);
-        Click(d, 1063);
+        ClickOn(d, 1064);
+        ClickOn(d, 1063);
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
         EXPECT_TRUE(ControlOf<QPushButton>(d, 1063)->isEnabled());
         EXPECT_EQ(ControlOf<QPushButton>(d, 1063)->text(),
@@ -219,15 +211,15 @@ TEST_F(CCsvOutDlg2Test, WritesFullPathsWhenTheBoxIsClearOrTheUserAgrees) {
     const std::string out = m_storage.Child("out");
     fs::create_directories(U8(out));
     Run([&](QDialog& d) {
-        SetText(d, 1066, m_year);
-        SetText(d, 1068, "clear.csv");
+        SetTextOf(d, 1066, m_year);
+        SetTextOf(d, 1068, "clear.csv");
         RelativeBox(d).click();
-        Click(d, 1063); // no question
+        ClickOn(d, 1063); // no question
         RelativeBox(d).click();
-        SetText(d, 1067, out);
-        SetText(d, 1068, "agreed.csv");
+        SetTextOf(d, 1067, out);
+        SetTextOf(d, 1068, "agreed.csv");
         m_fake.messages.QueueAnswer(true);
-        Click(d, 1063);
+        ClickOn(d, 1063);
         d.close();
     });
     const std::string done(kExportDoneMessage);
@@ -239,11 +231,11 @@ TEST_F(CCsvOutDlg2Test, WritesFullPathsWhenTheBoxIsClearOrTheUserAgrees) {
 TEST_F(CCsvOutDlg2Test, CancelToTheFullPathQuestionWritesNothing) {
     FileYear2022();
     Run([&](QDialog& d) {
-        SetText(d, 1066, m_year);
-        SetText(d, 1067, m_year); // the target is not inside its own folder text plus separator
-        SetText(d, 1068, "book.csv");
+        SetTextOf(d, 1066, m_year);
+        SetTextOf(d, 1067, m_year); // the target is not inside its own folder text plus separator
+        SetTextOf(d, 1068, "book.csv");
         m_fake.messages.QueueAnswer(false);
-        Click(d, 1063);
+        ClickOn(d, 1063);
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kFullPathQuestion)));
@@ -264,12 +256,12 @@ TEST_F(CCsvOutDlg2Test, RefusesAnEmptyTargetOutputFolderOrNameAndPutsTheFocusThe
             {m_year, m_root, "", 1068},
         };
         for (const Step& step : steps) {
-            SetText(d, 1066, step.target);
-            SetText(d, 1067, step.output);
-            SetText(d, 1068, step.name);
+            SetTextOf(d, 1066, step.target);
+            SetTextOf(d, 1067, step.output);
+            SetTextOf(d, 1068, step.name);
             ControlOf<QPushButton>(d, 1063)->setFocus();
-            Click(d, 1063);
-            EXPECT_EQ(QApplication::focusWidget(), &Edit(d, step.focus)) << step.focus;
+            ClickOn(d, 1063);
+            EXPECT_EQ(QApplication::focusWidget(), &EditOf(d, step.focus)) << step.focus;
         }
         d.close();
     });
@@ -285,11 +277,11 @@ TEST_F(CCsvOutDlg2Test, RefusesAnEmptyTargetOutputFolderOrNameAndPutsTheFocusThe
 TEST_F(CCsvOutDlg2Test, AFileThatCannotBeWrittenIsReportedNotAnnouncedAsDone) {
     FileYear2022();
     Run([&](QDialog& d) {
-        SetText(d, 1066, m_year);
-        SetText(d, 1067, m_storage.Child("missing"));
-        SetText(d, 1068, "book.csv");
+        SetTextOf(d, 1066, m_year);
+        SetTextOf(d, 1067, m_storage.Child("missing"));
+        SetTextOf(d, 1068, "book.csv");
         RelativeBox(d).click();
-        Click(d, 1063);
+        ClickOn(d, 1063);
         d.close();
     });
     const std::vector<std::string> texts = m_fake.messages.Texts();
@@ -302,9 +294,9 @@ TEST_F(CCsvOutDlg2Test, WarnsOfUnderscoreNamesOnOpeningYetStillExports) {
     WriteSettings(1);
     File("請求書(控)", "20221231", "(株)〇〇商事", "500000"); // fields joined with "_"
     Run([&](QDialog& d) {
-        SetText(d, 1066, m_year);
-        SetText(d, 1068, "book.csv");
-        Click(d, 1063);
+        SetTextOf(d, 1066, m_year);
+        SetTextOf(d, 1068, "book.csv");
+        ClickOn(d, 1063);
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(),
@@ -318,9 +310,9 @@ TEST_F(CCsvOutDlg2Test, TellsOfTextsTheBookCannotHoldAfterTheEndMessage) {
     fs::create_directories(U8(m_year));
     test::WriteBytes(U8(m_year + kSep + "[20230315][A🙂商店][100].pdf"), "x");
     Run([&](QDialog& d) {
-        SetText(d, 1066, m_year);
-        SetText(d, 1068, "book.csv");
-        Click(d, 1063);
+        SetTextOf(d, 1066, m_year);
+        SetTextOf(d, 1068, "book.csv");
+        ClickOn(d, 1063);
         d.close();
     });
     const std::vector<std::string> texts = m_fake.messages.Texts();
@@ -333,8 +325,8 @@ TEST_F(CCsvOutDlg2Test, NoSecondExportStartsWhileOneRunsAndTheCountShows) {
     FileYear2022();
     bool checkedDuringRun = false;
     Run([&](QDialog& d) {
-        SetText(d, 1066, m_year);
-        SetText(d, 1068, "book.csv");
+        SetTextOf(d, 1066, m_year);
+        SetTextOf(d, 1068, "book.csv");
         // Played while the scan keeps the window responsive: a second export, 確認 and the
         // close box, all while the first run goes on.
         QTimer::singleShot(0, &d, [&] {
@@ -342,18 +334,18 @@ TEST_F(CCsvOutDlg2Test, NoSecondExportStartsWhileOneRunsAndTheCountShows) {
             QPushButton& exportButton = *ControlOf<QPushButton>(d, 1063);
             EXPECT_FALSE(exportButton.isEnabled());
             EXPECT_FALSE(ControlOf<QPushButton>(d, 1065)->isEnabled());
-            EXPECT_FALSE(Edit(d, 1066).isEnabled());
+            EXPECT_FALSE(EditOf(d, 1066).isEnabled());
             EXPECT_THAT(exportButton.text().toStdString(), HasSubstr("件を確認"));
             EXPECT_NE(QApplication::overrideCursor(), nullptr);
             exportButton.click();
-            Click(d, 1065);
+            ClickOn(d, 1065);
             d.close();
         });
-        Click(d, 1063);
+        ClickOn(d, 1063);
         EXPECT_TRUE(checkedDuringRun);
         EXPECT_TRUE(d.isVisible()) << "the close box waits for the run";
         EXPECT_TRUE(ControlOf<QPushButton>(d, 1063)->isEnabled());
-        EXPECT_TRUE(Edit(d, 1066).isEnabled());
+        EXPECT_TRUE(EditOf(d, 1066).isEnabled());
         EXPECT_EQ(QApplication::overrideCursor(), nullptr);
         d.close();
         EXPECT_FALSE(d.isVisible()) << "and closes once it is over";
@@ -365,11 +357,11 @@ TEST_F(CCsvOutDlg2Test, NoSecondExportStartsWhileOneRunsAndTheCountShows) {
 
 TEST_F(CCsvOutDlg2Test, ConfirmOpensTheFileTheFieldsNameNow) {
     Run([&](QDialog& d) {
-        SetText(d, 1068, "2022年度_索引簿(作成日20240105).csv");
-        Click(d, 1065);
-        SetText(d, 1067, m_root + kSep);
-        SetText(d, 1068, "other.csv");
-        Click(d, 1065);
+        SetTextOf(d, 1068, "2022年度_索引簿(作成日20240105).csv");
+        ClickOn(d, 1065);
+        SetTextOf(d, 1067, m_root + kSep);
+        SetTextOf(d, 1068, "other.csv");
+        ClickOn(d, 1065);
         d.close();
     });
     using Opened = test::FakeShell::Opened;

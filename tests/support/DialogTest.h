@@ -4,6 +4,10 @@
 
 #include <QDialog>
 
+#include <string>
+
+class QLineEdit;
+
 namespace fmb::test {
 
 // The control with this id of a dialog built from a template, as a T (see TemplateDialog::
@@ -11,6 +15,12 @@ namespace fmb::test {
 template <class T> T* ControlOf(QDialog& dialog, int id) {
     return dynamic_cast<TemplateDialog&>(dialog).template Control<T>(id);
 }
+
+// The edit with this id, its text, setting its text, and a click on the push button with this id.
+QLineEdit& EditOf(QDialog& dialog, int id);
+std::string TextOf(QDialog& dialog, int id);
+void SetTextOf(QDialog& dialog, int id, const std::string& text);
+void ClickOn(QDialog& dialog, int id);
 
 // Shows a window and waits until it is the active window, so that focus and key presses behave
 // as on screen. Returns false when it never became active.

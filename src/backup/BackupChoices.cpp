@@ -2,6 +2,9 @@
 
 #include "platform/PathText.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace fmb {
 
 std::string ExistingBackupQuestion(std::string_view backupFolder) {
@@ -19,6 +22,10 @@ std::optional<std::string> CheckBackupDestination(std::string_view destination) 
     if (!ToFsPath(destination).is_absolute()) {
         return "コピー先フォルダは「参照」ボタンで選択するか、フルパスで指定してください。\n\n" +
                std::string(destination);
+    }
+    std::error_code error;
+    if (!std::filesystem::is_directory(ToFsPath(destination), error)) {
+        return "コピー先フォルダが見つかりません。\n\n" + std::string(destination);
     }
     return std::nullopt;
 }

@@ -12,8 +12,8 @@ namespace fmb {
 std::string ExistingBackupQuestion(std::string_view backupFolder);
 
 // Why the destination folder cannot take a backup: empty or relative, the backup would land in
-// whatever folder the program happens to run in, where the user would not find it. Nothing when
-// it can.
+// whatever folder the program happens to run in, where the user would not find it; missing, the
+// backup folder could not be made in it. Nothing when it can.
 std::optional<std::string> CheckBackupDestination(std::string_view destination);
 
 } // namespace fmb

@@ -25,6 +25,8 @@ TEST(BackupChoicesTest, TheDestinationMustBeAFullPath) {
     ASSERT_TRUE(relative.has_value());
     EXPECT_EQ(*relative,
               "コピー先フォルダは「参照」ボタンで選択するか、フルパスで指定してください。\n\n退避");
+    const std::string missing = dir.Child("退避");
+    EXPECT_EQ(CheckBackupDestination(missing), "コピー先フォルダが見つかりません。\n\n" + missing);
 }
 
 } // namespace

@@ -188,6 +188,8 @@ TEST_F(CCopyDirDlgTest, RefusesWhatWouldCopyTheWrongThingOrToAnUnknownPlace) {
         const Step steps[] = {
             {m_root, "", "書類(20240105)", 1084, "コピー先フォルダが指定されていません。"},
             {m_root, "退避", "書類(20240105)", 1084, "フルパスで指定してください。"},
+            {m_root, m_storage.Child("無い"), "書類(20240105)", 1084,
+             "コピー先フォルダが見つかりません。"},
             {"", m_destination, "書類(20240105)", 1083, "コピー対象フォルダが指定されていません。"},
             {m_storage.Child("無い"), m_destination, "x", 1083,
              "コピー対象フォルダが見つかりません。"},

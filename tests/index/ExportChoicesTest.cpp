@@ -57,9 +57,9 @@ TEST(ExportChoicesTest, LinksAreRelativeOnlyWhenTheTargetLiesInTheOutputFolder) 
         // Found inside the target but not at its start: every relative path would be empty.
         {"output folder's text in the middle of the target", P("/退避/書類/2022年度"), P("/書類"),
          true, "", true},
-        {"elsewhere", P("/書類/2022年度"), P("/tmp/out"), true, "", true},
+        {"elsewhere", P("/書類/2022年度"), P("/USB/索引簿"), true, "", true},
         {"box not ticked", P("/書類/2022年度"), P("/書類"), false, "", false},
-        {"box not ticked, elsewhere", P("/書類/2022年度"), P("/tmp/out"), false, "", false},
+        {"box not ticked, elsewhere", P("/書類/2022年度"), P("/USB/索引簿"), false, "", false},
     };
     for (const Case& c : cases) {
         const LinkChoice choice = ChooseLinks(c.target, c.output, c.relative);

@@ -128,6 +128,11 @@ void CSyainEditDlg::accept() {
         return;
     }
     const std::string name = m_typeName.text().toStdString();
+    if (const auto refusal = RefuseTypeName(name)) {
+        m_env.messages.Notice(*refusal);
+        m_typeName.setFocus();
+        return;
+    }
     // Changed on a copy, so a store that could not be written is not taken back by the caller.
     CFMBSyameiData updated = m_typeData;
     updated.SetTypeName(m_typeIndex, name);

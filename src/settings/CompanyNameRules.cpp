@@ -1,5 +1,7 @@
 #include "settings/CompanyNameRules.h"
 
+#include "filing/EntryValidation.h"
+#include "platform/Cp932.h"
 #include "settings/SaveMessages.h"
 
 #include <algorithm>
@@ -21,6 +23,12 @@ std::optional<std::string> RefuseCompanyToReplace(const std::string& name) {
         return std::nullopt;
     return "社名に、保存できない文字" + ShownChar(character) +
            "が含まれています。\n\nこの文字を別の文字に替えてから、もう一度押してください。";
+}
+
+std::optional<std::string> RefuseTypeName(const std::string& name) {
+    if (!cp932::IsRepresentable(name) || !HasForbiddenChar(name))
+        return std::nullopt;
+    return "種類名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
 }
 
 } // namespace fmb

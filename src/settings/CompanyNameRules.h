@@ -16,4 +16,9 @@ std::optional<std::string> RefuseCompanyToAdd(const std::string& name,
 // keep. An empty name or one already listed is taken as it is.
 std::optional<std::string> RefuseCompanyToReplace(const std::string& name);
 
+// Why a type may not be given this name: a character that a folder name or a stored file name
+// cannot hold (the name becomes the type folder and may stand in the remark of the file name).
+// Characters the file's code page cannot keep are left to the save, which names them.
+std::optional<std::string> RefuseTypeName(const std::string& name);
+
 } // namespace fmb

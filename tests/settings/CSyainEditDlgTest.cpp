@@ -373,6 +373,27 @@ TEST_F(CSyainEditDlgTest, ATypeNameThatCannotBeSavedIsToldAndNothingIsWritten) {
     });
 }
 
+TEST_F(CSyainEditDlgTest, ATypeNameAFolderCannotCarryIsRefused) {
+    // A "/" would file the type's documents one folder deeper, a "[" would break the name the
+    // index book reads back.
+    for (const char* name : {"請求書/2022", "請求書[控]", "a:b"}) {
+        RunEditor(1, [this, name](QDialog& d) {
+            TypeName(d).setText(QString::fromUtf8(name));
+            Click(d, kSave);
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_THAT(m_fake.messages.TakeTexts(),
+                        ElementsAre("種類名に使用禁止文字があります。修正してください。\n\n "
+                                    "入力不可→　[ ] \\ / : * ?  < > | "));
+            EXPECT_TRUE(TypeName(d).hasFocus());
+            EXPECT_FALSE(std::filesystem::exists(IniPath()));
+            CloseWithoutSaving(d);
+        });
+        EXPECT_THAT(m_fake.messages.TakeTexts(),
+                    ElementsAre("保存しないで終了します。よろしいですか？"));
+    }
+    EXPECT_EQ(m_store.TypeName(1), "請求書(控)");
+}
+
 TEST_F(CSyainEditDlgTest, ADamagedNameElsewhereInTheFileIsNamed) {
     // A byte pair that is no character of the code page, in a company of another type: it reads
     // as a replacement character, which cannot be written back.

@@ -42,24 +42,21 @@ bool StopAtFile(CopyWalk& walk, const std::string& source, const std::string& de
                 "コピー先: " + destination + "\n" + reason);
 }
 
-// destinationIsNew: the folder was created by this copy, so no file of that name can be there.
-bool CopyOneFile(CopyWalk& walk, const std::string& source, const std::string& destination,
-                 bool destinationIsNew) {
+// The destination is looked at even in a folder this copy created: on a drive that ignores
+// letter case, two names of the source can meet in one file there.
+bool CopyOneFile(CopyWalk& walk, const std::string& source, const std::string& destination) {
     const fs::path from = ToFsPath(source);
     const fs::path to = ToFsPath(destination);
     std::error_code error;
-    bool existed = false;
-    if (!destinationIsNew) {
-        const fs::file_status status = fs::status(to, error);
-        existed = fs::exists(status);
-        // A read-only file there is a document kept read-only on purpose; the permission bits
-        // alone would not stop a privileged user from replacing it.
-        if (existed && fs::is_regular_file(status) &&
-            (status.permissions() & kAnyWrite) == fs::perms::none) {
-            return StopAtFile(walk, source, destination,
-                              "コピー先に読み取り専用の同じ名前のファイルがあるため、"
-                              "置き換えられません。");
-        }
+    const fs::file_status status = fs::status(to, error);
+    const bool existed = fs::exists(status);
+    // A read-only file there is a document kept read-only on purpose; the permission bits alone
+    // would not stop a privileged user from replacing it.
+    if (existed && fs::is_regular_file(status) &&
+        (status.permissions() & kAnyWrite) == fs::perms::none) {
+        return StopAtFile(walk, source, destination,
+                          "コピー先に読み取り専用の同じ名前のファイルがあるため、"
+                          "置き換えられません。");
     }
     error.clear();
     fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
@@ -84,7 +81,7 @@ bool CopyOneFile(CopyWalk& walk, const std::string& source, const std::string& d
 // source and destination: folder texts with a trailing separator.
 bool CopyInto(CopyWalk& walk, const std::string& source, const std::string& destination) {
     std::error_code error;
-    const bool destinationIsNew = fs::create_directory(ToFsPath(destination), error);
+    fs::create_directory(ToFsPath(destination), error);
     if (error) {
         return Stop(walk, "次のフォルダを作成できませんでした。", destination,
                     DescribeError(error));
@@ -100,7 +97,7 @@ bool CopyInto(CopyWalk& walk, const std::string& source, const std::string& dest
         std::string to = destination;
         to.append(name);
         if (kind == EntryKind::File) {
-            copied = CopyOneFile(walk, from, to, destinationIsNew);
+            copied = CopyOneFile(walk, from, to);
             return copied;
         }
         from.push_back(kPathSeparator);

@@ -1,5 +1,7 @@
 #include "cli/FilingCommands.h"
 
+#include "filing/AmountText.h"
+
 #include "cli/Arguments.h"
 #include "cli/StreamReporter.h"
 #include "filing/Composition.h"
@@ -39,12 +41,9 @@ FilingEntry EntryFrom(const ParsedArguments& parsed) {
     entry.company = parsed.Value("company");
     entry.amount = parsed.Value("amount");
     entry.remark = parsed.Value("remark");
-    for (const std::string& extra : parsed.Values("extra")) {
-        if (!extra.empty()) {
-            entry.extraPlain += "[" + extra + "]";
-            entry.extraComma += "[" + FormatThousands(extra) + "]";
-        }
-    }
+    const ExtraAmountTexts extra = JoinExtraAmounts(parsed.Values("extra"));
+    entry.extraPlain = extra.plain;
+    entry.extraComma = extra.comma;
     return entry;
 }
 

@@ -3,6 +3,8 @@
 #include "platform/Cp932.h"
 #include "platform/DecimalText.h"
 
+#include <utility>
+
 namespace fmb {
 namespace {
 
@@ -28,6 +30,18 @@ constexpr const char* kRemarkForbidden =
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// The message for a company or remark that HasForbiddenChar refuses: the fixed list of
+// forbidden characters, or, when the text holds a character the index book's code page cannot
+// store (an emoji, a rare kanji), a message that names that character, which the list does not.
+std::string ForbiddenCharMessage(std::string_view text, const char* field, const char* fixed) {
+    const std::string character = cp932::FirstUnrepresentable(text);
+    if (character.empty()) {
+        return fixed;
+    }
+    return std::string(field) + "に、保存できない文字「" + character +
+           "」があります。修正してください。\n\n（この文字は索引簿CSVに書き出せません）";
 }
 
 } // namespace
@@ -64,8 +78,8 @@ bool HasNonDigit(std::string_view text) {
 }
 
 std::optional<EntryRefusal> ValidateEntry(const FilingEntry& entry) {
-    const auto refuse = [](EntryField field, const char* message) {
-        return std::optional<EntryRefusal>(EntryRefusal{field, message});
+    const auto refuse = [](EntryField field, std::string message) {
+        return std::optional<EntryRefusal>(EntryRefusal{field, std::move(message)});
     };
     const std::string& date = entry.date;
     if (cp932::ByteLength(date) != 8) {
@@ -91,7 +105,8 @@ std::optional<EntryRefusal> ValidateEntry(const FilingEntry& entry) {
         return refuse(EntryField::Company, kNoCompany);
     }
     if (HasForbiddenChar(entry.company)) {
-        return refuse(EntryField::Company, kCompanyForbidden);
+        return refuse(EntryField::Company,
+                      ForbiddenCharMessage(entry.company, "社名", kCompanyForbidden));
     }
     if (entry.amount.empty()) {
         return refuse(EntryField::Amount, kNoAmount);
@@ -100,7 +115,8 @@ std::optional<EntryRefusal> ValidateEntry(const FilingEntry& entry) {
         return refuse(EntryField::Amount, kAmountNotDigits);
     }
     if (HasForbiddenChar(entry.remark)) {
-        return refuse(EntryField::Remark, kRemarkForbidden);
+        return refuse(EntryField::Remark,
+                      ForbiddenCharMessage(entry.remark, "備考", kRemarkForbidden));
     }
     return std::nullopt;
 }

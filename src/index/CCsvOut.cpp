@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
 #include <system_error>
 #include <utility>
@@ -151,6 +152,17 @@ std::string WriteFailedMessage(const std::string& path, const std::error_code& e
     return "索引簿ファイルへの書き込みに失敗しました。\n\n" + path + "\n\n" + DescribeError(error);
 }
 
+// True when a file kept read-only stands at the path (a stored document, a book the user
+// locked): the permission bits alone would not keep a privileged user from replacing it.
+bool IsProtected(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status status = fs::status(ToFsPath(path), error);
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    return fs::is_regular_file(status) && (status.permissions() & kAnyWrite) == fs::perms::none;
+}
+
 std::error_code LastError() {
     return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
 }
@@ -249,6 +261,11 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
         targetFolder, [&](const ScanEntry& entry) { tree.Add(entry); }, progress);
 
     // Only now is the file touched: a long scan leaves an existing index book as it was.
+    if (IsProtected(outputPath)) {
+        result.message =
+            OpenFailedMessage(outputPath, std::make_error_code(std::errc::permission_denied));
+        return result;
+    }
     errno = 0;
     m_file.open(ToFsPath(outputPath), std::ios::binary | std::ios::trunc);
     if (!m_file.is_open()) {

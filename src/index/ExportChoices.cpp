@@ -20,6 +20,13 @@ std::optional<ExportRefusal> CheckExportFields(std::string_view target,
     if (target.empty()) {
         return ExportRefusal{ExportField::Target, std::string(kNoTargetFolderMessage)};
     }
+    // A relative folder would be looked for in whatever folder the program was started from.
+    if (!ToFsPath(target).is_absolute()) {
+        return ExportRefusal{ExportField::Target,
+                             "リスト化対象フォルダ（年度）は「参照」ボタンで選択するか、"
+                             "フルパスで指定してください。\n\n" +
+                                 std::string(target)};
+    }
     if (outputFolder.empty()) {
         return ExportRefusal{ExportField::OutputFolder,
                              "出力フォルダ名が指定されていません。\n"

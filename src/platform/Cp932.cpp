@@ -97,11 +97,40 @@ std::uint16_t* Table() {
     return table.get();
 }
 
+// Characters that Japanese input methods and the JIS mapping of Shift_JIS produce where the
+// Microsoft mapping has a look-alike of its own: 〜 for ～, − for －, ‖ for ∥, — for ―, and the
+// narrow ¢ £ ¬ ¦ for their full-width forms. Each is written with the look-alike's bytes, as
+// Windows itself reads such text, instead of being refused.
+char32_t MicrosoftLookAlike(char32_t cp) {
+    switch (cp) {
+    case U'\u301C':
+        return U'\uFF5E';
+    case U'\u2212':
+        return U'\uFF0D';
+    case U'\u2016':
+        return U'\u2225';
+    case U'\u2014':
+        return U'\u2015';
+    case U'\u00A2':
+        return U'\uFFE0';
+    case U'\u00A3':
+        return U'\uFFE1';
+    case U'\u00AC':
+        return U'\uFFE2';
+    case U'\u00A6':
+        return U'\uFFE4';
+    default:
+        return cp;
+    }
+}
+
 std::uint16_t FormOf(std::uint16_t* table, char32_t cp) {
     std::uint16_t& form = table[cp];
     if (form == kUnknown) {
         std::string bytes;
-        if (!EncodeCodePoint(cp, bytes) || bytes.empty() || bytes.size() > 2) {
+        const bool encoded =
+            EncodeCodePoint(cp, bytes) || EncodeCodePoint(MicrosoftLookAlike(cp), bytes);
+        if (!encoded || bytes.empty() || bytes.size() > 2) {
             form = kNoForm;
         } else {
             form = static_cast<std::uint8_t>(bytes[0]);
@@ -243,6 +272,19 @@ Decoded Decode(std::string_view cp932) {
 }
 
 bool IsRepresentable(std::string_view utf8) { return Encode(utf8).Ok(); }
+
+std::string FirstUnrepresentable(std::string_view utf8) {
+    std::string found;
+    ForEachCodePoint(utf8, [&](char32_t cp, std::string_view bytes) {
+        std::string encoded;
+        if (cp < 0x80 || (cp != 0xFFFD && EncodeCached(cp, encoded))) {
+            return true;
+        }
+        found = cp == 0xFFFD ? std::string("\xEF\xBF\xBD") : std::string(bytes);
+        return false;
+    });
+    return found;
+}
 
 std::size_t ByteLength(std::string_view utf8) {
     if (IsAscii(utf8)) {

@@ -26,6 +26,10 @@ Decoded Decode(std::string_view cp932);
 // True when every character of the UTF-8 text has a CP932 form.
 bool IsRepresentable(std::string_view utf8);
 
+// The first character of the UTF-8 text that CP932 cannot hold, as UTF-8 (U+FFFD for bytes that
+// are not UTF-8); empty when there is none.
+std::string FirstUnrepresentable(std::string_view utf8);
+
 // Number of bytes the text takes in CP932 (an unrepresentable character counts as one byte).
 std::size_t ByteLength(std::string_view utf8);
 

@@ -119,8 +119,23 @@ TEST(HasForbiddenChar, CompanyAndRemarkAreBothChecked) {
     entry.company = "ソ表\"";
     EXPECT_EQ(ValidateEntry(entry)->message, kCompanyForbidden);
     entry.company = "ソ表ポゼ";
-    entry.remark = "3月分😀";
+    entry.remark = "3月分/";
     EXPECT_EQ(ValidateEntry(entry)->message, kRemarkForbidden);
+}
+
+TEST(HasForbiddenChar, ACharacterTheBookCannotStoreIsNamed) {
+    FilingEntry entry = ValidEntry();
+    entry.company = "𠮷野家";
+    EXPECT_EQ(ValidateEntry(entry)->message,
+              "社名に、保存できない文字「𠮷」があります。修正してください。\n\n"
+              "（この文字は索引簿CSVに書き出せません）");
+    entry.company = "〇〇〜商事"; // the wave dash an input method types is stored as ～
+    entry.remark = "3月分😀";
+    const auto refusal = ValidateEntry(entry);
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->field, EntryField::Remark);
+    EXPECT_EQ(refusal->message, "備考に、保存できない文字「😀」があります。修正してください。\n\n"
+                                "（この文字は索引簿CSVに書き出せません）");
 }
 
 TEST(DigitChecks, CountEveryByte) {

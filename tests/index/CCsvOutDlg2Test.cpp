@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <gmock/gmock.h>
@@ -173,6 +174,24 @@ TEST_F(CCsvOutDlg2Test, OpensWithTheStorageRootAsOutputAndRelativeLinksAndFillsT
                 ElementsAre(Call{kFolder, m_root + kSep}, Call{kFolder, m_year},
                             Call{kFolder, m_root}, Call{kFolder, ""}));
     EXPECT_TRUE(m_fake.messages.Texts().empty());
+}
+
+TEST_F(CCsvOutDlg2Test, EnterAndEscapeNeitherExportNorClose) {
+    Run([&](QDialog& d) {
+        SetTextOf(d, 1066, m_year);
+        SetTextOf(d, 1068, "book.csv");
+        for (int id : {1066, 1067, 1068}) {
+            QWidget* field = ControlOf<QLineEdit>(d, id);
+            field->setFocus();
+            QTest::keyClick(field, Qt::Key_Return);
+            QTest::keyClick(field, Qt::Key_Escape);
+        }
+        QTest::keyClick(&d, Qt::Key_Escape);
+        EXPECT_TRUE(d.isVisible());
+        d.close();
+    });
+    EXPECT_TRUE(m_fake.messages.Texts().empty());
+    EXPECT_TRUE(CsvFiles().empty());
 }
 
 TEST_F(CCsvOutDlg2Test, WritesPathsRelativeToTheOutputFolderThatHoldsTheTarget) {

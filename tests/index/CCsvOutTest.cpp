@@ -231,6 +231,21 @@ TEST_F(OutputTest, ReportsAFileThatCannotBeWrittenNamingIt) {
     }
 }
 
+TEST_F(OutputTest, NeverReplacesAStoredReadOnlyFile) {
+    Touch(m_dir, "書類/2022年度/a/[20230315][A][100].pdf");
+    const std::string stored = m_year + kSep + "a" + kSep + "[20230315][A][100].pdf";
+    WriteBytes(U8(stored), "%PDF stored");
+    std::filesystem::permissions(U8(stored), std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::group_read |
+                                                 std::filesystem::perms::others_read);
+    m_csv = stored;
+    const ExportResult result = Run("");
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.message.starts_with("索引簿ファイルを作成できませんでした。\n\n" + stored))
+        << result.message;
+    EXPECT_EQ(ReadBytes(U8(stored)), "%PDF stored");
+}
+
 TEST_F(OutputTest, WarnsAboutNamesTheCsvCodePageCannotHold) {
     Touch(m_dir, "書類/2022年度/a/[20230315][𠮷野家😀][100].pdf");
     const ExportResult result = Run("");

@@ -80,6 +80,9 @@ TEST(ExportChoicesTest, RefusesFieldsThatWouldWriteSomewhereUnmeant) {
         {folder, folder, "a.csv", std::nullopt, ""},
         {"", folder, "a.csv", ExportField::Target, std::string(kNoTargetFolderMessage)},
         {"", "", "", ExportField::Target, std::string(kNoTargetFolderMessage)},
+        {"2022年度", folder, "a.csv", ExportField::Target,
+         "リスト化対象フォルダ（年度）は「参照」ボタンで選択するか、フルパスで指定してください。"
+         "\n\n2022年度"},
         {folder, "", "a.csv", ExportField::OutputFolder, "出力フォルダ名が指定されていません。"},
         {folder, "書類", "a.csv", ExportField::OutputFolder,
          "出力フォルダ名は「参照」ボタンで選択するか、フルパスで指定してください。\n\n書類"},

@@ -14,12 +14,25 @@ TEST(Cp932, EncodesJapaneseToMicrosoftBytes) {
     EXPECT_EQ(Encode("a\\b~").bytes, "a\\b~");
 }
 
+TEST(Cp932, WritesTheJisLookAlikesWithTheMicrosoftBytes) {
+    // Input methods type 〜 (U+301C) and − (U+2212) where Windows has ～ and －.
+    const Encoded encoded = Encode("4月〜6月−‖—¢£¬¦");
+    EXPECT_TRUE(encoded.Ok());
+    EXPECT_EQ(encoded.bytes, "4\x8C\x8E\x81\x60" "6\x8C\x8E\x81\x7C\x81\x61\x81\x5C"
+                             "\x81\x91\x81\x92\x81\xCA\xFA\x55");
+    EXPECT_EQ(ByteLength("〜"), 2u);
+    EXPECT_EQ(CutToBytes("〜〜", 3), "〜");
+}
+
 TEST(Cp932, ReportsCharactersItCannotHold) {
     const Encoded encoded = Encode("A😀B€");
     EXPECT_FALSE(encoded.Ok());
     EXPECT_EQ(encoded.unrepresentable, (std::vector<char32_t>{U'\U0001F600', U'€'}));
     EXPECT_EQ(encoded.bytes, "A?B?");
     EXPECT_TRUE(IsRepresentable("〇〇商事(株)"));
+    EXPECT_EQ(FirstUnrepresentable("A〜B€C😀"), "€");
+    EXPECT_EQ(FirstUnrepresentable("A\xE3\x81"), "\xEF\xBF\xBD");
+    EXPECT_EQ(FirstUnrepresentable("請求書"), "");
     EXPECT_FALSE(IsRepresentable("Ä"));
 }
 

@@ -5,6 +5,7 @@
 #include "platform/FolderChain.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
+#include "platform/ReadOnlyMark.h"
 
 #include <filesystem>
 #include <system_error>
@@ -13,9 +14,6 @@ namespace fs = std::filesystem;
 
 namespace fmb {
 namespace {
-
-constexpr fs::perms kAnyWrite =
-    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
 
 struct CopyWalk {
     fs::path destinationRoot;
@@ -52,8 +50,7 @@ bool CopyOneFile(CopyWalk& walk, const std::string& source, const std::string& d
     const bool existed = fs::exists(status);
     // A read-only file there is a document kept read-only on purpose; the permission bits alone
     // would not stop a privileged user from replacing it.
-    if (existed && fs::is_regular_file(status) &&
-        (status.permissions() & kAnyWrite) == fs::perms::none) {
+    if (IsReadOnlyFile(status)) {
         return StopAtFile(walk, source, destination,
                           "コピー先に読み取り専用の同じ名前のファイルがあるため、"
                           "置き換えられません。");

@@ -5,6 +5,7 @@
 #include "platform/FolderChain.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
+#include "platform/ReadOnlyMark.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -152,15 +153,11 @@ std::string WriteFailedMessage(const std::string& path, const std::error_code& e
     return "索引簿ファイルへの書き込みに失敗しました。\n\n" + path + "\n\n" + DescribeError(error);
 }
 
-// True when a file kept read-only stands at the path (a stored document, a book the user
-// locked): the permission bits alone would not keep a privileged user from replacing it.
+// True when a file kept read-only stands at the path: a stored document named as the book, or a
+// book the user locked.
 bool IsProtected(const std::string& path) {
-    namespace fs = std::filesystem;
     std::error_code error;
-    const fs::file_status status = fs::status(ToFsPath(path), error);
-    constexpr fs::perms kAnyWrite =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    return fs::is_regular_file(status) && (status.permissions() & kAnyWrite) == fs::perms::none;
+    return IsReadOnlyFile(std::filesystem::status(ToFsPath(path), error));
 }
 
 std::error_code LastError() {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 namespace fmb::cp932 {
 namespace {
@@ -102,26 +103,17 @@ std::uint16_t* Table() {
 // narrow ¢ £ ¬ ¦ for their full-width forms. Each is written with the look-alike's bytes, as
 // Windows itself reads such text, instead of being refused.
 char32_t MicrosoftLookAlike(char32_t cp) {
-    switch (cp) {
-    case U'\u301C':
-        return U'\uFF5E';
-    case U'\u2212':
-        return U'\uFF0D';
-    case U'\u2016':
-        return U'\u2225';
-    case U'\u2014':
-        return U'\u2015';
-    case U'\u00A2':
-        return U'\uFFE0';
-    case U'\u00A3':
-        return U'\uFFE1';
-    case U'\u00AC':
-        return U'\uFFE2';
-    case U'\u00A6':
-        return U'\uFFE4';
-    default:
-        return cp;
+    static constexpr std::pair<char32_t, char32_t> kLookAlikes[] = {
+        {U'\u301C', U'\uFF5E'}, {U'\u2212', U'\uFF0D'}, {U'\u2016', U'\u2225'},
+        {U'\u2014', U'\u2015'}, {U'\u00A2', U'\uFFE0'}, {U'\u00A3', U'\uFFE1'},
+        {U'\u00AC', U'\uFFE2'}, {U'\u00A6', U'\uFFE4'},
+    };
+    for (const auto& [typed, microsoft] : kLookAlikes) {
+        if (cp == typed) {
+            return microsoft;
+        }
     }
+    return cp;
 }
 
 std::uint16_t FormOf(std::uint16_t* table, char32_t cp) {

@@ -2,22 +2,10 @@
 
 #include "platform/Cp932.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace fmb {
 namespace {
-
-// Length of the UTF-8 sequence that starts with this byte (1 for a stray byte).
-std::size_t SequenceLength(unsigned char lead) {
-    if (lead >= 0xF0 && lead < 0xF8)
-        return 4;
-    if (lead >= 0xE0)
-        return lead < 0xF0 ? 3 : 1;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
-}
 
 std::string WriteFailedText(const std::string& file, const std::string& path) {
     return file + "に保存できませんでした。\n" + path +
@@ -28,15 +16,12 @@ std::string WriteFailedText(const std::string& file, const std::string& path) {
 } // namespace
 
 std::string FirstUnsavableChar(std::string_view text) {
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t length =
-            std::min(SequenceLength(static_cast<unsigned char>(text[at])), text.size() - at);
-        const std::string_view character = text.substr(at, length);
-        if (character == "\r" || character == "\n" || !cp932::IsRepresentable(character))
-            return std::string(character);
-        at += length;
+    const auto lineBreak = text.find_first_of("\r\n");
+    std::string found = cp932::FirstUnrepresentable(text.substr(0, lineBreak));
+    if (found.empty() && lineBreak != std::string_view::npos) {
+        found = text[lineBreak];
     }
-    return {};
+    return found;
 }
 
 std::string ShownChar(const std::string& character) {

@@ -2,6 +2,8 @@
 
 #include "support/TempDir.h"
 
+#include <array>
+
 #include <gtest/gtest.h>
 
 namespace fmb {
@@ -9,6 +11,13 @@ namespace {
 
 using test::ReadBytes;
 using test::WriteBytes;
+
+// The six flags in the order of the file.
+std::array<int, 6> Flags(const CFMBData& data) {
+    return {data.KINGAKU_KANMA_FLG,    data.HIDUKE_UB_FLG,      data.DIR_MM_SEPA_FLG,
+            data.DIR_COMPANY_SEPA_FLG, data.BIKOU_SYUBETSU_FLG, data.KUGIRI_BER_FLG};
+}
+constexpr std::array<int, 6> kAllFlagsOff{};
 
 class CFMBDataTest : public ::testing::Test {
 protected:
@@ -20,9 +29,7 @@ TEST_F(CFMBDataTest, ConstructionValues) {
     const CFMBData data(m_dir.Text());
     EXPECT_EQ(data.COPY_SAKI_DIR, "");
     EXPECT_EQ(data.NEND_END_M, 3);
-    EXPECT_EQ(data.KINGAKU_KANMA_FLG + data.HIDUKE_UB_FLG + data.DIR_MM_SEPA_FLG +
-                  data.DIR_COMPANY_SEPA_FLG + data.BIKOU_SYUBETSU_FLG + data.KUGIRI_BER_FLG,
-              0);
+    EXPECT_EQ(Flags(data), kAllFlagsOff);
 }
 
 TEST_F(CFMBDataTest, AbsentFileGivesFirstStartValuesAndWritesNothing) {
@@ -46,9 +53,7 @@ TEST_F(CFMBDataTest, MissingKeysReadAsEmptyAndZero) {
     EXPECT_EQ(data.ReadIni(), 0);
     EXPECT_EQ(data.COPY_SAKI_DIR, "/data/書類");
     EXPECT_EQ(data.NEND_END_M, 0);
-    EXPECT_EQ(data.KINGAKU_KANMA_FLG + data.HIDUKE_UB_FLG + data.DIR_MM_SEPA_FLG +
-                  data.DIR_COMPANY_SEPA_FLG + data.BIKOU_SYUBETSU_FLG + data.KUGIRI_BER_FLG,
-              0);
+    EXPECT_EQ(Flags(data), kAllFlagsOff);
 }
 
 TEST_F(CFMBDataTest, NumbersAreReadFromTheirLeadingDigits) {

@@ -3,6 +3,7 @@
 #include "platform/Reporter.h"
 
 #include <string>
+#include <vector>
 
 namespace fmb {
 
@@ -21,13 +22,16 @@ inline constexpr int kFolderCreationFailed = -32;
 
 // Files a copy of the source under destinationFolder/fileName: creates the missing folder levels
 // below the storage root, never overwrites anything, keeps the source's modification time and
-// marks the copy read-only. Every failure is told through the reporter before it returns.
+// marks the copy read-only. The document appears under its name only when complete. Every failure
+// is told through the reporter before it returns, and leaves the storage as it was: the folders
+// this call created are removed again.
 int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string destinationFolder,
                     std::string fileName, Reporter& reporter);
 
 // Creates every missing level of the folder from the top down; true when the deepest level was
-// created, false otherwise (also when nothing needed creating).
-bool CreateFolderChain(const std::string& folderPath);
+// created, false otherwise (also when nothing needed creating). The folders made are added to
+// created, top first, when it is given.
+bool CreateFolderChain(const std::string& folderPath, std::vector<std::string>* created = nullptr);
 
 // The full path of a file named fileName in the folder (one separator between them).
 std::string StoredFilePath(const std::string& destinationFolder, const std::string& fileName);

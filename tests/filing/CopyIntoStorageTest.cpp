@@ -2,6 +2,7 @@
 #include "filing/ExclusiveFileCopy.h"
 
 #include "platform/Cp932.h"
+#include "platform/ErrorText.h"
 #include "platform/PathText.h"
 #include "support/TempDir.h"
 
@@ -197,13 +198,19 @@ TEST_F(CopyIntoStorageTest, FolderCreationFailures) {
     WriteBytes(U8(blockedLeaf.substr(0, blockedLeaf.size() - 1)), "not a folder");
     EXPECT_EQ(File(blockedLeaf, m_name), copy_result::kFolderCreationFailed);
 
-    // The deepest level cannot be made (its name is too long); the upper levels made on the way
-    // stay.
+    // The deepest level cannot be made (its name is too long); the upper level made on the way
+    // is removed again, while the one that was there before stays.
     const std::string longLevel = m_root + kSep + "2024年度" + kSep + std::string(300, 'x') + kSep;
     EXPECT_EQ(File(longLevel, m_name), copy_result::kFolderCreationFailed);
-    EXPECT_TRUE(fs::is_directory(U8(m_root + kSep + "2024年度")));
+    EXPECT_FALSE(fs::exists(U8(m_root + kSep + "2024年度")));
+    const std::string underExisting =
+        m_root + kSep + "2023年度" + kSep + "領収書" + kSep + std::string(300, 'x') + kSep;
+    EXPECT_EQ(File(underExisting, m_name), copy_result::kFolderCreationFailed);
+    EXPECT_TRUE(fs::is_directory(U8(m_root + kSep + "2023年度")));
+    EXPECT_FALSE(fs::exists(U8(m_root + kSep + "2023年度" + kSep + "領収書")));
 
-    EXPECT_THAT(m_reporter.messages, ElementsAre(kFolderFailed, kFolderFailed, kFolderFailed));
+    EXPECT_THAT(m_reporter.messages,
+                ElementsAre(kFolderFailed, kFolderFailed, kFolderFailed, kFolderFailed));
 }
 
 TEST_F(CopyIntoStorageTest, RefusesNamesThatLeaveTheComposedPlace) {
@@ -275,8 +282,11 @@ TEST_F(CopyIntoStorageTest, FailedCopyChoosesItsMessageByCodePageLength) {
         std::size_t destinationBytes;
         const char* message;
     };
+    // Reading the unreadable file fails with EIO, which the second line of the message tells.
+    const std::string readFailed =
+        std::string(kCopyFailed) + "\n読み書きの途中でエラーが発生しました。";
     const Case cases[] = {
-        {kUnreadableFile, 260, kCopyFailed},
+        {kUnreadableFile, 260, readFailed.c_str()},
         {kUnreadableFile, 261, kDestinationTooLong},
         {longSource, 260, kSourceTooLong},
         {longSource, 261, kDestinationTooLong},
@@ -327,7 +337,7 @@ TEST(CopyFileExclusive, NeverOpensWhatExists) {
     EXPECT_TRUE(fs::is_symlink(link));
 }
 
-TEST(CopyFileExclusive, CopiesLargeAndSizelessFiles) {
+TEST(CopyFileExclusive, CopiesLargeFilesAndRefusesSizelessOnes) {
     TempDir temp;
     // Several megabytes of varied bytes: more than one round of every copy loop.
     std::string data(5 * 1024 * 1024 + 123, '\0');
@@ -339,9 +349,10 @@ TEST(CopyFileExclusive, CopiesLargeAndSizelessFiles) {
     ASSERT_FALSE(CopyFileExclusive(temp.Path() / "big.bin", temp.Path() / "big-copy.bin"));
     EXPECT_EQ(ReadBytes(temp.Path() / "big-copy.bin"), data);
 
-    // A file that reports size 0 but has content.
-    ASSERT_FALSE(CopyFileExclusive("/proc/self/status", temp.Path() / "status"));
-    EXPECT_THAT(ReadBytes(temp.Path() / "status"), ::testing::StartsWith("Name:"));
+    // A file that reports size 0 but has content: what was read is not the file the size
+    // describes, so nothing is filed.
+    EXPECT_EQ(CopyFileExclusive("/proc/self/status", temp.Path() / "status"), SourceChangedError());
+    EXPECT_FALSE(fs::exists(temp.Path() / "status"));
 
     // Not a regular file: refused before anything is created.
     EXPECT_EQ(CopyFileExclusive(temp.Path(), temp.Path() / "dir-copy"),

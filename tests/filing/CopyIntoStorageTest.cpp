@@ -9,9 +9,19 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
+#include "platform/TemporaryName.h"
+#include "support/TestMounts.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
+
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <vector>
@@ -67,6 +77,31 @@ std::vector<fs::path> TreeOf(const fs::path& folder) {
     }
     std::sort(entries.begin(), entries.end());
     return entries;
+}
+
+// Runs call (which returns a result of CopyIntoStorage, 0 or negative) in a child process whose
+// files may grow to at most fileSizeLimit bytes. With the size signal left at its default, the
+// child is killed the moment a write crosses the limit, as by kill -9 in the middle of the copy;
+// ignored, the write fails with EFBIG instead. Returns the child's wait status; the child exits
+// with the result's absolute value.
+int RunLimitedChild(const std::function<int()>& call, rlim_t fileSizeLimit, bool killAtLimit) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, killAtLimit ? SIG_DFL : SIG_IGN);
+        const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(-call());
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    return status;
+}
+
+void SetModified(const fs::path& path, std::chrono::hours age) {
+    const auto when = std::chrono::system_clock::now() - age;
+    const struct timespec times[2] = {{0, UTIME_OMIT},
+                                      {std::chrono::system_clock::to_time_t(when), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
 }
 
 class CopyIntoStorageTest : public ::testing::Test {
@@ -301,6 +336,127 @@ TEST_F(CopyIntoStorageTest, FailedCopyChoosesItsMessageByCodePageLength) {
         // The destination the failed copy had created is gone again.
         EXPECT_FALSE(fs::exists(U8(deep + name)));
     }
+}
+
+TEST_F(CopyIntoStorageTest, ACopyCutShortLeavesNothingUnderTheName) {
+    std::string data(4 * 1024 * 1024, 'x');
+    WriteBytes(U8(m_source), data);
+    const auto file = [this] { return File(m_folder, m_name); };
+    const fs::path stored = U8(m_folder + m_name);
+
+    // The copy fails at the limit: the temporary file and the folders made for it are gone.
+    int status = RunLimitedChild(file, 1024 * 1024, false);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), -copy_result::kCopyFailed);
+    EXPECT_THAT(TreeOf(U8(m_root)), IsEmpty());
+
+    // The process dies in the middle of the copy: at most an unfinished temporary file stays,
+    // under a name that never reads back as a document, and the document is not there.
+    status = RunLimitedChild(file, 1024 * 1024, true);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(stored)));
+    const std::vector<fs::path> left = TreeOf(U8(m_folder));
+    ASSERT_EQ(left.size(), 1u);
+    const std::string leftName = left.front().filename().string();
+    EXPECT_TRUE(IsTemporaryName(leftName)) << leftName;
+    EXPECT_EQ(fs::file_size(left.front()), 1024u * 1024u);
+
+    // Filing the entry again works, and leaves the fresh temporary alone (its writer may still be
+    // at work) ...
+    ASSERT_EQ(File(m_folder, m_name), copy_result::kFiled);
+    EXPECT_EQ(ReadBytes(stored), data);
+    EXPECT_TRUE(fs::exists(left.front()));
+    // ... until it is a day old: the next filing into the folder removes it.
+    SetModified(left.front(), std::chrono::hours(25));
+    ASSERT_EQ(File(m_folder, "[2022_12_31][〇〇商事(株)][600,000].pdf"), copy_result::kFiled);
+    EXPECT_FALSE(fs::exists(left.front()));
+    EXPECT_THAT(TreeOf(U8(m_folder)),
+                ElementsAre(U8(m_folder + m_name),
+                            U8(m_folder + "[2022_12_31][〇〇商事(株)][600,000].pdf")));
+}
+
+TEST_F(CopyIntoStorageTest, AFailedCopyTellsWhyAndLeavesTheStorageAsItWas) {
+    test::TmpfsMount disk(512 * 1024);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Why();
+    }
+    const std::string root = disk.Text() + kSep + "書類";
+    fs::create_directories(U8(root + kSep + "2021年度"));
+    const std::string folder = root + kSep + "2022年度" + kSep + "請求書(控)" + kSep;
+    WriteBytes(U8(m_source), std::string(1024 * 1024, 'x'));
+
+    // Full disk.
+    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, m_name, m_reporter),
+              copy_result::kCopyFailed);
+    EXPECT_THAT(m_reporter.messages,
+                ElementsAre(std::string(kCopyFailed) + "\nディスクの空き容量が足りません。"));
+    EXPECT_THAT(TreeOf(U8(root)), ElementsAre(U8(root + kSep + "2021年度")));
+
+    // A source whose size says nothing of its content (a file of a pseudo file system).
+    m_reporter.messages.clear();
+    EXPECT_EQ(CopyIntoStorage("/proc/self/status", root, folder, m_name, m_reporter),
+              copy_result::kCopyFailed);
+    EXPECT_THAT(m_reporter.messages,
+                ElementsAre(std::string(kCopyFailed) +
+                            "\nコピーの途中でコピー元ファイルが変更されました。もう一度実行して"
+                            "ください。"));
+    EXPECT_THAT(TreeOf(U8(root)), ElementsAre(U8(root + kSep + "2021年度")));
+
+    // Read-only drive.
+    WriteBytes(U8(m_source), "small");
+    ASSERT_TRUE(disk.RemountReadOnly());
+    m_reporter.messages.clear();
+    EXPECT_EQ(CopyIntoStorage(m_source, root, root + kSep + "2021年度" + kSep, m_name, m_reporter),
+              copy_result::kCopyFailed);
+    EXPECT_THAT(m_reporter.messages,
+                ElementsAre(std::string(kCopyFailed) + "\n書き込みできないドライブです。"));
+}
+
+TEST_F(CopyIntoStorageTest, ALinkLeadingOutOfTheStorageIsRefused) {
+    const std::string outside = m_temp.Child("outside");
+    fs::create_directories(U8(outside + kSep + "請求書(控)"));
+    fs::create_directory_symlink(U8(outside), U8(m_root + kSep + "2022年度"));
+    EXPECT_EQ(File(m_folder, m_name), copy_result::kCopyFailed);
+    EXPECT_EQ(File(m_root + kSep + "2022年度" + kSep, m_name), copy_result::kCopyFailed);
+    const std::string refusal =
+        std::string(kCopyFailed) +
+        "\nコピー先フォルダへの経路にリンクがあり、保存先フォルダの外を指しています。";
+    EXPECT_THAT(m_reporter.messages, ElementsAre(refusal, refusal));
+    EXPECT_THAT(TreeOf(U8(outside)), ElementsAre(U8(outside + kSep + "請求書(控)")));
+
+    // A link that stays inside the storage, and a storage root that is itself a link, are fine.
+    m_reporter.messages.clear();
+    fs::create_directories(U8(m_root + kSep + "共通"));
+    fs::create_directory_symlink(U8(m_root + kSep + "共通"), U8(m_root + kSep + "2023年度"));
+    EXPECT_EQ(File(m_root + kSep + "2023年度" + kSep + "領収書" + kSep, m_name),
+              copy_result::kFiled);
+    EXPECT_TRUE(fs::is_regular_file(U8(m_root + kSep + "共通" + kSep + "領収書" + kSep + m_name)));
+    const std::string linkedRoot = m_temp.Child("root-link");
+    fs::create_directory_symlink(U8(m_root), U8(linkedRoot));
+    EXPECT_EQ(CopyIntoStorage(m_source, linkedRoot, linkedRoot + kSep + "2024年度" + kSep, m_name,
+                              m_reporter),
+              copy_result::kFiled);
+    EXPECT_TRUE(fs::is_regular_file(U8(m_root + kSep + "2024年度" + kSep + m_name)));
+    EXPECT_THAT(m_reporter.messages, IsEmpty());
+}
+
+// A FAT stick as storage: no hard links, no RENAME_NOREPLACE, and ASCII names only.
+TEST_F(CopyIntoStorageTest, FilesOntoAFatDrive) {
+    test::FatMount fat(8 * 1024 * 1024);
+    if (!fat.Mounted()) {
+        GTEST_SKIP() << "no FAT drive to test on: " << fat.Why();
+    }
+    const std::string root = fat.Text() + kSep + "docs";
+    fs::create_directory(U8(root));
+    const std::string folder = root + kSep + "2022" + kSep + "invoice" + kSep;
+    const std::string name = "[2022_12_31][ACME][500,000].pdf";
+    ASSERT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter), copy_result::kFiled);
+    EXPECT_EQ(ReadBytes(U8(folder + name)), "%PDF-1.4 請求書");
+    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter),
+              copy_result::kSourceMissingOrNameTaken);
+    EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken));
+    EXPECT_THAT(TreeOf(U8(folder)), ElementsAre(U8(folder + name)));
 }
 
 TEST(CreateFolderChain, CreatesMissingLevelsFromTheTop) {

@@ -1,5 +1,6 @@
 #include "cli/StorageCommands.h"
 
+#include "backup/BackupChoices.h"
 #include "backup/CopyFolder.h"
 #include "cli/Arguments.h"
 #include "index/CCsvOut.h"
@@ -85,8 +86,12 @@ int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return exitStatus;
     }
     const std::string& source = parsed->operands[0];
-    const std::string backupFolder = BackupFolderPath(
-        parsed->operands[1], parsed->Value("name", DefaultBackupName(source, clock)));
+    const std::string name = parsed->Value("name", DefaultBackupName(source, clock));
+    if (const auto refusal = CheckBackupName(name)) {
+        err << *refusal << '\n';
+        return kExitRefused;
+    }
+    const std::string backupFolder = BackupFolderPath(parsed->operands[1], name);
     if (const auto refusal = CheckBackup(source, backupFolder)) {
         err << *refusal << '\n';
         return kExitRefused;
@@ -127,8 +132,9 @@ void WriteStorageHelp(std::ostream& out) {
       Prints "コピー終了しました。" when everything was copied; the first file or
       folder that cannot be copied stops the copy (status 1), and what was copied
       before it stays.
-      --name NAME         the backup folder's name; default: the last part of
-                          SOURCE_FOLDER followed by today's date, e.g. 書類(20240105)
+      --name NAME         the backup folder's name, one folder name (no "/", not "."
+                          or ".."); default: the last part of SOURCE_FOLDER followed by
+                          today's date, e.g. 書類(20240105)
       --into-existing     copy into the backup folder even when it exists (a
                           read-only file already there is not replaced: the copy stops)
 )";

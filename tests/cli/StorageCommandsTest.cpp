@@ -118,6 +118,8 @@ TEST_F(StorageCommandsTest, BackupCopiesIntoTheDatedFolderAndRefusesAnExistingOn
 }
 
 TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
+    const std::string kNotOneName =
+        "バックアップ フォルダ名には、フォルダ名を一つだけ指定してください。";
     const struct {
         std::vector<std::string> args;
         int status;
@@ -128,6 +130,12 @@ TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
         {{m_root, m_dir.Child("退避"), "--name"}, 2, "fumibako-cli: option --name needs a value"},
         {{m_root, m_dir.Child("退避"), "-f"}, 2, "fumibako-cli: unknown option -f"},
         {{m_root}, 2, "fumibako-cli: backup needs SOURCE_FOLDER and DEST_FOLDER"},
+        // The name must be one folder inside DEST_FOLDER.
+        {{m_root, m_dir.Child("退避"), "--name", "../外"}, 1, kNotOneName},
+        {{m_root, m_dir.Child("退避"), "--name", "a/b"}, 1, kNotOneName},
+        {{m_root, m_dir.Child("退避"), "--name", ".."}, 1, kNotOneName},
+        {{m_root, m_dir.Child("退避"), "--name", "."}, 1, kNotOneName},
+        {{m_root, m_dir.Child("退避"), "--name", ""}, 1, kNotOneName},
     };
     for (const auto& c : cases) {
         const CommandRun run = Backup(c.args);
@@ -135,6 +143,7 @@ TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
         EXPECT_TRUE(run.err.starts_with(c.errStart)) << run.err;
     }
     EXPECT_TRUE(fs::is_empty(U8(m_dir.Child("退避"))));
+    EXPECT_FALSE(fs::exists(U8(m_dir.Child("外"))));
 }
 
 } // namespace

@@ -2,12 +2,12 @@
 
 #include "platform/ErrorText.h"
 
+#include <array>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <vector>
 
 namespace fmb {
 namespace {
@@ -49,7 +49,9 @@ Step CopyWithKernel(CopyCall copy, std::uint64_t& total, std::error_code& error)
 }
 
 std::error_code CopyWithBuffer(int in, int out, std::uint64_t& total) {
-    std::vector<char> buffer(1 << 20);
+    // On the stack: after the kernel's copy this is mostly one read that finds the end, and a
+    // backup does it once per file.
+    std::array<char, 64 * 1024> buffer;
     for (;;) {
         const ssize_t got = ::read(in, buffer.data(), buffer.size());
         if (got == 0) {

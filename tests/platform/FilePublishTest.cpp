@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -206,7 +207,11 @@ TEST(PublishWithoutReplacing, WorksOnAFatDrive) {
     WriteBytes(temporary, "complete");
     WriteBytes(fat.Path() / "taken.pdf", "filed earlier");
     // The file system refuses the better methods as such, so they cannot be what publishes here.
-    ASSERT_NE(::link(temporary.c_str(), (fat.Path() / "probe").c_str()), 0);
+    const fs::path probe = fat.Path() / "probe";
+    ASSERT_NE(::link(temporary.c_str(), probe.c_str()), 0);
+    ASSERT_NE(::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, probe.c_str(), RENAME_NOREPLACE),
+              0);
+    ASSERT_FALSE(fs::exists(probe));
 
     EXPECT_EQ(PublishWithoutReplacing(temporary, fat.Path() / "taken.pdf"), std::errc::file_exists);
     EXPECT_EQ(ReadBytes(fat.Path() / "taken.pdf"), "filed earlier");

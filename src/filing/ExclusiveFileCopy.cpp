@@ -1,9 +1,11 @@
 #include "filing/ExclusiveFileCopy.h"
 
-namespace fmb {
+#include "platform/FileCopy.h"
 
-std::error_code CopyFileExclusive(const SourceFile& source,
-                                  const std::filesystem::path& destination) {
+namespace fmb {
+namespace {
+
+std::error_code CopyOpenedFile(const SourceFile& source, const std::filesystem::path& destination) {
     std::error_code error;
     TemporaryFile copy(destination.parent_path(), error);
     if (error) {
@@ -12,11 +14,14 @@ std::error_code CopyFileExclusive(const SourceFile& source,
     namespace fs = std::filesystem;
     constexpr fs::perms kReadOnly =
         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
-    if ((error = CopyContents(source, copy, kReadOnly))) {
+    error = CopyContents(source, copy, kReadOnly);
+    if (error) {
         return error;
     }
     return copy.PublishAs(destination);
 }
+
+} // namespace
 
 std::error_code CopyFileExclusive(const std::filesystem::path& source,
                                   const std::filesystem::path& destination) {
@@ -25,7 +30,7 @@ std::error_code CopyFileExclusive(const std::filesystem::path& source,
     if (error) {
         return error;
     }
-    return CopyFileExclusive(opened, destination);
+    return CopyOpenedFile(opened, destination);
 }
 
 } // namespace fmb

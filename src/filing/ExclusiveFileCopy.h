@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/FileCopy.h"
-
 #include <filesystem>
 #include <system_error>
 
@@ -18,8 +16,6 @@ namespace fmb {
 // Returns no error on success, std::errc::file_exists when the destination name is taken,
 // SourceChangedError() when the source changed while it was copied, and the system's reason
 // otherwise (std::errc::invalid_argument when the source is not a regular file).
-std::error_code CopyFileExclusive(const SourceFile& source,
-                                  const std::filesystem::path& destination);
 std::error_code CopyFileExclusive(const std::filesystem::path& source,
                                   const std::filesystem::path& destination);
 

@@ -22,6 +22,8 @@ std::string DescribeError(const std::error_code& error) {
             return "書き込みできないドライブです。";
         case std::errc::filename_too_long:
             return "パスが長すぎます。";
+        case std::errc::too_many_symbolic_link_levels:
+            return "リンクが循環しています。";
         case std::errc::io_error:
             return "読み書きの途中でエラーが発生しました。";
         default:

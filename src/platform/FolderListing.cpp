@@ -83,7 +83,9 @@ std::error_code LastError() {
     return {errno, std::generic_category()};
 }
 
-// The kind of an entry that is a link, or whose type the listing did not tell.
+// The kind of an entry that is a link, or whose type the listing did not tell. A link that leads
+// round in a circle counts as a folder link: a walk then tells of a folder it could not open,
+// rather than taking the link for a document.
 EntryKind KindOf(int folderFd, const char* name, unsigned char type) {
     struct stat info {};
     if (type == DT_UNKNOWN) {
@@ -92,8 +94,9 @@ EntryKind KindOf(int folderFd, const char* name, unsigned char type) {
         if (!S_ISLNK(info.st_mode))
             return S_ISDIR(info.st_mode) ? EntryKind::Folder : EntryKind::File;
     }
-    return fstatat(folderFd, name, &info, 0) == 0 && S_ISDIR(info.st_mode) ? EntryKind::FolderLink
-                                                                           : EntryKind::File;
+    if (fstatat(folderFd, name, &info, 0) != 0)
+        return errno == ELOOP ? EntryKind::FolderLink : EntryKind::File;
+    return S_ISDIR(info.st_mode) ? EntryKind::FolderLink : EntryKind::File;
 }
 
 struct DirCloser {

@@ -142,6 +142,20 @@ TEST_F(ScanFolderTest, GoesOnPastFoldersThatVanishBeforeTheyAreOpenedAndNamesThe
     EXPECT_EQ(report.firstError, std::errc::no_such_file_or_directory);
 }
 
+TEST_F(ScanFolderTest, ReportsALinkThatLeadsRoundInACircle) {
+    Touch(m_dir, "2022年度/a/[20230315][A][100].pdf");
+    fs::create_directory_symlink("loop", U8(m_year + "/loop"));
+    std::vector<std::string> names;
+    const ScanReport report = CCsvOut::ScanFolder(m_year, [&](const ScanEntry& e) {
+        names.push_back(e.fileName);
+        return true;
+    });
+    EXPECT_EQ(names, std::vector<std::string>{"[20230315][A][100].pdf"});
+    EXPECT_EQ(report.unreadableFolders, 1u);
+    EXPECT_EQ(report.firstUnreadable, m_year + "/loop/");
+    EXPECT_EQ(report.firstError, std::errc::too_many_symbolic_link_levels);
+}
+
 TEST_F(ScanFolderTest, ReportsFoldersWhosePathIsLongerThanThePlatformTakes) {
     // Folders of 200-byte names, deeper than any path the platform's calls take: made and
     // filled level by level from open folders.

@@ -1,5 +1,6 @@
 #include "index/CCsvOut.h"
 
+#include "index/FoundFiles.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
 #include "platform/FolderListing.h"
@@ -7,9 +8,11 @@
 #include "platform/ReadOnlyMark.h"
 #include "platform/TemporaryName.h"
 
+#include <atomic>
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -17,6 +20,10 @@ namespace fmb {
 namespace {
 
 constexpr std::size_t kWriteBufferSize = 1 << 18;
+// The scan hands the files it finds to the writing in runs of this many, and waits when this many
+// runs are waiting.
+constexpr std::size_t kRunFiles = 4096;
+constexpr std::size_t kRunsInFlight = 4;
 // The warning names at most this many rows; a tree of badly named files would otherwise give a
 // message no one can read.
 constexpr std::size_t kWarningRowsShown = 10;
@@ -106,37 +113,38 @@ enum class Quoting {
     Amount,       // the amount cell: a number as it stands, anything else as a whole cell
 };
 
+bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The written CP932 forms of the texts of one column. A column's texts repeat from row to row
 // (the rows of one file, the files of one folder, the counterparties and remarks of a year), so
-// each text is encoded and quoted once while it stays in one of the encoder's slots.
+// each text is encoded and quoted once while it stays in one of the encoder's slots. A column
+// without slots (the file names, each different) encodes every text it is given.
 class ColumnEncoder {
 public:
-    // slots: how many recent texts are kept (a power of two).
+    // slots: how many recent texts are kept (a power of two, or none).
     ColumnEncoder(std::size_t slots, Quoting quoting) : m_slots(slots), m_quoting(quoting) {}
 
     // The written form of utf8, valid until the next call; lossy is set when a character had no
     // CP932 form.
     std::string_view Write(std::string_view utf8, bool& lossy) {
+        if (m_slots.empty()) {
+            lossy = !Encode(utf8, m_written) || lossy;
+            return m_written;
+        }
         Slot& slot = m_slots.size() == 1
                          ? m_slots.front()
                          : m_slots[std::hash<std::string_view>{}(utf8) & (m_slots.size() - 1)];
         if (!slot.valid || utf8 != slot.utf8) {
-            const cp932::Encoded encoded = cp932::Encode(utf8);
             slot.valid = true;
-            slot.ok = encoded.Ok();
             slot.utf8 = utf8;
-            slot.written.clear();
-            switch (m_quoting) {
-            case Quoting::InsideQuotes:
-                AppendQuotesDoubled(slot.written, encoded.bytes);
-                break;
-            case Quoting::WhenNeeded:
-                AppendWrittenCell(slot.written, encoded.bytes, false);
-                break;
-            case Quoting::Amount:
-                AppendAmountCell(slot.written, encoded.bytes);
-                break;
-            }
+            slot.ok = Encode(utf8, slot.written);
         }
         lossy = lossy || !slot.ok;
         return slot.written;
@@ -149,8 +157,37 @@ private:
         std::string utf8;
         std::string written;
     };
+
+    // written := the written form of utf8; false when a character had no CP932 form. Texts of
+    // ASCII alone, such as dates and amounts, are the same in both.
+    bool Encode(std::string_view utf8, std::string& written) const {
+        written.clear();
+        if (IsAscii(utf8)) {
+            Append(written, utf8);
+            return true;
+        }
+        const cp932::Encoded encoded = cp932::Encode(utf8);
+        Append(written, encoded.bytes);
+        return encoded.Ok();
+    }
+
+    void Append(std::string& written, std::string_view bytes) const {
+        switch (m_quoting) {
+        case Quoting::InsideQuotes:
+            AppendQuotesDoubled(written, bytes);
+            break;
+        case Quoting::WhenNeeded:
+            AppendWrittenCell(written, bytes, false);
+            break;
+        case Quoting::Amount:
+            AppendAmountCell(written, bytes);
+            break;
+        }
+    }
+
     std::vector<Slot> m_slots;
     Quoting m_quoting;
+    std::string m_written; // the written form, for a column without slots
 };
 
 // Writes the cells of the lines of one file, one encoder per column. The path is encoded as
@@ -186,12 +223,12 @@ public:
 
 private:
     static constexpr std::size_t kRecentTexts = 64;
-    // Types, dates, amounts, folders and names come in runs; counterparties, type prefixes and
-    // remarks recur.
+    // Types, dates, amounts and folders come in runs; counterparties, type prefixes and remarks
+    // recur; names differ.
     ColumnEncoder m_type{1, Quoting::WhenNeeded}, m_date{1, Quoting::WhenNeeded},
         m_company{kRecentTexts, Quoting::WhenNeeded}, m_amount{1, Quoting::Amount},
         m_prefix{kRecentTexts, Quoting::WhenNeeded}, m_remark{kRecentTexts, Quoting::WhenNeeded},
-        m_pathFolder{1, Quoting::InsideQuotes}, m_pathName{1, Quoting::InsideQuotes};
+        m_pathFolder{1, Quoting::InsideQuotes}, m_pathName{0, Quoting::InsideQuotes};
     std::string m_path;
     std::array<std::string_view, 7> m_cells;
 };
@@ -341,35 +378,63 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     m_writeError.clear();
     WriteLine(cp932::Encode(IndexBookHeader()).bytes);
 
+    // The rows are written by a thread of their own while the scan goes on: the scan waits for
+    // the disk to list the folders, the writing for the processor to make the lines.
     ParsedName parsed;
     std::vector<CLineOne> rows;
     IndexBookCells cells;
     LineEncoder encoder;
     LossyRows lossyRows;
     std::size_t lineNumber = 1; // the header's
-    const ScanReport scan = ScanFolder(
-        targetFolder,
-        [&](const ScanEntry& entry) {
-            BuildRows(entry, linkBase, parsed, rows);
-            if (rows.empty()) {
-                return true;
+    const auto writeRowsOf = [&](const ScanEntry& entry) {
+        BuildRows(entry, linkBase, parsed, rows);
+        if (rows.empty()) {
+            return true;
+        }
+        // The rows of a file differ only in their amounts.
+        MakeCells(rows.front(), cells);
+        bool fileLossy = false;
+        encoder.SetFile(cells, fileLossy);
+        for (const CLineOne& row : rows) {
+            ++lineNumber;
+            bool lossy = fileLossy;
+            AppendIndexBookLine(m_pending, encoder.Write(row.amount, lossy), lineNumber);
+            EndLine();
+            if (lossy) {
+                lossyRows.Add(lineNumber, entry.fullPath);
             }
-            // The rows of a file differ only in their amounts.
-            MakeCells(rows.front(), cells);
-            bool fileLossy = false;
-            encoder.SetFile(cells, fileLossy);
-            for (const CLineOne& row : rows) {
-                ++lineNumber;
-                bool lossy = fileLossy;
-                AppendIndexBookLine(m_pending, encoder.Write(row.amount, lossy), lineNumber);
-                EndLine();
-                if (lossy) {
-                    lossyRows.Add(lineNumber, entry.fullPath);
+        }
+        return !m_writeError;
+    };
+    FoundFilesQueue queue(kRunsInFlight);
+    std::atomic<bool> writeFailed = false;
+    ScanReport scan;
+    {
+        std::jthread writer([&] {
+            FoundFiles run;
+            while (queue.Take(run)) {
+                run.ForEach(writeRowsOf);
+                writeFailed = static_cast<bool>(m_writeError);
+            }
+        });
+        // Closed however the scan ends, so that the writer finishes before it is joined.
+        struct CloseAtEnd {
+            FoundFilesQueue& queue;
+            ~CloseAtEnd() { queue.Close(); }
+        } closeAtEnd{queue};
+        FoundFiles found;
+        scan = ScanFolder(
+            targetFolder,
+            [&](const ScanEntry& entry) {
+                found.Add(entry);
+                if (found.Size() == kRunFiles) {
+                    queue.Put(found);
                 }
-            }
-            return !m_writeError;
-        },
-        progress);
+                return !writeFailed;
+            },
+            progress);
+        queue.Put(found);
+    }
     if (FlushPending()) {
         m_writeError = m_book.Commit();
     }

@@ -47,7 +47,8 @@ public:
 
     // Calls visit(name, kind) for every entry in the order the file system returns them, "."
     // and ".." left out; visit returns false to stop the listing. The result tells why the
-    // folder could not be read to its end; empty otherwise. Each call lists the folder anew.
+    // folder could not be read to its end; empty otherwise. Each call lists the folder anew;
+    // visit must not list the same OpenFolder again.
     std::error_code List(const FolderVisitor& visit) const;
 
 private:

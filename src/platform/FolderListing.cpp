@@ -171,7 +171,7 @@ bool OpenFolder::IsSameFolderAs(const OpenFolder& other) const {
 std::error_code OpenFolder::List(const FolderVisitor& visit) const {
     if (lseek(m_fd, 0, SEEK_SET) != 0)
         return LastError();
-    const auto buffer = std::make_unique<char[]>(kListingBufferSize);
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kListingBufferSize);
     while (true) {
         const ssize_t filled = getdents64(m_fd, buffer.get(), kListingBufferSize);
         if (filled < 0)

@@ -40,6 +40,16 @@ ReplacingFile::~ReplacingFile() {
     Discard();
 }
 
+std::error_code ReplacingFile::Commit() {
+    const std::error_code error = CloseAndRename();
+    if (error) {
+        Discard();
+        return error;
+    }
+    m_temporary.clear(); // it has the final name now
+    return {};
+}
+
 #ifdef _WIN32
 
 std::error_code ReplacingFile::Create(const std::string& path) {
@@ -65,7 +75,7 @@ std::error_code ReplacingFile::Write(std::string_view bytes) {
     return {};
 }
 
-std::error_code ReplacingFile::Commit() {
+std::error_code ReplacingFile::CloseAndRename() {
     std::error_code error;
     if (std::fflush(m_file) != 0 || _commit(_fileno(m_file)) != 0)
         error = LastError();
@@ -73,12 +83,7 @@ std::error_code ReplacingFile::Commit() {
         error = LastError();
     if (!error)
         std::filesystem::rename(ToFsPath(m_temporary), ToFsPath(m_path), error);
-    if (error) {
-        Discard();
-        return error;
-    }
-    m_temporary.clear();
-    return {};
+    return error;
 }
 
 void ReplacingFile::Discard() {
@@ -133,7 +138,7 @@ std::error_code ReplacingFile::Write(std::string_view bytes) {
 
 // fsync before the rename: otherwise a crash soon after could leave the new name on an empty
 // file, and the old book gone.
-std::error_code ReplacingFile::Commit() {
+std::error_code ReplacingFile::CloseAndRename() {
     std::error_code error;
     if (fsync(m_fd) != 0)
         error = LastError();
@@ -142,12 +147,7 @@ std::error_code ReplacingFile::Commit() {
         error = LastError();
     if (!error && rename(m_temporary.c_str(), m_path.c_str()) != 0)
         error = LastError();
-    if (error) {
-        Discard();
-        return error;
-    }
-    m_temporary.clear();
-    return {};
+    return error;
 }
 
 void ReplacingFile::Discard() {

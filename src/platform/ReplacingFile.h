@@ -30,6 +30,9 @@ public:
     std::error_code Commit();
 
 private:
+    // Writes the temporary through to the disk, closes it and renames it to m_path.
+    std::error_code CloseAndRename();
+    // Closes and removes the temporary, if any.
     void Discard();
 
     std::string m_path;

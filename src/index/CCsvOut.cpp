@@ -324,6 +324,85 @@ private:
     std::size_t m_count = 0;
 };
 
+// The lines of the rows of the files found, numbered from the book's second line on.
+class BookRows {
+public:
+    // linkBase empty: full paths; otherwise the folder the paths are made relative to.
+    explicit BookRows(std::string_view linkBase) : m_linkBase(linkBase) {}
+
+    // Appends the lines of the rows of one file, each with its line feed, to out.
+    void AppendLines(const ScanEntry& entry, std::string& out) {
+        BuildRows(entry, m_linkBase, m_parsed, m_rows);
+        if (m_rows.empty()) {
+            return;
+        }
+        // The rows of a file differ only in their amounts.
+        MakeCells(m_rows.front(), m_cells);
+        bool fileLossy = false;
+        m_encoder.SetFile(m_cells, fileLossy);
+        for (const CLineOne& row : m_rows) {
+            ++m_lineNumber;
+            bool lossy = fileLossy;
+            AppendIndexBookLine(out, m_encoder.Write(row.amount, lossy), m_lineNumber);
+            out.push_back('\n');
+            if (lossy) {
+                m_lossy.Add(m_lineNumber, entry.fullPath);
+            }
+        }
+    }
+
+    std::size_t Count() const { return m_lineNumber - 1; }
+    const LossyRows& Lossy() const { return m_lossy; }
+
+private:
+    std::string_view m_linkBase;
+    ParsedName m_parsed;
+    std::vector<CLineOne> m_rows;
+    IndexBookCells m_cells;
+    LineEncoder m_encoder;
+    LossyRows m_lossy;
+    std::size_t m_lineNumber = 1; // the header's
+};
+
+// Scans folder on this thread (which receives the progress) and hands every file found to
+// writeRows, in scan order, on a thread of its own: the scan waits for the disk to list the
+// folders, the writing for the processor to make the lines. The scan ends early once writeRows
+// returns false.
+ScanReport ScanWhileWriting(const std::string& folder, const ScanProgress& progress,
+                            const ScanVisitor& writeRows) {
+    FoundFilesQueue queue(kRunsInFlight);
+    std::atomic<bool> stopped = false;
+    std::jthread writer([&] {
+        FoundFiles run;
+        while (queue.Take(run)) {
+            run.ForEach([&](const ScanEntry& entry) {
+                if (!stopped && !writeRows(entry)) {
+                    stopped = true;
+                }
+                return !stopped;
+            });
+        }
+    });
+    // Closed however the scan ends, so that the writer finishes before it is joined.
+    struct CloseAtEnd {
+        FoundFilesQueue& queue;
+        ~CloseAtEnd() { queue.Close(); }
+    } closeAtEnd{queue};
+    FoundFiles found;
+    const ScanReport report = CCsvOut::ScanFolder(
+        folder,
+        [&](const ScanEntry& entry) {
+            found.Add(entry);
+            if (found.Size() == kRunFiles) {
+                queue.Put(found);
+            }
+            return !stopped;
+        },
+        progress);
+    queue.Put(found);
+    return report;
+}
+
 } // namespace
 
 ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
@@ -377,88 +456,32 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     m_pending.clear();
     m_writeError.clear();
     WriteLine(cp932::Encode(IndexBookHeader()).bytes);
-
-    // The rows are written by a thread of their own while the scan goes on: the scan waits for
-    // the disk to list the folders, the writing for the processor to make the lines.
-    ParsedName parsed;
-    std::vector<CLineOne> rows;
-    IndexBookCells cells;
-    LineEncoder encoder;
-    LossyRows lossyRows;
-    std::size_t lineNumber = 1; // the header's
-    const auto writeRowsOf = [&](const ScanEntry& entry) {
-        BuildRows(entry, linkBase, parsed, rows);
-        if (rows.empty()) {
-            return true;
-        }
-        // The rows of a file differ only in their amounts.
-        MakeCells(rows.front(), cells);
-        bool fileLossy = false;
-        encoder.SetFile(cells, fileLossy);
-        for (const CLineOne& row : rows) {
-            ++lineNumber;
-            bool lossy = fileLossy;
-            AppendIndexBookLine(m_pending, encoder.Write(row.amount, lossy), lineNumber);
-            EndLine();
-            if (lossy) {
-                lossyRows.Add(lineNumber, entry.fullPath);
-            }
-        }
-        return !m_writeError;
-    };
-    FoundFilesQueue queue(kRunsInFlight);
-    std::atomic<bool> writeFailed = false;
-    ScanReport scan;
-    {
-        std::jthread writer([&] {
-            FoundFiles run;
-            while (queue.Take(run)) {
-                run.ForEach(writeRowsOf);
-                writeFailed = static_cast<bool>(m_writeError);
-            }
-        });
-        // Closed however the scan ends, so that the writer finishes before it is joined.
-        struct CloseAtEnd {
-            FoundFilesQueue& queue;
-            ~CloseAtEnd() { queue.Close(); }
-        } closeAtEnd{queue};
-        FoundFiles found;
-        scan = ScanFolder(
-            targetFolder,
-            [&](const ScanEntry& entry) {
-                found.Add(entry);
-                if (found.Size() == kRunFiles) {
-                    queue.Put(found);
-                }
-                return !writeFailed;
-            },
-            progress);
-        queue.Put(found);
-    }
+    BookRows rows(linkBase);
+    const ScanReport scan = ScanWhileWriting(targetFolder, progress, [&](const ScanEntry& entry) {
+        rows.AppendLines(entry, m_pending);
+        return m_pending.size() < kWriteBufferSize || FlushPending();
+    });
     if (FlushPending()) {
         m_writeError = m_book.Commit();
     }
     if (m_writeError) {
+        m_book.Discard();
         result.message = WriteFailedMessage(outputPath, m_writeError);
         return result;
     }
     result.ok = true;
-    result.rowsWritten = lineNumber - 1;
+    result.rowsWritten = rows.Count();
     result.unreadableFolders = scan.unreadableFolders;
     result.message = kExportDoneMessage;
     if (scan.unreadableFolders != 0) {
         result.message += UnreadableFoldersNote(scan);
     }
-    result.warning = lossyRows.Warning();
+    result.warning = rows.Lossy().Warning();
     return result;
 }
 
 void CCsvOut::WriteLine(std::string_view line) {
     m_pending.append(line);
-    EndLine();
-}
-
-void CCsvOut::EndLine() {
     m_pending.push_back('\n');
     if (m_pending.size() >= kWriteBufferSize) {
         FlushPending();

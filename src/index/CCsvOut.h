@@ -56,6 +56,8 @@ public:
     // Writes the index book of targetFolder to outputPath, replacing the file there whole once
     // the book is complete; a run that fails leaves it as it was. linkBase empty writes full
     // paths; otherwise a folder ending in a separator from which the paths are made relative.
+    // The scan runs on the calling thread, which receives the progress; the rows are made and
+    // written on a thread of the run's own meanwhile.
     ExportResult Output(std::string outputPath, std::string targetFolder, std::string linkBase,
                         const ScanProgress& progress = {});
 
@@ -63,8 +65,6 @@ public:
     void WriteLine(std::string_view line);
 
 private:
-    // Ends the line being put together in m_pending.
-    void EndLine();
     // Hands the pending lines to the file; false once a write has failed.
     bool FlushPending();
 

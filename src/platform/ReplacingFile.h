@@ -29,11 +29,12 @@ public:
     // the file there. On failure the temporary is removed and the file at the path is untouched.
     std::error_code Commit();
 
+    // Closes and removes the temporary, if any; the file at the path stays as it was.
+    void Discard();
+
 private:
     // Writes the temporary through to the disk, closes it and renames it to m_path.
     std::error_code CloseAndRename();
-    // Closes and removes the temporary, if any.
-    void Discard();
 
     std::string m_path;
     std::string m_temporary;

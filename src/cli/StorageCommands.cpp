@@ -73,7 +73,8 @@ int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!result.warning.empty()) {
         err << result.warning << '\n';
     }
-    return kExitOk;
+    // The book lacks the documents of the folders it could not read.
+    return result.unreadableFolders == 0 ? kExitOk : kExitRefused;
 }
 
 int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -119,8 +120,10 @@ void WriteStorageHelp(std::ostream& out) {
   fumibako-cli index [--link-base FOLDER] TARGET_FOLDER OUTPUT_CSV
       Writes the index book of every stored file under TARGET_FOLDER (normally a
       fiscal-year folder) to OUTPUT_CSV: Shift_JIS, one line per amount, with a
-      spreadsheet link to each file. The file is replaced once the folder has been
-      read. Prints "出力処理を終了しました。" and the number of rows.
+      spreadsheet link to each file. The file is replaced once the new book is
+      complete; a run that fails leaves it as it was. Prints "出力処理を終了しました。"
+      and the number of rows; when some folders could not be read, also how many
+      and the first of them, and the status is 1.
       --link-base FOLDER  write the paths relative to FOLDER, which must hold
                           TARGET_FOLDER (usually the folder of OUTPUT_CSV); without
                           it the paths are full paths

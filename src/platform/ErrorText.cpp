@@ -61,6 +61,8 @@ std::string DescribeError(const std::error_code& error) {
             return "ファイルが使用中です。";
         case std::errc::file_too_large:
             return "ファイルが大きすぎます。";
+        case std::errc::too_many_symbolic_link_levels:
+            return "リンクが循環しています。";
         case std::errc::io_error:
             return "読み書きの途中でエラーが発生しました。";
         default:

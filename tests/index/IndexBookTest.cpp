@@ -106,6 +106,48 @@ TEST(AppendWrittenCell, QuotesOnlyCellsThatWouldShiftTheColumns) {
     }
 }
 
+TEST(AppendWrittenCell, WritesCellsASpreadsheetWouldComputeAsText) {
+    const struct {
+        const char* cell;
+        bool alwaysQuoted;
+        const char* written;
+    } cases[] = {
+        {"=cmd|' /C calc'!A0", false, "'=cmd|' /C calc'!A0"},
+        {"=HYPERLINK(\"http://x\")", false, "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1", false, "'+1"},
+        {"-1", false, "'-1"},
+        {"@SUM(A1)", false, "'@SUM(A1)"},
+        {"\tA", false, "'\tA"},
+        {"\rA", false, "\"'\rA\""},
+        {"=a,b", false, "\"'=a,b\""},
+        {"=2022年度/a.pdf", true, "\"'=2022年度/a.pdf\""},
+        {"a=b", false, "a=b"},
+        {"＝全角", false, "＝全角"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        AppendWrittenCell(out, c.cell, c.alwaysQuoted);
+        EXPECT_EQ(out, c.written) << c.cell;
+    }
+}
+
+TEST(AppendAmountCell, KeepsNumbersNumericAndAnythingElseText) {
+    const struct {
+        const char* amount;
+        const char* written;
+    } cases[] = {
+        {"500000", "500000"}, {"-500", "-500"},  {"+500", "+500"},
+        {"12.5", "12.5"},     {"", ""},          {"-", "'-"},
+        {"=1+1", "'=1+1"},    {"-1-1", "'-1-1"}, {"1.2.3", "1.2.3"},
+        {"@1", "'@1"},        {"abc", "abc"},    {"1,2", "\"1,2\""},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        AppendAmountCell(out, c.amount);
+        EXPECT_EQ(out, c.written) << c.amount;
+    }
+}
+
 TEST(AppendIndexBookLine, JoinsTheCellsAndLinksToItsOwnLine) {
     std::string line;
     AppendIndexBookLine(

@@ -284,7 +284,10 @@ bool IniFile::Save() const {
         AppendAddedKeys(section, bytes);
     }
     bytes.append(m_bytes, copied);
-    if (!bytes.empty() && bytes.back() != '\n') {
+    // The last line is ended; a carriage return that ends the file already ended it as read.
+    if (!bytes.empty() && bytes.back() == '\r') {
+        bytes += '\n';
+    } else if (!bytes.empty() && bytes.back() != '\n') {
         bytes += m_lineBreak;
     }
     // The sections the file did not have, at its end.

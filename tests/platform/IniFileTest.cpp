@@ -80,6 +80,8 @@ TEST_F(IniFileTest, KeepsTheLinesItDoesNotSetAsTheyAreAndEndsTheLastLine) {
         // The last line of the file without its line break.
         {"[S]\nA=1", "[S]\nA=new\nB=2\n[T]\nC=3\n"},
         {"[S]", "[S]\r\nA=new\r\nB=2\r\n[T]\r\nC=3\r\n"},
+        // A carriage return at the end stays the end of the line it ends.
+        {"[S]\r\nX=1\r", "[S]\r\nX=1\r\nA=new\r\nB=2\r\n[T]\r\nC=3\r\n"},
         // Keys of other case, a second section of the same name, keys before any section.
         {"A=0\n[s]\na=1\n[S]\nB=1\n", "A=0\n[s]\nA=new\nB=2\n[S]\nB=1\n[T]\nC=3\n"},
         {"", "[S]\r\nA=new\r\nB=2\r\n[T]\r\nC=3\r\n"},

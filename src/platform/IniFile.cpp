@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <iterator>
 #include <utility>
 
 #include <fcntl.h>
@@ -67,21 +66,24 @@ std::string ReadRegularFile(const std::filesystem::path& path) {
     }
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        // Read straight into a string of the file's size, growing it only for a file that grows
-        // while it is read.
+        // Read straight into a string of the file's size; a file that grows while it is read
+        // is read to its end.
         bytes.resize(static_cast<std::size_t>(info.st_size));
         std::size_t done = 0;
+        char more[16384];
         for (;;) {
-            if (done == bytes.size()) {
-                bytes.resize(bytes.size() + 16384);
-            }
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            const bool inPlace = done < bytes.size();
+            const ssize_t n = inPlace ? ::read(fd, bytes.data() + done, bytes.size() - done)
+                                      : ::read(fd, more, sizeof more);
             if (n < 0 && errno == EINTR) {
                 continue;
             }
             if (n <= 0) {
                 bytes.resize(n == 0 ? done : 0);
                 break;
+            }
+            if (!inPlace) {
+                bytes.append(more, static_cast<std::size_t>(n));
             }
             done += static_cast<std::size_t>(n);
         }
@@ -167,8 +169,9 @@ void IniFile::Parse() {
         }
         const std::size_t lineStart = start;
         start = next;
-        // Blanks, "=", "[" and "]" as the first byte of a line are never the second byte of a
-        // double-byte character, so the line is read in its own bytes.
+        // Blanks and "=" are never the second byte of a double-byte character, nor is the first
+        // byte of a line, so lines are told apart in their own bytes; only a header is decoded,
+        // to find its "]".
         const std::string_view trimmed = TrimBlanks(bytes.substr(lineStart, end - lineStart));
         if (trimmed.empty()) {
             continue;

@@ -26,9 +26,14 @@ const std::filesystem::path& FilePath() {
 
 // Keys the program reads, and keys a hand-edited file may repeat in other spellings.
 constexpr const char* kReadKeys[][2] = {
-    {"SETTING", "COPY_SAKI_DIR"}, {"SETTING", "NEND_END_M"}, {"setting", "kugiri_ber_flg"},
-    {"SYURUI", "SIZE"},           {"SYURUI_001", "SYURUI_NAME"}, {"SYURUI_001", "SYA_NAME_001"},
-    {"", ""},                     {"a", "b"},
+    {"SETTING", "COPY_SAKI_DIR"},
+    {"SETTING", "NEND_END_M"},
+    {"setting", "kugiri_ber_flg"},
+    {"SYURUI", "SIZE"},
+    {"SYURUI_001", "SYURUI_NAME"},
+    {"SYURUI_001", "SYA_NAME_001"},
+    {"", ""},
+    {"a", "b"},
 };
 constexpr std::size_t kSetKey = 1; // SETTING, NEND_END_M
 

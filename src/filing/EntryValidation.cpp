@@ -23,8 +23,7 @@ constexpr const char* kNoCompany = "社名を入力してください。 ";
 constexpr const char* kCompanyForbidden =
     "社名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
 constexpr const char* kNoAmount = "金額を入力してください。 ";
-constexpr const char* kAmountNotDigits =
-    "金額は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 + - ";
+constexpr const char* kAmountNotDigits = kAmountNotDigitsMessage;
 constexpr const char* kRemarkForbidden =
     "備考に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
 

@@ -16,6 +16,10 @@ bool HasNonAmountChar(std::string_view text);
 // True when a byte is other than 0-9.
 bool HasNonDigit(std::string_view text);
 
+// The message for an amount that holds a character other than 0-9, "+" and "-".
+inline constexpr const char* kAmountNotDigitsMessage =
+    "金額は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 + - ";
+
 enum class EntryField { Date, Company, Amount, Remark };
 
 struct EntryRefusal {

@@ -26,9 +26,14 @@ std::optional<std::string> RefuseCompanyToReplace(const std::string& name) {
 }
 
 std::optional<std::string> RefuseTypeName(const std::string& name) {
+    // As a folder name, "." would file the type's documents into the fiscal-year folder and ".."
+    // beside it.
+    if (name == "." || name == "..")
+        return "種類名に「.」や「..」は使えません。修正してください。";
     if (!cp932::IsRepresentable(name) || !HasForbiddenChar(name))
         return std::nullopt;
-    return "種類名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
+    return "種類名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > "
+           "| ";
 }
 
 } // namespace fmb

@@ -17,7 +17,8 @@ std::optional<std::string> RefuseCompanyToAdd(const std::string& name,
 std::optional<std::string> RefuseCompanyToReplace(const std::string& name);
 
 // Why a type may not be given this name: a character that a folder name or a stored file name
-// cannot hold (the name becomes the type folder and may stand in the remark of the file name).
+// cannot hold, or a name of dots alone that a folder cannot take (the name becomes the type
+// folder and may stand in the remark of the file name).
 // Characters the file's code page cannot keep are left to the save, which names them.
 std::optional<std::string> RefuseTypeName(const std::string& name);
 

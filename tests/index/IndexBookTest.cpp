@@ -37,9 +37,11 @@ TEST(BuildRows, OneRowPerAmountOfANameWithADate) {
 TEST(BuildRows, ReusesItsStorageWithoutLeftovers) {
     ParsedName parsed;
     std::vector<CLineOne> rows;
-    BuildRows({"a", "[20230315][A][1][2][3].pdf", "/x/a/[20230315][A][1][2][3].pdf"}, "", parsed,
-              rows);
-    BuildRows({"b", "[20230316][B][9].pdf", "/x/b/[20230316][B][9].pdf"}, "", parsed, rows);
+    // The rows are read while their entries live, as the scan hands them over.
+    const ScanEntry first = {"a", "[20230315][A][1][2][3].pdf", "/x/a/[20230315][A][1][2][3].pdf"};
+    const ScanEntry second = {"b", "[20230316][B][9].pdf", "/x/b/[20230316][B][9].pdf"};
+    BuildRows(first, "", parsed, rows);
+    BuildRows(second, "", parsed, rows);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].amount, "9");
     EXPECT_EQ(rows[0].type, "b");

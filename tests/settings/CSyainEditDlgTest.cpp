@@ -394,6 +394,24 @@ TEST_F(CSyainEditDlgTest, ATypeNameAFolderCannotCarryIsRefused) {
     EXPECT_EQ(m_store.TypeName(1), "請求書(控)");
 }
 
+TEST_F(CSyainEditDlgTest, ATypeNameOfDotsAloneIsRefused) {
+    // As the type folder, "." would be the fiscal-year folder itself and ".." the storage root.
+    for (const char* name : {".", ".."}) {
+        RunEditor(1, [this, name](QDialog& d) {
+            TypeName(d).setText(QString::fromUtf8(name));
+            Click(d, kSave);
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_THAT(m_fake.messages.TakeTexts(),
+                        ElementsAre("種類名に「.」や「..」は使えません。修正してください。"));
+            EXPECT_TRUE(TypeName(d).hasFocus());
+            EXPECT_FALSE(std::filesystem::exists(IniPath()));
+            CloseWithoutSaving(d);
+        });
+        m_fake.messages.TakeTexts();
+    }
+    EXPECT_EQ(m_store.TypeName(1), "請求書(控)");
+}
+
 TEST_F(CSyainEditDlgTest, ADamagedNameElsewhereInTheFileIsNamed) {
     // A byte pair that is no character of the code page, in a company of another type: it reads
     // as a replacement character, which cannot be written back.

@@ -7,7 +7,11 @@
 namespace fmb {
 namespace {
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
+bool IsLeapYear(int year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+} // namespace
 
 int LastDayOfMonth(int year, int month) {
     switch (month) {
@@ -22,8 +26,6 @@ int LastDayOfMonth(int year, int month) {
         return 31;
     }
 }
-
-} // namespace
 
 std::string DateText(const LocalDate& day) {
     char text[40];

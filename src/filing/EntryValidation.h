@@ -16,6 +16,10 @@ bool HasNonAmountChar(std::string_view text);
 // True when a byte is other than 0-9.
 bool HasNonDigit(std::string_view text);
 
+// Why a company name cannot stand in a stored file's name (a forbidden character, or one the
+// index book cannot store): the message 実行 shows; nothing when it can.
+std::optional<std::string> RefuseCompanyChars(std::string_view company);
+
 enum class EntryField { Date, Company, Amount, Remark };
 
 struct EntryRefusal {

@@ -115,7 +115,7 @@ TEST_F(CopyIntoStorageTest, NeverReplacesWhatIsStored) {
     const struct stat before = StatusOf(stored);
 
     WriteBytes(U8(m_source), "another document");
-    EXPECT_EQ(File(m_folder, m_name), copy_result::kSourceMissingOrNameTaken);
+    EXPECT_EQ(File(m_folder, m_name), copy_result::kNameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken));
     EXPECT_EQ(ReadBytes(stored), "%PDF-1.4 請求書");
     const struct stat after = StatusOf(stored);
@@ -126,8 +126,8 @@ TEST_F(CopyIntoStorageTest, NeverReplacesWhatIsStored) {
     m_reporter.messages.clear();
     fs::create_directories(U8(m_folder + "folder.pdf"));
     fs::create_symlink(m_temp.Path() / "elsewhere.pdf", U8(m_folder + "link.pdf"));
-    EXPECT_EQ(File(m_folder, "folder.pdf"), copy_result::kSourceMissingOrNameTaken);
-    EXPECT_EQ(File(m_folder, "link.pdf"), copy_result::kSourceMissingOrNameTaken);
+    EXPECT_EQ(File(m_folder, "folder.pdf"), copy_result::kNameTaken);
+    EXPECT_EQ(File(m_folder, "link.pdf"), copy_result::kNameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken, kNameTaken));
     EXPECT_FALSE(fs::exists(m_temp.Path() / "elsewhere.pdf"));
 }
@@ -162,7 +162,7 @@ TEST_F(CopyIntoStorageTest, SourceMustBeAFile) {
     for (const std::string& source : {m_temp.Child("gone.pdf"), folderSource}) {
         RecordingReporter reporter;
         EXPECT_EQ(CopyIntoStorage(source, m_root, m_folder, m_name, reporter),
-                  copy_result::kSourceMissingOrNameTaken)
+                  copy_result::kSourceMissing)
             << source;
         EXPECT_THAT(reporter.messages, ElementsAre(kSourceMissing));
     }

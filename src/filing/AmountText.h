@@ -53,7 +53,7 @@ double LeadingNumber(std::string_view text);
 
 // The amount after a keypad press: the leading number of the amount times 10 plus the digit
 // (times 100 for "00"), written without decimals or separators ("%0.f"); the empty text for
-// ｸﾘｱ. So "12" and 3 give "123", "" and 0 give "0", "-5" and 3 give "-47", "12abc" and 1 give
+// クリア. So "12" and 3 give "123", "" and 0 give "0", "-5" and 3 give "-47", "12abc" and 1 give
 // "121". A result longer than kAmountMaxBytes is left for the amount's limit to cut.
 std::string PressKeypad(std::string_view amount, const KeypadButton& button);
 

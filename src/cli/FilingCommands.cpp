@@ -8,6 +8,7 @@
 #include "filing/CopyIntoStorage.h"
 #include "filing/EntryValidation.h"
 #include "filing/InputChecks.h"
+#include "platform/DecimalText.h"
 #include "platform/ExeFolder.h"
 #include "platform/PathText.h"
 #include "settings/CFMBData.h"
@@ -38,9 +39,10 @@ FilingEntry EntryFrom(const ParsedArguments& parsed) {
     FilingEntry entry;
     entry.sourcePath = parsed.operands.empty() ? std::string() : parsed.operands.front();
     entry.typeName = parsed.Value("type");
-    entry.date = parsed.Value("date");
+    // Digits typed in full width are the same digits, as in the filing window.
+    entry.date = HalfWidthDigits(parsed.Value("date"));
     entry.company = parsed.Value("company");
-    entry.amount = parsed.Value("amount");
+    entry.amount = HalfWidthDigits(parsed.Value("amount"));
     entry.remark = parsed.Value("remark");
     const ExtraAmountTexts extra = JoinExtraAmounts(parsed.Values("extra"));
     entry.extraPlain = extra.plain;

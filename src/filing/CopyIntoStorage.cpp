@@ -196,7 +196,7 @@ int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string
     }
     // Only a file can be filed: a folder (or a device) at the source path counts as no file.
     if (!IsRegularFile(sourcePath)) {
-        return refuse(copy_result::kSourceMissingOrNameTaken, kSourceMissingMessage);
+        return refuse(copy_result::kSourceMissing, kSourceMissingMessage);
     }
     if (!IsDirectory(storageRoot)) {
         return refuse(copy_result::kStorageRootMissing, kStorageRootMissingMessage);
@@ -220,14 +220,14 @@ int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string
     }
     const std::string storedPath = StoredFilePath(destinationFolder, fileName);
     if (StatusOf(storedPath, false)) {
-        return undo(copy_result::kSourceMissingOrNameTaken, kNameTakenMessage);
+        return undo(copy_result::kNameTaken, kNameTakenMessage);
     }
     // Temporaries a crashed filing left in this folder go once they are surely abandoned.
     RemoveStaleTemporaries(destinationFolder);
     const std::error_code error = CopyFileExclusive(ToFsPath(sourcePath), ToFsPath(storedPath));
     if (error == std::errc::file_exists) {
         // Another program took the name since the test above; nothing was overwritten.
-        return undo(copy_result::kSourceMissingOrNameTaken, kNameTakenMessage);
+        return undo(copy_result::kNameTaken, kNameTakenMessage);
     }
     if (error) {
         if (cp932::ByteLength(storedPath) > kClassicPathLimit) {

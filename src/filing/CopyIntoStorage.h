@@ -7,7 +7,8 @@
 
 namespace fmb {
 
-// Results of CopyIntoStorage; the caller tests only the sign.
+// Results of CopyIntoStorage; a caller tests the sign, and the filing window also looks for
+// kNameTaken to put the focus where the name can be changed.
 namespace copy_result {
 inline constexpr int kFiled = 0;
 inline constexpr int kCopyFailed = -1;
@@ -15,7 +16,8 @@ inline constexpr int kNoSourcePath = -11;
 inline constexpr int kNoStorageRoot = -12;
 inline constexpr int kNoDestinationFolder = -13;
 inline constexpr int kNoFileName = -14;
-inline constexpr int kSourceMissingOrNameTaken = -21;
+inline constexpr int kSourceMissing = -21;
+inline constexpr int kNameTaken = -22;
 inline constexpr int kStorageRootMissing = -31;
 inline constexpr int kFolderCreationFailed = -32;
 } // namespace copy_result

@@ -1,5 +1,7 @@
 #include "filing/InputChecks.h"
 
+#include "platform/DecimalText.h"
+
 #include "filing/AmountText.h"
 #include "filing/EntryValidation.h"
 #include "platform/Cp932.h"
@@ -27,7 +29,9 @@ std::optional<std::string> RefuseType(const std::string& type) {
 
 // The amount field and the fields of the multiple-amounts dialog take no more than
 // kAmountMaxBytes bytes; the dialog's separators are removed before the amount is filed.
-std::optional<std::string> RefuseAmountText(const std::string& amount, bool separatorsAllowed) {
+std::optional<std::string> RefuseAmountText(const std::string& typed, bool separatorsAllowed) {
+    // Full-width digits count as the digits they stand for, as in the window.
+    const std::string amount = HalfWidthDigits(typed);
     if (cp932::ByteLength(amount) > kAmountMaxBytes) {
         return kAmountTooLongMessage;
     }

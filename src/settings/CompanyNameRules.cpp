@@ -19,10 +19,11 @@ std::optional<std::string> RefuseCompanyToAdd(const std::string& name,
 
 std::optional<std::string> RefuseCompanyToReplace(const std::string& name) {
     const std::string character = FirstUnsavableChar(name);
-    if (character.empty())
-        return std::nullopt;
-    return "社名に、保存できない文字" + ShownChar(character) +
-           "が含まれています。\n\nこの文字を別の文字に替えてから、もう一度押してください。";
+    if (!character.empty())
+        return "社名に、保存できない文字" + ShownChar(character) +
+               "が含まれています。\n\nこの文字を別の文字に替えてから、もう一度押してください。";
+    // A name picked from the list must pass 実行 as it stands.
+    return RefuseCompanyChars(name);
 }
 
 std::optional<std::string> RefuseTypeName(const std::string& name) {

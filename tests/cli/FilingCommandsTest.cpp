@@ -206,6 +206,31 @@ TEST_F(FilingCommandsTest, FileRefusesAnInvalidEntryBeforeCopying) {
     EXPECT_TRUE(fs::is_empty(U8(m_root)));
 }
 
+TEST_F(FilingCommandsTest, FullWidthDigitsAreFiledAsDigits) {
+    WriteSettings(m_settings, m_root, {});
+    const CliRun run = Cli(Entry("file", {{"date", "２０２２１２３１"}, {"amount", "５００００"}},
+                                 {"--extra", "１２０", m_source}));
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string stored = m_root + kSep + "2022年度" + kSep + "請求書(控)" + kSep +
+                               "2022年12月" + kSep + "[2022_12_31][〇〇商事(株)][50,000][120].pdf";
+    EXPECT_EQ(run.out, "コピーしました。\n" + stored + "\n");
+    EXPECT_EQ(ReadBytes(U8(stored)), "%PDF-1.4 請求書");
+
+    // What is not a digit after the conversion is refused as before.
+    const CliRun letters = Cli(Entry("file", {{"amount", "５万"}}, {m_source}));
+    EXPECT_EQ(letters.status, 1);
+    EXPECT_THAT(letters.err, HasSubstr("金額は数字以外、入力できません。"));
+}
+
+TEST_F(FilingCommandsTest, ADayTheCalendarDoesNotHaveIsRefused) {
+    WriteSettings(m_settings, m_root, {});
+    const CliRun run = Cli(Entry("file", {{"date", "20220230"}}, {m_source}));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "日付の日は、2022年2月には28日までです。修正してください。\n\n 例：2022年2月"
+                       "28日　→　20220228 \n");
+    EXPECT_TRUE(fs::is_empty(U8(m_root)));
+}
+
 TEST_F(FilingCommandsTest, ValuesTheWindowsControlsKeepInBoundsAreCheckedAsThereBeforeCopying) {
     WriteSettings(m_settings, m_root, {.dirMonth = 0});
     const std::string forbiddenType = "種類名に使用禁止文字があります。修正してください。\n\n "
@@ -242,7 +267,7 @@ TEST_F(FilingCommandsTest, ValuesTheWindowsControlsKeepInBoundsAreCheckedAsThere
         {{{"amount", "123456789012345"}}, {}, "doc001.pdf", tooLong},
         {{}, {"abc"}, "doc001.pdf", notAnAmount},
         {{}, {"100", "1][2"}, "doc001.pdf", notAnAmount},
-        {{}, {"1", "2", "１２"}, "doc001.pdf", notAnAmount},
+        {{}, {"1", "2", "１２円"}, "doc001.pdf", notAnAmount},
         {{}, {"12,345,678,901,234"}, "doc001.pdf", tooLong},
         {{}, {}, "doc001.p[d]f", forbiddenExtension},
         {{}, {}, "doc001.pdf|x", forbiddenExtension},

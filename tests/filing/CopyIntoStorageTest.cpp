@@ -151,7 +151,7 @@ TEST_F(CopyIntoStorageTest, NeverReplacesWhatIsStored) {
     const struct stat before = StatusOf(stored);
 
     WriteBytes(U8(m_source), "another document");
-    EXPECT_EQ(File(m_folder, m_name), copy_result::kSourceMissingOrNameTaken);
+    EXPECT_EQ(File(m_folder, m_name), copy_result::kNameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken));
     EXPECT_EQ(ReadBytes(stored), "%PDF-1.4 請求書");
     const struct stat after = StatusOf(stored);
@@ -162,8 +162,8 @@ TEST_F(CopyIntoStorageTest, NeverReplacesWhatIsStored) {
     m_reporter.messages.clear();
     fs::create_directories(U8(m_folder + "folder.pdf"));
     fs::create_symlink(m_temp.Path() / "elsewhere.pdf", U8(m_folder + "link.pdf"));
-    EXPECT_EQ(File(m_folder, "folder.pdf"), copy_result::kSourceMissingOrNameTaken);
-    EXPECT_EQ(File(m_folder, "link.pdf"), copy_result::kSourceMissingOrNameTaken);
+    EXPECT_EQ(File(m_folder, "folder.pdf"), copy_result::kNameTaken);
+    EXPECT_EQ(File(m_folder, "link.pdf"), copy_result::kNameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken, kNameTaken));
     EXPECT_FALSE(fs::exists(m_temp.Path() / "elsewhere.pdf"));
 }
@@ -198,7 +198,7 @@ TEST_F(CopyIntoStorageTest, SourceMustBeAFile) {
     for (const std::string& source : {m_temp.Child("gone.pdf"), folderSource}) {
         RecordingReporter reporter;
         EXPECT_EQ(CopyIntoStorage(source, m_root, m_folder, m_name, reporter),
-                  copy_result::kSourceMissingOrNameTaken)
+                  copy_result::kSourceMissing)
             << source;
         EXPECT_THAT(reporter.messages, ElementsAre(kSourceMissing));
     }
@@ -454,7 +454,7 @@ TEST_F(CopyIntoStorageTest, FilesOntoAFatDrive) {
     ASSERT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter), copy_result::kFiled);
     EXPECT_EQ(ReadBytes(U8(folder + name)), "%PDF-1.4 請求書");
     EXPECT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter),
-              copy_result::kSourceMissingOrNameTaken);
+              copy_result::kNameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken));
     EXPECT_THAT(TreeOf(U8(folder)), ElementsAre(U8(folder + name)));
 }

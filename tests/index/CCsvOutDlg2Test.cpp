@@ -410,5 +410,20 @@ TEST_F(CCsvOutDlg2Test, ConfirmOpensTheFileTheFieldsNameNow) {
     EXPECT_TRUE(m_fake.messages.Texts().empty());
 }
 
+TEST_F(CCsvOutDlg2Test, ConfirmTellsWhenNothingOpensTheFile) {
+    m_fake.shell.SetOpens(false);
+    Run([&](QDialog& d) {
+        SetTextOf(d, 1067, m_root + kSep);
+        SetTextOf(d, 1068, "book.csv");
+        ClickOn(d, 1065);
+        EXPECT_TRUE(d.isVisible());
+        d.close();
+    });
+    EXPECT_THAT(m_fake.messages.Texts(),
+                ElementsAre("「" + m_root + kSep +
+                            "book.csv」を開けませんでした。\n\nファイル（"
+                            "フォルダ）がないか、開くプログラムが見つかりません。"));
+}
+
 } // namespace
 } // namespace fmb

@@ -1,10 +1,9 @@
 #include "filing/InputChecks.h"
 
-#include "platform/DecimalText.h"
-
 #include "filing/AmountText.h"
 #include "filing/EntryValidation.h"
 #include "platform/Cp932.h"
+#include "platform/DecimalText.h"
 #include "settings/CompanyNameRules.h"
 #include "settings/SaveMessages.h"
 

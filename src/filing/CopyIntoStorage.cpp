@@ -7,8 +7,8 @@
 #include "platform/TemporaryFile.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <optional>
-#include <ranges>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -126,8 +126,9 @@ class CreatedFolders {
 public:
     std::vector<std::string>* List() { return &m_folders; }
     void RemoveEmpty() {
-        for (const std::string& folder : std::ranges::reverse_view(m_folders)) {
-            ::rmdir(ToFsPath(folder).c_str());
+        for (auto folder = m_folders.rbegin(); folder != m_folders.rend(); ++folder) {
+            std::error_code ignored; // a folder that is not empty stays, as it should
+            std::filesystem::remove(ToFsPath(*folder), ignored);
         }
         m_folders.clear();
     }

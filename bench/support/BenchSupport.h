@@ -19,12 +19,13 @@
 // Small helpers shared by the benchmarks: a scratch folder, timing, and running a system tool.
 namespace fmb::bench {
 
-// A fresh folder under the system's temporary folder (TMPDIR), removed at the end.
+// A fresh folder under parent (by default the system's temporary folder, TMPDIR), removed at the
+// end.
 class ScratchDir {
 public:
-    ScratchDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "fumibako-bench-XXXXXX").string();
+    explicit ScratchDir(
+        const std::filesystem::path& parent = std::filesystem::temp_directory_path()) {
+        std::string pattern = (parent / "fumibako-bench-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot create a scratch folder");
         }

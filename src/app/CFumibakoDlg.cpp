@@ -7,6 +7,8 @@
 #include "filing/Composition.h"
 #include "filing/CopyIntoStorage.h"
 #include "filing/EntryValidation.h"
+#include "platform/DecimalText.h"
+#include "platform/DesktopOpen.h"
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
 #include "platform/Pictures.h"
@@ -136,10 +138,14 @@ CFumibakoDlg::CFumibakoDlg(const Environment& env, QWidget* parent)
     connect(companies, &QListWidget::itemSelectionChanged, this, [this] { OnCompanyPicked(); });
     connect(companies, &QListWidget::itemClicked, this, [this] { OnCompanyPicked(); });
 
-    // Text changes, by the user or by the program, as the edits' change notifications.
-    for (int id : {kCompanyField, kRemarkField})
+    // Text changes, by the user or by the program, as the edits' change notifications: every
+    // input of the entry composes at once, so the folder and file-name fields always show where
+    // 実行 files it.
+    for (int id : {kSourceField, kCompanyField, kRemarkField})
         connect(Control<QLineEdit>(id), &QLineEdit::textChanged, this,
                 [this] { ComposeDestination(); });
+    connect(Control<QLineEdit>(kDateField), &QLineEdit::textChanged, this,
+            [this] { OnDateChanged(); });
     connect(Control<QLineEdit>(kAmountField), &QLineEdit::textChanged, this,
             [this] { OnAmountChanged(); });
 
@@ -163,6 +169,9 @@ void CFumibakoDlg::SetUpCalendar() {
 }
 
 void CFumibakoDlg::OnInitDialog() {
+    // Today of the local clock, as 本日 writes it (the calendar's own default may be another day).
+    const LocalDate today = m_env.clock.Today();
+    Control<QCalendarWidget>(kCalendar)->setSelectedDate(QDate(today.year, today.month, today.day));
     m_lastDestFolder.clear();
     m_settings.ReadIni();
     m_typeData.ReadIni();
@@ -233,23 +242,23 @@ void CFumibakoDlg::dropEvent(QDropEvent* event) {
 }
 
 void CFumibakoDlg::OnBrowse() {
-    // The file-name field keeps the previous extension until the next composition.
-    if (const std::optional<std::string> chosen = m_env.pickers.PickOpenFile())
+    if (const std::optional<std::string> chosen = m_env.pickers.PickOpenFile()) {
         SetText(kSourceField, *chosen);
+        ComposeDestination(); // also when the same file is chosen again
+    }
 }
 
 void CFumibakoDlg::OnOpenSource() {
-    m_env.shell.OpenPath(Text(kSourceField));
+    OpenPathOrTell(m_env, Text(kSourceField));
 }
 
 // ---- Document types -----------------------------------------------------------------------------
 
 void CFumibakoDlg::RefreshTypeButtons(bool clearSelection) {
-    if (clearSelection) {
+    if (clearSelection)
         m_selectedType = -1;
-        for (int button = 1; button <= kTypeButtons; ++button)
-            Control<QAbstractButton>(kFirstTypeButton + button - 1)->setChecked(false);
-    }
+    // The chosen type's button is checked whenever its page is shown, so the buttons, the type
+    // name field and 編集 always agree on the type.
     const int offset = (m_typePage - 1) * kTypeButtons;
     for (int button = 1; button <= kTypeButtons; ++button) {
         const int id = kFirstTypeButton + button - 1;
@@ -257,6 +266,7 @@ void CFumibakoDlg::RefreshTypeButtons(bool clearSelection) {
         const int typeIndex = offset + button - 1;
         const bool exists = typeIndex < m_typeData.TypeCount();
         control->setEnabled(exists);
+        control->setChecked(exists && typeIndex == m_selectedType);
         control->setText(exists ? ButtonCaption(m_typeData.TypeName(typeIndex)) : QString());
         FitCaption(id);
     }
@@ -285,23 +295,41 @@ void CFumibakoDlg::ShowType(int typeIndex) {
 }
 
 void CFumibakoDlg::OnPageBack() {
-    if (m_typePage > 1) {
-        --m_typePage;
-        RefreshTypeButtons(true);
-    }
+    if (m_typePage > 1)
+        ShowTypePage(m_typePage - 1);
 }
 
 void CFumibakoDlg::OnPageForward() {
-    if (m_typePage < kPages) {
-        ++m_typePage;
-        RefreshTypeButtons(true);
-    }
+    if (m_typePage < kPages)
+        ShowTypePage(m_typePage + 1);
+}
+
+void CFumibakoDlg::ShowTypePage(int page) {
+    // The chosen type stays chosen on another page.
+    m_typePage = page;
+    RefreshTypeButtons(false);
+    ComposeDestination();
 }
 
 // ---- Date ---------------------------------------------------------------------------------------
 
 void CFumibakoDlg::OnCalendarPick(const QDate& day) {
     SetText(kDateField, DateText({day.year(), day.month(), day.day()}));
+    ComposeDestination();
+}
+
+void CFumibakoDlg::OnDateChanged() {
+    // An input method in full-width mode types ２０２２…; the field shows and files the digits.
+    QLineEdit& field = *Control<QLineEdit>(kDateField);
+    const std::string typed = field.text().toStdString();
+    const std::string digits = HalfWidthDigits(typed);
+    if (digits != typed) {
+        // Each digit keeps its place, so the cursor does too; the new text comes back here.
+        const int cursor = field.cursorPosition();
+        field.setText(Q(digits));
+        field.setCursorPosition(cursor);
+        return;
+    }
     ComposeDestination();
 }
 
@@ -369,6 +397,10 @@ void CFumibakoDlg::OnMultipleAmounts() {
         m_extraAmountsComma = dialog.m_extraComma;
     }
     ComposeDestination();
+    ShowMultipleAmountsCaption();
+}
+
+void CFumibakoDlg::ShowMultipleAmountsCaption() {
     Control<QPushButton>(kMultipleAmountsButton)
         ->setText(QString::fromUtf8(m_extraAmountsPlain.empty() ? kSingleAmountCaption
                                                                 : kMultipleAmountsCaption));
@@ -387,15 +419,22 @@ void CFumibakoDlg::OnExecute() {
     // Filed exactly under the folder and name the window shows, whatever the user made of them.
     const int result = CopyIntoStorage(entry.sourcePath, m_settings.COPY_SAKI_DIR,
                                        Text(kFolderField), Text(kFileNameField), m_env.messages);
-    if (result < 0)
-        return; // the copy has told why; the entry stays for another try
+    if (result < 0) {
+        // The copy has told why; the entry stays for another try. A name already taken is
+        // changed through the remark, as the message says.
+        if (result == copy_result::kNameTaken)
+            Control<QWidget>(kRemarkField)->setFocus();
+        return;
+    }
     m_env.messages.Notice(kCopiedMessage);
 
     // The extra amounts go first, so that the compositions the clearing runs do not show them.
     m_extraAmounts = {};
     m_extraAmountsPlain.clear();
     m_extraAmountsComma.clear();
-    // The type stays chosen for the next document.
+    ShowMultipleAmountsCaption();
+    // The type stays chosen for the next document; its company list shows no company picked.
+    Control<ListBox>(kCompanyList)->clearSelection();
     for (int id : {kSourceField, kFolderField, kFileNameField, kDateField, kCompanyField,
                    kAmountField, kGroupedAmount, kRemarkField})
         SetText(id, "");
@@ -415,7 +454,7 @@ void CFumibakoDlg::OnMenu() {
 void CFumibakoDlg::OnOpenStorageFolder() {
     // The folder of the latest entry with a fiscal year, which the first copy into it creates;
     // before it exists, the desktop alone decides what to show.
-    m_env.shell.OpenPath(m_lastDestFolder.empty() ? m_settings.COPY_SAKI_DIR : m_lastDestFolder);
+    OpenPathOrTell(m_env, m_lastDestFolder.empty() ? m_settings.COPY_SAKI_DIR : m_lastDestFolder);
 }
 
 } // namespace fmb

@@ -17,9 +17,9 @@ struct KeypadButton;
 
 // The filing window: the program's main window. The user drops or chooses a source file, picks a
 // document type, a date, a company and an amount, adds a remark, and files the document with
-// 実行（コピーして保存）. Every change of an input of the entry composes the destination folder and
-// file name again and shows them; typing in the date field, choosing the source with 参照 and
-// paging the type buttons do not, and show at the next composition.
+// 実行（コピーして保存）. Every change of an input of the entry, in whatever order, composes the
+// destination folder and file name again and shows them; 実行 files under what the two fields
+// show, so a file name the user typed by hand after the last input change is kept.
 //
 // The window loads FMB_Setting.ini and FMB_Corp.ini from the settings folder when it is built; on
 // a first start (no storage root) it asks for the settings before it opens. It stays on top of
@@ -56,8 +56,10 @@ private:
     void ShowType(int typeIndex);
     void OnPageBack();
     void OnPageForward();
+    void ShowTypePage(int page);
 
     // Date.
+    void OnDateChanged();
     void OnCalendarPick(const QDate& day);
     void OnDateButton(const std::string& dateText);
 
@@ -67,6 +69,8 @@ private:
     void OnKeypad(const KeypadButton& button);
     void OnAmountChanged();
     void OnMultipleAmounts();
+    // 複数 reads *複数 while the entry holds extra amounts.
+    void ShowMultipleAmountsCaption();
 
     void OnExecute();
 

@@ -2,6 +2,7 @@
 
 #include "backup/CCopyDirDlg.h"
 #include "index/CCsvOutDlg2.h"
+#include "platform/DesktopOpen.h"
 #include "settings/CSettingDlg.h"
 
 #include <QPushButton>
@@ -32,9 +33,9 @@ CMenuDlg::CMenuDlg(const Environment& env, QWidget* parent)
     connect(Control<QPushButton>(1054), &QPushButton::clicked, this,
             [this] { RunSubDialog<CCopyDirDlg>(); });
     connect(Control<QPushButton>(1032), &QPushButton::clicked, this,
-            [this] { m_env.shell.OpenUrl(WebAddress(kManualPage)); });
+            [this] { OpenUrlOrTell(m_env, WebAddress(kManualPage)); });
     connect(Control<QPushButton>(1033), &QPushButton::clicked, this,
-            [this] { m_env.shell.OpenUrl(WebAddress(kInfoPage)); });
+            [this] { OpenUrlOrTell(m_env, WebAddress(kInfoPage)); });
     connect(Control<QPushButton>(1019), &QPushButton::clicked, this, [this] { accept(); });
 }
 

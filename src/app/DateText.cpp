@@ -9,6 +9,8 @@ namespace {
 
 bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
+} // namespace
+
 int LastDayOfMonth(int year, int month) {
     switch (month) {
     case 2:
@@ -22,8 +24,6 @@ int LastDayOfMonth(int year, int month) {
         return 31;
     }
 }
-
-} // namespace
 
 std::string DateText(const LocalDate& day) {
     char text[40];

@@ -30,4 +30,17 @@ std::optional<std::string> CheckBackupDestination(std::string_view destination) 
     return std::nullopt;
 }
 
+std::optional<std::string> CheckBackupName(std::string_view name) {
+    // Both separators are refused on every system: a name typed for one must not become a path on
+    // the other.
+    const bool oneName = !name.empty() && name != "." && name != ".." &&
+                         name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+    if (oneName) {
+        return std::nullopt;
+    }
+    return "バックアップ フォルダ名には、フォルダ名を一つだけ指定してください。\n"
+           "「/」や「\\」を含む名前、「.」「..」、空の名前は使えません。\n\n" +
+           std::string(name);
+}
+
 } // namespace fmb

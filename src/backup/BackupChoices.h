@@ -16,4 +16,8 @@ std::string ExistingBackupQuestion(std::string_view backupFolder);
 // backup folder could not be made in it. Nothing when it can.
 std::optional<std::string> CheckBackupDestination(std::string_view destination);
 
+// Why the backup folder's name cannot be used: it must name one folder inside the destination,
+// so it may be neither empty, nor "." or "..", nor hold "/" or "\\". Nothing when it can.
+std::optional<std::string> CheckBackupName(std::string_view name);
+
 } // namespace fmb

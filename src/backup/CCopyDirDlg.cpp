@@ -51,8 +51,14 @@ void CCopyDirDlg::OnBrowseDestination() {
 void CCopyDirDlg::OnExecute() {
     std::string source = m_source.text().toStdString();
     const std::string destination = m_destination.text().toStdString();
+    const std::string name = m_name.text().toStdString();
     AddTrailingBackslash(source);
-    const std::string backupFolder = BackupFolderPath(destination, m_name.text().toStdString());
+    if (const auto refusal = CheckBackupName(name)) {
+        m_env.messages.Notice(*refusal);
+        m_name.setFocus();
+        return;
+    }
+    const std::string backupFolder = BackupFolderPath(destination, name);
 
     if (const auto refusal = CheckBackup(source, backupFolder)) {
         m_env.messages.Notice(*refusal);

@@ -2,10 +2,12 @@
 
 #include "app/DateText.h"
 #include "platform/ErrorText.h"
+#include "platform/FileCopy.h"
 #include "platform/FolderChain.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
 #include "platform/ReadOnlyMark.h"
+#include "platform/TemporaryFile.h"
 
 #include <filesystem>
 #include <system_error>
@@ -41,13 +43,18 @@ bool StopAtFile(CopyWalk& walk, const std::string& source, const std::string& de
 }
 
 // The destination is looked at even in a folder this copy created: on a drive that ignores
-// letter case, two names of the source can meet in one file there.
+// letter case, two names of the source can meet in one file there. The copy is written under a
+// temporary name and takes the file's name only when complete, in one step: a full disk or a
+// killed backup never leaves a file cut short, nor destroys the earlier copy it was to replace.
 bool CopyOneFile(CopyWalk& walk, const std::string& source, const std::string& destination) {
-    const fs::path from = ToFsPath(source);
     const fs::path to = ToFsPath(destination);
     std::error_code error;
-    const fs::file_status status = fs::status(to, error);
-    const bool existed = fs::exists(status);
+    const fs::file_status status = fs::symlink_status(to, error);
+    if (fs::is_symlink(status)) {
+        return StopAtFile(walk, source, destination,
+                          "コピー先の同じ名前の項目がリンクのため、リンク先を書き換えないよう"
+                          "コピーしません。");
+    }
     // A read-only file there is a document kept read-only on purpose; the permission bits alone
     // would not stop a privileged user from replacing it.
     if (IsReadOnlyFile(status)) {
@@ -55,28 +62,40 @@ bool CopyOneFile(CopyWalk& walk, const std::string& source, const std::string& d
                           "コピー先に読み取り専用の同じ名前のファイルがあるため、"
                           "置き換えられません。");
     }
-    error.clear();
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, error);
-    fs::file_time_type modified{};
+    const SourceFile from(ToFsPath(source), error);
     if (!error) {
-        modified = fs::last_write_time(from, error);
-    }
-    if (!error) {
-        fs::last_write_time(to, modified, error);
+        TemporaryFile copy(to.parent_path(), error);
+        if (!error) {
+            error = CopyContents(from, copy, from.Permissions());
+        }
+        if (!error) {
+            error = fs::exists(status) ? copy.ReplaceAs(to) : copy.PublishAs(to);
+        }
     }
     if (error) {
-        if (!existed) {
-            std::error_code ignored;
-            fs::remove(to, ignored); // only a partial file this copy created
-        }
         return StopAtFile(walk, source, destination, DescribeError(error));
     }
     ++walk.outcome.filesCopied;
     return true;
 }
 
+// True when the folder (a text with a trailing separator) is a link: a folder of the backup that
+// leads elsewhere is never written through.
+bool IsFolderLink(const std::string& folder) {
+    fs::path path = ToFsPath(folder);
+    if (!path.has_filename()) {
+        path = path.parent_path();
+    }
+    std::error_code error;
+    return fs::is_symlink(fs::symlink_status(path, error));
+}
+
 // source and destination: folder texts with a trailing separator.
 bool CopyInto(CopyWalk& walk, const std::string& source, const std::string& destination) {
+    if (IsFolderLink(destination)) {
+        return Stop(walk, "次のコピー先フォルダはリンクのため、コピーできませんでした。",
+                    destination, "リンク先を書き換えないよう、リンクの先へはコピーしません。");
+    }
     std::error_code error;
     fs::create_directory(ToFsPath(destination), error);
     if (error) {

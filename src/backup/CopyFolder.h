@@ -35,9 +35,10 @@ std::optional<std::string> CheckBackup(const std::string& source, const std::str
 
 // Copies the contents of source into destination (created, one level, when missing) with their
 // folder structure. Names beginning with "." are skipped; files keep their modification time
-// and their read-only mark; an existing file is replaced unless it is read-only. The walk never
-// descends into destination itself, should it lie inside source. The first failure stops the
-// copy; what was copied before it stays.
+// and their read-only mark; an existing file is replaced, in one step, unless it is read-only. A
+// link in the destination (to a file or a folder) is never written through: it stops the copy.
+// The walk never descends into destination itself, should it lie inside source. The first
+// failure stops the copy; what was copied before it stays.
 CopyOutcome CopyFolder(const std::string& source, const std::string& destination);
 
 } // namespace fmb

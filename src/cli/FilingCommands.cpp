@@ -7,6 +7,8 @@
 #include "filing/Composition.h"
 #include "filing/CopyIntoStorage.h"
 #include "filing/EntryValidation.h"
+#include "filing/InputChecks.h"
+#include "platform/DecimalText.h"
 #include "platform/ExeFolder.h"
 #include "platform/PathText.h"
 #include "settings/CFMBData.h"
@@ -37,9 +39,10 @@ FilingEntry EntryFrom(const ParsedArguments& parsed) {
     FilingEntry entry;
     entry.sourcePath = parsed.operands.empty() ? std::string() : parsed.operands.front();
     entry.typeName = parsed.Value("type");
-    entry.date = parsed.Value("date");
+    // Digits typed in full width are the same digits, as in the filing window.
+    entry.date = HalfWidthDigits(parsed.Value("date"));
     entry.company = parsed.Value("company");
-    entry.amount = parsed.Value("amount");
+    entry.amount = HalfWidthDigits(parsed.Value("amount"));
     entry.remark = parsed.Value("remark");
     const ExtraAmountTexts extra = JoinExtraAmounts(parsed.Values("extra"));
     entry.extraPlain = extra.plain;
@@ -50,6 +53,7 @@ FilingEntry EntryFrom(const ParsedArguments& parsed) {
 // A command's entry and settings, read from its command line.
 struct Request {
     FilingEntry entry;
+    std::vector<std::string> extraAmounts; // as given, before they are joined into the entry
     std::unique_ptr<CFMBData> settings;
 };
 
@@ -82,7 +86,7 @@ std::optional<Request> ReadRequest(const std::vector<std::string>& args, bool so
         exitStatus = ReportUsageError(err, "the settings folder " + folder + " does not exist");
         return std::nullopt;
     }
-    Request request{EntryFrom(parsed), std::make_unique<CFMBData>(folder)};
+    Request request{EntryFrom(parsed), parsed.Values("extra"), std::make_unique<CFMBData>(folder)};
     // An absent FMB_Setting.ini gives the values of a first start.
     request.settings->ReadIni();
     return request;
@@ -109,6 +113,10 @@ int RunFile(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (const auto refusal = ValidateEntry(request->entry)) {
         err << refusal->message << '\n';
+        return kExitRefused;
+    }
+    if (const auto refusal = RefuseUncontrolledInputs(request->entry, request->extraAmounts)) {
+        err << *refusal << '\n';
         return kExitRefused;
     }
     const Destination destination = ComposeDestination(request->entry, *request->settings);

@@ -1,5 +1,6 @@
 #include "cli/StorageCommands.h"
 
+#include "backup/BackupChoices.h"
 #include "backup/CopyFolder.h"
 #include "cli/Arguments.h"
 #include "index/CCsvOut.h"
@@ -72,7 +73,8 @@ int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (!result.warning.empty()) {
         err << result.warning << '\n';
     }
-    return kExitOk;
+    // The book lacks the documents of the folders it could not read.
+    return result.unreadableFolders == 0 ? kExitOk : kExitRefused;
 }
 
 int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -85,8 +87,12 @@ int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return exitStatus;
     }
     const std::string& source = parsed->operands[0];
-    const std::string backupFolder = BackupFolderPath(
-        parsed->operands[1], parsed->Value("name", DefaultBackupName(source, clock)));
+    const std::string name = parsed->Value("name", DefaultBackupName(source, clock));
+    if (const auto refusal = CheckBackupName(name)) {
+        err << *refusal << '\n';
+        return kExitRefused;
+    }
+    const std::string backupFolder = BackupFolderPath(parsed->operands[1], name);
     if (const auto refusal = CheckBackup(source, backupFolder)) {
         err << *refusal << '\n';
         return kExitRefused;
@@ -114,8 +120,10 @@ void WriteStorageHelp(std::ostream& out) {
   fumibako-cli index [--link-base FOLDER] TARGET_FOLDER OUTPUT_CSV
       Writes the index book of every stored file under TARGET_FOLDER (normally a
       fiscal-year folder) to OUTPUT_CSV: Shift_JIS, one line per amount, with a
-      spreadsheet link to each file. The file is replaced once the folder has been
-      read. Prints "出力処理を終了しました。" and the number of rows.
+      spreadsheet link to each file. The file is replaced once the new book is
+      complete; a run that fails leaves it as it was. Prints "出力処理を終了しました。"
+      and the number of rows; when some folders could not be read, also how many
+      and the first of them, and the status is 1.
       --link-base FOLDER  write the paths relative to FOLDER, which must hold
                           TARGET_FOLDER (usually the folder of OUTPUT_CSV); without
                           it the paths are full paths
@@ -127,8 +135,9 @@ void WriteStorageHelp(std::ostream& out) {
       Prints "コピー終了しました。" when everything was copied; the first file or
       folder that cannot be copied stops the copy (status 1), and what was copied
       before it stays.
-      --name NAME         the backup folder's name; default: the last part of
-                          SOURCE_FOLDER followed by today's date, e.g. 書類(20240105)
+      --name NAME         the backup folder's name, one folder name (no "/", not "."
+                          or ".."); default: the last part of SOURCE_FOLDER followed by
+                          today's date, e.g. 書類(20240105)
       --into-existing     copy into the backup folder even when it exists (a
                           read-only file already there is not replaced: the copy stops)
 )";

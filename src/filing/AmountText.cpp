@@ -2,6 +2,7 @@
 
 #include "filing/Composition.h"
 #include "platform/Cp932.h"
+#include "platform/DecimalText.h"
 
 #include <charconv>
 #include <cmath>
@@ -106,7 +107,7 @@ std::string RemoveAmountSeparators(std::string_view text) {
 }
 
 CleanedAmount CleanAmount(std::string_view text) {
-    const LimitedAmount limited = LimitAmount(text);
+    const LimitedAmount limited = LimitAmount(HalfWidthDigits(text));
     return {RemoveAmountSeparators(limited.text), limited.wasTooLong};
 }
 
@@ -114,7 +115,7 @@ ExtraAmountTexts JoinExtraAmounts(std::span<const std::string> amounts) {
     ExtraAmountTexts texts;
     for (const std::string& typed : amounts) {
         // Separators typed into the dialog would otherwise be doubled in the name ("1,,000").
-        const std::string amount = RemoveAmountSeparators(typed);
+        const std::string amount = RemoveAmountSeparators(HalfWidthDigits(typed));
         if (amount.empty()) {
             continue;
         }

@@ -53,7 +53,7 @@ double LeadingNumber(std::string_view text);
 
 // The amount after a keypad press: the leading number of the amount times 10 plus the digit
 // (times 100 for "00"), written without decimals or separators ("%0.f"); the empty text for
-// ｸﾘｱ. So "12" and 3 give "123", "" and 0 give "0", "-5" and 3 give "-47", "12abc" and 1 give
+// クリア. So "12" and 3 give "123", "" and 0 give "0", "-5" and 3 give "-47", "12abc" and 1 give
 // "121". A result longer than kAmountMaxBytes is left for the amount's limit to cut.
 std::string PressKeypad(std::string_view amount, const KeypadButton& button);
 
@@ -70,9 +70,9 @@ LimitedAmount LimitAmount(std::string_view text);
 // Everything else stays, for the Execute checks to judge.
 std::string RemoveAmountSeparators(std::string_view text);
 
-// What the filing window's amount field holds after a change: the text limited to
-// kAmountMaxBytes, then cleaned of separators (so a text typed with separators reaches the limit
-// with fewer digits).
+// What the filing window's amount field holds after a change: the text with full-width digits
+// made ASCII, limited to kAmountMaxBytes, then cleaned of separators (so a text typed with
+// separators reaches the limit with fewer digits).
 struct CleanedAmount {
     std::string text;
     bool wasTooLong = false; // the user is told of the limit
@@ -81,8 +81,8 @@ CleanedAmount CleanAmount(std::string_view text);
 
 // The extra amounts (amounts 2 to 6) of an entry as the file name carries them: each non-empty
 // amount in brackets, in order, without and with thousands separators. Amounts 500000, "" and
-// 30000 give [500000][30000] and [500,000][30,000]; separators typed into an amount are removed
-// first, so 1,000 gives [1000] and [1,000].
+// 30000 give [500000][30000] and [500,000][30,000]; full-width digits are made ASCII and
+// separators typed into an amount are removed first, so １,０００ gives [1000] and [1,000].
 struct ExtraAmountTexts {
     std::string plain;
     std::string comma;

@@ -33,9 +33,10 @@ std::string_view Chars(std::string_view text, std::size_t first, std::size_t cou
     return text.substr(begin, end - begin);
 }
 
-// The extension under which a source file is stored: the text after the last "." of the file's
-// own name. A name without one (or ending in it) gets the same placeholder as a missing source,
-// so a stored name always ends in ".extension" and its remark reads back whole.
+} // namespace
+
+// A name without an extension gets the same placeholder as a missing source, so a stored name
+// always ends in ".extension" and its remark reads back whole.
 std::string ExtensionOf(std::string_view sourcePath) {
     static constexpr std::string_view kNoExtension = "NNN";
     const std::string name = LastComponent(sourcePath);
@@ -45,8 +46,6 @@ std::string ExtensionOf(std::string_view sourcePath) {
     }
     return name.substr(dot + 1);
 }
-
-} // namespace
 
 std::string FormatThousands(std::string_view amount) {
     std::size_t remaining = 0;

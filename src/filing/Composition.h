@@ -21,7 +21,7 @@ struct FilingEntry {
 
 // Where and under which name an entry is filed.
 struct Destination {
-    std::string folder;   // ends with the path separator unless empty
+    std::string folder; // ends with the path separator unless empty
     std::string fileName;
     bool hasFiscalYear = false; // the fiscal year was greater than 0 (a year folder is included)
 };
@@ -34,6 +34,10 @@ std::string DateWithUnderscores(std::string_view date);
 // year that ends in it.
 int FiscalYearOf(int year, int month, int endMonth);
 std::string FiscalYearText(std::string_view date, int endMonth);
+
+// The extension under which a source file is stored: the text after the last "." of the file's
+// own name, or "NNN" for a name without one (or ending in it), as for a missing source.
+std::string ExtensionOf(std::string_view sourcePath);
 
 // The destination folder and file name of an entry under the given settings. Never fails.
 Destination ComposeDestination(const FilingEntry& entry, const CFMBData& settings);

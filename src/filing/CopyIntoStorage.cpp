@@ -2,12 +2,16 @@
 
 #include "filing/ExclusiveFileCopy.h"
 #include "platform/Cp932.h"
+#include "platform/ErrorText.h"
 #include "platform/PathText.h"
+#include "platform/TemporaryFile.h"
 
 #include <cerrno>
 #include <optional>
+#include <ranges>
 #include <string_view>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace fmb {
 namespace {
@@ -33,6 +37,8 @@ constexpr const char* kDestinationTooLongMessage =
 constexpr const char* kSourceTooLongMessage =
     "コピーに失敗しました。\n\n[ERR:02]コピー元ファイル名（プルパス）の文字数オーバーです";
 constexpr const char* kCopyFailedMessage = "コピーに失敗しました。[ERR:01]";
+constexpr const char* kOutsideStorageReason =
+    "コピー先フォルダへの経路にリンクがあり、保存先フォルダの外を指しています。";
 
 // The platform's classic limit of a full path, terminator included.
 constexpr std::size_t kClassicPathLimit = 260;
@@ -91,6 +97,45 @@ bool StaysInPlace(const std::string& storageRoot, const std::string& destination
     return IsPlainName(fileName);
 }
 
+// True when the folder, with every link on its way resolved, lies in the storage root's real
+// location (the root itself may be a link). Levels that do not exist yet are taken as they are
+// written; StaysInPlace has made sure they hold no "." or "..".
+bool LiesInStorageRoot(const std::string& storageRoot, const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::path root = std::filesystem::canonical(ToFsPath(storageRoot), error);
+    if (error) {
+        return false;
+    }
+    const std::filesystem::path real = std::filesystem::weakly_canonical(ToFsPath(folder), error);
+    if (error) {
+        return false;
+    }
+    auto level = real.begin();
+    for (const auto& rootLevel : root) {
+        if (level == real.end() || *level != rootLevel) {
+            return false;
+        }
+        ++level;
+    }
+    return true;
+}
+
+// The folders one filing created, removed again when the filing fails: only those, deepest first,
+// and only while they are empty (another program may have put something into one meanwhile).
+class CreatedFolders {
+public:
+    std::vector<std::string>* List() { return &m_folders; }
+    void RemoveEmpty() {
+        for (const std::string& folder : std::ranges::reverse_view(m_folders)) {
+            ::rmdir(ToFsPath(folder).c_str());
+        }
+        m_folders.clear();
+    }
+
+private:
+    std::vector<std::string> m_folders;
+};
+
 // True when mkdir made the folder, or when the folder stands there now (another program may make
 // it at the same moment).
 bool MakeFolder(const std::string& path) {
@@ -102,7 +147,7 @@ bool MakeFolder(const std::string& path) {
 
 } // namespace
 
-bool CreateFolderChain(const std::string& folderPath) {
+bool CreateFolderChain(const std::string& folderPath, std::vector<std::string>* created) {
     std::string path = folderPath;
     while (EndsWithSeparator(path)) {
         path.pop_back();
@@ -119,6 +164,9 @@ bool CreateFolderChain(const std::string& folderPath) {
         prefix = path.substr(0, position);
         if (!StatusOf(prefix)) {
             lastCreation = MakeFolder(prefix);
+            if (*lastCreation && created != nullptr) {
+                created->push_back(prefix);
+            }
         }
     }
     return lastCreation.value_or(false);
@@ -130,7 +178,7 @@ std::string StoredFilePath(const std::string& destinationFolder, const std::stri
 
 int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string destinationFolder,
                     std::string fileName, Reporter& reporter) {
-    const auto refuse = [&reporter](int code, const char* message) {
+    const auto refuse = [&reporter](int code, const std::string& message) {
         reporter.Notify(message);
         return code;
     };
@@ -148,7 +196,7 @@ int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string
     }
     // Only a file can be filed: a folder (or a device) at the source path counts as no file.
     if (!IsRegularFile(sourcePath)) {
-        return refuse(copy_result::kSourceMissingOrNameTaken, kSourceMissingMessage);
+        return refuse(copy_result::kSourceMissing, kSourceMissingMessage);
     }
     if (!IsDirectory(storageRoot)) {
         return refuse(copy_result::kStorageRootMissing, kStorageRootMissingMessage);
@@ -156,26 +204,39 @@ int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string
     if (!StaysInPlace(storageRoot, destinationFolder, fileName)) {
         return refuse(copy_result::kCopyFailed, kCopyFailedMessage);
     }
-    if (!IsDirectory(destinationFolder) && !CreateFolderChain(destinationFolder)) {
-        return refuse(copy_result::kFolderCreationFailed, kFolderCreationFailedMessage);
+    const auto failureWith = [](const std::string& reason) {
+        return std::string(kCopyFailedMessage) + "\n" + reason;
+    };
+    if (!LiesInStorageRoot(storageRoot, destinationFolder)) {
+        return refuse(copy_result::kCopyFailed, failureWith(kOutsideStorageReason));
+    }
+    CreatedFolders created;
+    const auto undo = [&](int code, const std::string& message) {
+        created.RemoveEmpty();
+        return refuse(code, message);
+    };
+    if (!IsDirectory(destinationFolder) && !CreateFolderChain(destinationFolder, created.List())) {
+        return undo(copy_result::kFolderCreationFailed, kFolderCreationFailedMessage);
     }
     const std::string storedPath = StoredFilePath(destinationFolder, fileName);
     if (StatusOf(storedPath, false)) {
-        return refuse(copy_result::kSourceMissingOrNameTaken, kNameTakenMessage);
+        return undo(copy_result::kNameTaken, kNameTakenMessage);
     }
+    // Temporaries a crashed filing left in this folder go once they are surely abandoned.
+    RemoveStaleTemporaries(destinationFolder);
     const std::error_code error = CopyFileExclusive(ToFsPath(sourcePath), ToFsPath(storedPath));
     if (error == std::errc::file_exists) {
         // Another program took the name since the test above; nothing was overwritten.
-        return refuse(copy_result::kSourceMissingOrNameTaken, kNameTakenMessage);
+        return undo(copy_result::kNameTaken, kNameTakenMessage);
     }
     if (error) {
         if (cp932::ByteLength(storedPath) > kClassicPathLimit) {
-            return refuse(copy_result::kCopyFailed, kDestinationTooLongMessage);
+            return undo(copy_result::kCopyFailed, kDestinationTooLongMessage);
         }
         if (cp932::ByteLength(sourcePath) > kClassicPathLimit) {
-            return refuse(copy_result::kCopyFailed, kSourceTooLongMessage);
+            return undo(copy_result::kCopyFailed, kSourceTooLongMessage);
         }
-        return refuse(copy_result::kCopyFailed, kCopyFailedMessage);
+        return undo(copy_result::kCopyFailed, failureWith(DescribeError(error)));
     }
     return copy_result::kFiled;
 }

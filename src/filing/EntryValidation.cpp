@@ -1,5 +1,6 @@
 #include "filing/EntryValidation.h"
 
+#include "app/DateText.h"
 #include "platform/Cp932.h"
 #include "platform/DecimalText.h"
 
@@ -19,12 +20,20 @@ constexpr const char* kMonthRange =
     "日付の月は01～12の数値を入れてください。\n\n 例：xxxx年12月xx日　→　xxxx12xx ";
 constexpr const char* kDayRange =
     "日付の日は01～31の数値を入れてください。\n\n 例：xxxx年xx月31日　→　xxxxxx31 ";
+// A day within 01-31 that its month does not have (20230229, 20220431).
+std::string NoSuchDayMessage(int year, int month) {
+    const int lastDay = LastDayOfMonth(year, month);
+    const std::string last = std::to_string(lastDay);
+    const std::string example = std::to_string(year) + "年" + std::to_string(month) + "月";
+    return "日付の日は、" + example + "には" + last + "日までです。修正してください。\n\n 例：" +
+           example + last + "日　→　" + DateText({year, month, lastDay}) + " ";
+}
+
 constexpr const char* kNoCompany = "社名を入力してください。 ";
 constexpr const char* kCompanyForbidden =
     "社名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
 constexpr const char* kNoAmount = "金額を入力してください。 ";
-constexpr const char* kAmountNotDigits =
-    "金額は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 + - ";
+constexpr const char* kAmountNotDigits = kAmountNotDigitsMessage;
 constexpr const char* kRemarkForbidden =
     "備考に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
 
@@ -59,6 +68,13 @@ bool HasForbiddenChar(std::string_view text) {
     return !cp932::IsRepresentable(text);
 }
 
+std::optional<std::string> RefuseCompanyChars(std::string_view company) {
+    if (!HasForbiddenChar(company)) {
+        return std::nullopt;
+    }
+    return ForbiddenCharMessage(company, "社名", kCompanyForbidden);
+}
+
 bool HasNonAmountChar(std::string_view text) {
     for (char c : text) {
         if (!IsDigit(c) && c != '+' && c != '-') {
@@ -90,7 +106,8 @@ std::optional<EntryRefusal> ValidateEntry(const FilingEntry& entry) {
     }
     // From here the date is eight ASCII digits.
     const std::string_view digits = date;
-    if (ReadLeadingInt(digits.substr(0, 4)) < 1) {
+    const int year = ReadLeadingInt(digits.substr(0, 4));
+    if (year < 1) {
         return refuse(EntryField::Date, kYearRange);
     }
     const int month = ReadLeadingInt(digits.substr(4, 2));
@@ -101,12 +118,15 @@ std::optional<EntryRefusal> ValidateEntry(const FilingEntry& entry) {
     if (day < 1 || day > 31) {
         return refuse(EntryField::Date, kDayRange);
     }
+    // A document dated on a day that never was would be filed under a wrong month or year.
+    if (day > LastDayOfMonth(year, month)) {
+        return refuse(EntryField::Date, NoSuchDayMessage(year, month));
+    }
     if (entry.company.empty()) {
         return refuse(EntryField::Company, kNoCompany);
     }
-    if (HasForbiddenChar(entry.company)) {
-        return refuse(EntryField::Company,
-                      ForbiddenCharMessage(entry.company, "社名", kCompanyForbidden));
+    if (auto message = RefuseCompanyChars(entry.company)) {
+        return refuse(EntryField::Company, std::move(*message));
     }
     if (entry.amount.empty()) {
         return refuse(EntryField::Amount, kNoAmount);

@@ -16,6 +16,14 @@ bool HasNonAmountChar(std::string_view text);
 // True when a byte is other than 0-9.
 bool HasNonDigit(std::string_view text);
 
+// The message for an amount that holds a character other than 0-9, "+" and "-".
+inline constexpr const char* kAmountNotDigitsMessage =
+    "金額は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 + - ";
+
+// Why a company name cannot stand in a stored file's name (a forbidden character, or one the
+// index book cannot store): the message 実行 shows; nothing when it can.
+std::optional<std::string> RefuseCompanyChars(std::string_view company);
+
 enum class EntryField { Date, Company, Amount, Remark };
 
 struct EntryRefusal {

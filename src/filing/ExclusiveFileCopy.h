@@ -6,14 +6,16 @@
 namespace fmb {
 
 // Copies a regular file to a path that must not exist yet, the way a document is filed:
-// - the destination is created exclusively, so nothing is ever overwritten, not even a file that
-//   another program creates between a caller's own check and the copy;
-// - the data go through the kernel's copy where it can (falling back to reading and writing);
-// - the copy keeps the source's modification time and ends with mode 0444 (read-only);
-// - when the copy fails after the destination was created, that file (and only that file) is
-//   removed again.
-// Returns no error on success, std::errc::file_exists when the destination name is taken, and
-// the system's reason otherwise (std::errc::invalid_argument when the source is not a file).
+// - the data go into a temporary file in the destination's folder, which gets the source's
+//   modification time and mode 0444 (read-only); the copy counts only when the source kept its
+//   size and time while it was read and every byte of it arrived;
+// - only the complete copy is given the destination name, in one step that never replaces
+//   anything, not even a file that another program creates meanwhile;
+// - a copy that fails, and the temporary file with it, is removed; a crash leaves at most a
+//   temporary file, never part of a document under its name.
+// Returns no error on success, std::errc::file_exists when the destination name is taken,
+// SourceChangedError() when the source changed while it was copied, and the system's reason
+// otherwise (std::errc::invalid_argument when the source is not a regular file).
 std::error_code CopyFileExclusive(const std::filesystem::path& source,
                                   const std::filesystem::path& destination);
 

@@ -1,24 +1,29 @@
 #include "index/CCsvOut.h"
 
+#include "index/FoundFiles.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
-#include "platform/FolderChain.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
 #include "platform/ReadOnlyMark.h"
+#include "platform/TemporaryName.h"
 
-#include <algorithm>
-#include <cerrno>
+#include <atomic>
 #include <filesystem>
-#include <fstream>
+#include <optional>
 #include <system_error>
+#include <thread>
 #include <utility>
+#include <vector>
 
 namespace fmb {
 namespace {
 
-constexpr std::size_t kStorePieceSize = 1 << 20;
 constexpr std::size_t kWriteBufferSize = 1 << 18;
+// The scan hands the files it finds to the writing in runs of this many, and waits when this many
+// runs are waiting.
+constexpr std::size_t kRunFiles = 4096;
+constexpr std::size_t kRunsInFlight = 4;
 // The warning names at most this many rows; a tree of badly named files would otherwise give a
 // message no one can read.
 constexpr std::size_t kWarningRowsShown = 10;
@@ -27,69 +32,119 @@ struct ScanWalk {
     const ScanVisitor& onFile;
     const ScanProgress& progress;
     std::size_t seen = 0;
-    FolderChain chain;
-    ScanEntry entry; // reused for every file, so that its texts keep their storage
+    bool stopped = false;
+    std::vector<const OpenFolder*> chain; // the folders from the top of the walk down to here
+    ScanEntry entry;                      // reused for every file, so its texts keep their storage
+    ScanReport report;
 };
 
-// folder: the folder being listed as the caller spells it, with a trailing separator.
-// typeFolder: the first folder below the scanned folder on the way here; empty at the top.
-void ScanInto(ScanWalk& walk, const std::string& folder, const std::string& typeFolder) {
-    walk.chain.Enter(ToFsPath(folder));
-    // A folder that cannot be read contributes what was listed before the failure.
-    ListFolder(folder, [&](std::string_view name, EntryKind kind) {
+void NoteUnreadable(ScanWalk& walk, const std::string& folder, const std::error_code& error) {
+    if (walk.report.unreadableFolders++ == 0) {
+        walk.report.firstUnreadable = folder;
+        walk.report.firstError = error;
+    }
+}
+
+bool OnTheChain(const ScanWalk& walk, const OpenFolder& folder) {
+    for (const OpenFolder* onChain : walk.chain) {
+        if (onChain->IsSameFolderAs(folder)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Lists the files of folder, then walks its subfolders; only the folders on the way down stay
+// open. path: the folder as the caller spells it, with a trailing separator. typeFolder: the
+// first folder below the scanned folder on the way here; empty at the top.
+void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
+              const std::string& typeFolder) {
+    walk.chain.push_back(&folder);
+    std::vector<std::string> subfolders;
+    const std::error_code error = folder.List([&](std::string_view name, EntryKind kind) {
         ++walk.seen;
         if (walk.progress) {
             walk.progress(walk.seen);
         }
-        if (kind == EntryKind::File) {
-            walk.entry.typeFolder = typeFolder;
-            walk.entry.fileName = name;
-            walk.entry.fullPath.assign(folder).append(name);
-            walk.onFile(walk.entry);
+        if (IsTemporaryName(name)) {
             return true;
         }
-        std::string subfolder = folder;
-        subfolder.append(name).push_back(kPathSeparator);
-        // A folder link back up the walk is skipped: its files are being listed already.
-        if (kind == EntryKind::FolderLink && walk.chain.Holds(ToFsPath(subfolder))) {
+        if (kind != EntryKind::File) {
+            subfolders.emplace_back(name);
             return true;
         }
-        ScanInto(walk, subfolder, typeFolder.empty() ? std::string(name) : typeFolder);
-        return true;
+        walk.entry.typeFolder = typeFolder;
+        walk.entry.fileName = name;
+        walk.entry.fullPath.assign(path).append(name);
+        walk.stopped = !walk.onFile(walk.entry);
+        return !walk.stopped;
     });
-    walk.chain.Leave();
+    if (error) {
+        NoteUnreadable(walk, path, error);
+    }
+    for (const std::string& name : subfolders) {
+        if (walk.stopped) {
+            break;
+        }
+        const std::string subPath = path + name + kPathSeparator;
+        // Nobody else could open what lies below; the book would link to nothing.
+        if (subPath.size() - 1 >= kMaxPathBytes) {
+            NoteUnreadable(walk, subPath, std::make_error_code(std::errc::filename_too_long));
+            continue;
+        }
+        std::error_code openError;
+        const OpenFolder subfolder = folder.OpenSubfolder(name, openError);
+        if (!subfolder.IsOpen()) {
+            NoteUnreadable(walk, subPath, openError);
+            continue;
+        }
+        // A folder link back up the walk: its files are being listed already.
+        if (OnTheChain(walk, subfolder)) {
+            continue;
+        }
+        ScanInto(walk, subfolder, subPath, typeFolder.empty() ? name : typeFolder);
+    }
+    walk.chain.pop_back();
 }
 
 enum class Quoting {
     InsideQuotes, // a part of the path cell, which is quoted whole: quotes doubled only
     WhenNeeded,   // a whole cell: quoted when it holds a comma, a quote or a line break
+    Amount,       // the amount cell: a number as it stands, anything else as a whole cell
 };
+
+bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // The written CP932 forms of the texts of one column. A column's texts repeat from row to row
 // (the rows of one file, the files of one folder, the counterparties and remarks of a year), so
-// each text is encoded and quoted once while it stays in one of the encoder's slots.
+// each text is encoded and quoted once while it stays in one of the encoder's slots. A column
+// without slots (the file names, each different) encodes every text it is given.
 class ColumnEncoder {
 public:
-    // slots: how many recent texts are kept (a power of two).
+    // slots: how many recent texts are kept (a power of two, or none).
     ColumnEncoder(std::size_t slots, Quoting quoting) : m_slots(slots), m_quoting(quoting) {}
 
     // The written form of utf8, valid until the next call; lossy is set when a character had no
     // CP932 form.
     std::string_view Write(std::string_view utf8, bool& lossy) {
+        if (m_slots.empty()) {
+            lossy = !Encode(utf8, m_written) || lossy;
+            return m_written;
+        }
         Slot& slot = m_slots.size() == 1
                          ? m_slots.front()
                          : m_slots[std::hash<std::string_view>{}(utf8) & (m_slots.size() - 1)];
         if (!slot.valid || utf8 != slot.utf8) {
-            const cp932::Encoded encoded = cp932::Encode(utf8);
             slot.valid = true;
-            slot.ok = encoded.Ok();
             slot.utf8 = utf8;
-            slot.written.clear();
-            if (m_quoting == Quoting::InsideQuotes) {
-                AppendQuotesDoubled(slot.written, encoded.bytes);
-            } else {
-                AppendWrittenCell(slot.written, encoded.bytes, false);
-            }
+            slot.ok = Encode(utf8, slot.written);
         }
         lossy = lossy || !slot.ok;
         return slot.written;
@@ -102,8 +157,37 @@ private:
         std::string utf8;
         std::string written;
     };
+
+    // written := the written form of utf8; false when a character had no CP932 form. Texts of
+    // ASCII alone, such as dates and amounts, are the same in both.
+    bool Encode(std::string_view utf8, std::string& written) const {
+        written.clear();
+        if (IsAscii(utf8)) {
+            Append(written, utf8);
+            return true;
+        }
+        const cp932::Encoded encoded = cp932::Encode(utf8);
+        Append(written, encoded.bytes);
+        return encoded.Ok();
+    }
+
+    void Append(std::string& written, std::string_view bytes) const {
+        switch (m_quoting) {
+        case Quoting::InsideQuotes:
+            AppendQuotesDoubled(written, bytes);
+            break;
+        case Quoting::WhenNeeded:
+            AppendWrittenCell(written, bytes, false);
+            break;
+        case Quoting::Amount:
+            AppendAmountCell(written, bytes);
+            break;
+        }
+    }
+
     std::vector<Slot> m_slots;
     Quoting m_quoting;
+    std::string m_written; // the written form, for a column without slots
 };
 
 // Writes the cells of the lines of one file, one encoder per column. The path is encoded as
@@ -115,8 +199,12 @@ public:
     void SetFile(const IndexBookCells& cells, bool& lossy) {
         const std::string_view path = cells.path;
         const auto split = path.rfind(kPathSeparator) + 1; // 0 when there is no separator
-        m_path.assign(1, '"')
-            .append(m_pathFolder.Write(path.substr(0, split), lossy))
+        m_path.assign(1, '"');
+        // A relative path can begin with any folder's name.
+        if (StartsAsFormula(path)) {
+            m_path.push_back('\'');
+        }
+        m_path.append(m_pathFolder.Write(path.substr(0, split), lossy))
             .append(m_pathName.Write(path.substr(split), lossy))
             .push_back('"');
         m_cells[0] = m_type.Write(cells.type, lossy);
@@ -135,112 +223,203 @@ public:
 
 private:
     static constexpr std::size_t kRecentTexts = 64;
-    // Types, dates, amounts, folders and names come in runs; counterparties, type prefixes and
-    // remarks recur.
+    // Types, dates, amounts and folders come in runs; counterparties, type prefixes and remarks
+    // recur; names differ.
     ColumnEncoder m_type{1, Quoting::WhenNeeded}, m_date{1, Quoting::WhenNeeded},
-        m_company{kRecentTexts, Quoting::WhenNeeded}, m_amount{1, Quoting::WhenNeeded},
+        m_company{kRecentTexts, Quoting::WhenNeeded}, m_amount{1, Quoting::Amount},
         m_prefix{kRecentTexts, Quoting::WhenNeeded}, m_remark{kRecentTexts, Quoting::WhenNeeded},
-        m_pathFolder{1, Quoting::InsideQuotes}, m_pathName{1, Quoting::InsideQuotes};
+        m_pathFolder{1, Quoting::InsideQuotes}, m_pathName{0, Quoting::InsideQuotes};
     std::string m_path;
     std::array<std::string_view, 7> m_cells;
 };
 
+std::string OpenFailedMessage(const std::string& path, const std::string& reason) {
+    return "索引簿ファイルを作成できませんでした。\n\n" + path + "\n\n" + reason;
+}
+
 std::string OpenFailedMessage(const std::string& path, const std::error_code& error) {
-    return "索引簿ファイルを作成できませんでした。\n\n" + path + "\n\n" + DescribeError(error);
+    return OpenFailedMessage(path, DescribeError(error));
 }
 
 std::string WriteFailedMessage(const std::string& path, const std::error_code& error) {
-    return "索引簿ファイルへの書き込みに失敗しました。\n\n" + path + "\n\n" + DescribeError(error);
+    return "索引簿ファイルへの書き込みに失敗しました。\n\n" + path + "\n\n" + DescribeError(error) +
+           "\n\n以前の索引簿ファイルはそのまま残っています。";
 }
 
-// True when a file kept read-only stands at the path: a stored document named as the book, or a
-// book the user locked.
-bool IsProtected(const std::string& path) {
+// Why the book may not be written at path (after following a link there); nothing when it may.
+// The book only ever replaces a file of its own kind: never a folder or a device, and never a
+// file kept read-only (a stored document named as the book, or a book the user locked), which
+// the permission bits alone would not keep a privileged user from replacing.
+std::optional<std::string> RefuseToReplace(const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
     std::error_code error;
-    return IsReadOnlyFile(std::filesystem::status(ToFsPath(path), error));
-}
-
-std::error_code LastError() {
-    return std::error_code(errno != 0 ? errno : EIO, std::generic_category());
-}
-
-std::string LossyWarning(const std::vector<std::pair<std::size_t, std::string>>& lossy) {
-    std::string text = "次の行には CSV の文字コード (Shift_JIS) で表せない文字があるため、"
-                       "その文字を「?」に置き換えて出力しました。\n";
-    for (std::size_t i = 0; i < lossy.size() && i < kWarningRowsShown; ++i) {
-        text += "\n" + std::to_string(lossy[i].first) + "行目: " + lossy[i].second;
+    const fs::file_status status = fs::status(path, error);
+    if (!fs::exists(status)) {
+        return std::nullopt;
     }
-    if (lossy.size() > kWarningRowsShown) {
-        text += "\nほか " + std::to_string(lossy.size() - kWarningRowsShown) + " 行";
+    if (fs::is_directory(status)) {
+        return DescribeError(std::make_error_code(std::errc::is_a_directory));
     }
-    return text;
+    if (IsReadOnlyFile(status)) {
+        return "読み取り専用のファイルがあるため、置き換えられません。";
+    }
+    if (!fs::is_regular_file(status)) {
+        return "通常のファイルではないため、置き換えられません。";
+    }
+    return std::nullopt;
 }
 
-} // namespace
+// Where the book is written: the path, or the file a link there leads to, so that the link
+// stays and leads to the new book.
+std::string BookFile(const std::string& outputPath, std::error_code& error) {
+    namespace fs = std::filesystem;
+    const fs::path path = ToFsPath(outputPath);
+    if (!fs::is_symlink(fs::symlink_status(path, error))) {
+        error.clear();
+        return outputPath;
+    }
+    const fs::path target = fs::weakly_canonical(path, error);
+    return error ? outputPath : FromFsPath(target);
+}
 
-// What the scan found, kept compact until the book is written: each folder once, each file as
-// its folder and its name, the names in large pieces of text (a view into a piece stays valid,
-// and nothing is copied as the pieces are added).
-class ScannedTree {
+std::string MissingTargetMessage(const std::string& target, const std::error_code& error) {
+    return "リスト化対象フォルダが見つかりません。\n\n" + target + "\n\n" + DescribeError(error) +
+           "\n\n索引簿ファイルは作成していません。";
+}
+
+std::string UnreadableFoldersNote(const ScanReport& report) {
+    return "\n\n読み取れなかったフォルダが " + std::to_string(report.unreadableFolders) +
+           " 個あります。その中の書類は索引簿に載っていません。\n\n最初のフォルダ: " +
+           report.firstUnreadable + "\n" + DescribeError(report.firstError);
+}
+
+// The lines with characters CSV's code page cannot hold: how many, and the first few.
+class LossyRows {
 public:
-    void Add(const ScanEntry& entry) {
-        const std::string_view prefix =
-            std::string_view(entry.fullPath)
-                .substr(0, entry.fullPath.size() - entry.fileName.size());
-        if (m_folders.empty() || m_folders.back().prefix != prefix ||
-            m_folders.back().typeFolder != entry.typeFolder) {
-            m_folders.push_back({std::string(prefix), entry.typeFolder});
+    void Add(std::size_t lineNumber, const std::string& path) {
+        if (m_shown.size() < kWarningRowsShown) {
+            m_shown.emplace_back(lineNumber, path);
         }
-        m_files.push_back({m_folders.size() - 1, Keep(entry.fileName)});
+        ++m_count;
     }
 
-    // Calls visit(entry) for every file added, in the order they were added.
-    template <typename Visit> void ForEach(Visit visit) const {
-        ScanEntry entry;
-        for (const File& file : m_files) {
-            const Folder& folder = m_folders[file.folder];
-            entry.typeFolder = folder.typeFolder;
-            entry.fileName = file.name;
-            entry.fullPath.assign(folder.prefix).append(file.name);
-            if (!visit(entry)) {
-                return;
+    // The warning telling of them; empty when there are none.
+    std::string Warning() const {
+        if (m_count == 0) {
+            return {};
+        }
+        std::string text = "次の行には CSV の文字コード (Shift_JIS) で表せない文字があるため、"
+                           "その文字を「?」に置き換えて出力しました。\n";
+        for (const auto& [lineNumber, path] : m_shown) {
+            text += "\n" + std::to_string(lineNumber) + "行目: " + path;
+        }
+        if (m_count > m_shown.size()) {
+            text += "\nほか " + std::to_string(m_count - m_shown.size()) + " 行";
+        }
+        return text;
+    }
+
+private:
+    std::vector<std::pair<std::size_t, std::string>> m_shown;
+    std::size_t m_count = 0;
+};
+
+// The lines of the rows of the files found, numbered from the book's second line on.
+class BookRows {
+public:
+    // linkBase empty: full paths; otherwise the folder the paths are made relative to.
+    explicit BookRows(std::string_view linkBase) : m_linkBase(linkBase) {}
+
+    // Appends the lines of the rows of one file, each with its line feed, to out.
+    void AppendLines(const ScanEntry& entry, std::string& out) {
+        BuildRows(entry, m_linkBase, m_parsed, m_rows);
+        if (m_rows.empty()) {
+            return;
+        }
+        // The rows of a file differ only in their amounts.
+        MakeCells(m_rows.front(), m_cells);
+        bool fileLossy = false;
+        m_encoder.SetFile(m_cells, fileLossy);
+        for (const CLineOne& row : m_rows) {
+            ++m_lineNumber;
+            bool lossy = fileLossy;
+            AppendIndexBookLine(out, m_encoder.Write(row.amount, lossy), m_lineNumber);
+            out.push_back('\n');
+            if (lossy) {
+                m_lossy.Add(m_lineNumber, entry.fullPath);
             }
         }
     }
 
+    std::size_t Count() const { return m_lineNumber - 1; }
+    const LossyRows& Lossy() const { return m_lossy; }
+
 private:
-    struct Folder {
-        std::string prefix; // the folder's path as the scan spells it, with a trailing separator
-        std::string typeFolder;
-    };
-    struct File {
-        std::size_t folder; // index into m_folders
-        std::string_view name;
-    };
-
-    std::string_view Keep(std::string_view text) {
-        if (m_pieces.empty() || m_pieces.back().capacity() - m_pieces.back().size() < text.size()) {
-            m_pieces.emplace_back();
-            m_pieces.back().reserve(std::max(kStorePieceSize, text.size()));
-        }
-        std::string& piece = m_pieces.back();
-        const std::size_t start = piece.size();
-        piece.append(text);
-        return std::string_view(piece).substr(start);
-    }
-
-    std::vector<Folder> m_folders;
-    std::vector<File> m_files;
-    std::vector<std::string> m_pieces;
+    std::string_view m_linkBase;
+    ParsedName m_parsed;
+    std::vector<CLineOne> m_rows;
+    IndexBookCells m_cells;
+    LineEncoder m_encoder;
+    LossyRows m_lossy;
+    std::size_t m_lineNumber = 1; // the header's
 };
 
-void CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
-                         const ScanProgress& progress) {
+// Scans folder on this thread (which receives the progress) and hands every file found to
+// writeRows, in scan order, on a thread of its own: the scan waits for the disk to list the
+// folders, the writing for the processor to make the lines. The scan ends early once writeRows
+// returns false.
+ScanReport ScanWhileWriting(const std::string& folder, const ScanProgress& progress,
+                            const ScanVisitor& writeRows) {
+    FoundFilesQueue queue(kRunsInFlight);
+    std::atomic<bool> stopped = false;
+    std::jthread writer([&] {
+        FoundFiles run;
+        while (queue.Take(run)) {
+            run.ForEach([&](const ScanEntry& entry) {
+                if (!stopped && !writeRows(entry)) {
+                    stopped = true;
+                }
+                return !stopped;
+            });
+        }
+    });
+    // Closed however the scan ends, so that the writer finishes before it is joined.
+    struct CloseAtEnd {
+        FoundFilesQueue& queue;
+        ~CloseAtEnd() { queue.Close(); }
+    } closeAtEnd{queue};
+    FoundFiles found;
+    const ScanReport report = CCsvOut::ScanFolder(
+        folder,
+        [&](const ScanEntry& entry) {
+            found.Add(entry);
+            if (found.Size() == kRunFiles) {
+                queue.Put(found);
+            }
+            return !stopped;
+        },
+        progress);
+    queue.Put(found);
+    return report;
+}
+
+} // namespace
+
+ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
+                               const ScanProgress& progress) {
+    ScanWalk walk{onFile, progress, 0, false, {}, {}, {}};
     if (folder.empty()) {
-        return;
+        return walk.report;
     }
-    ScanWalk walk{onFile, progress, 0, {}, {}};
-    ScanInto(walk, WithTrailingSeparator(folder), {});
+    const std::string path = WithTrailingSeparator(folder);
+    std::error_code error;
+    const OpenFolder top = OpenFolder::Open(folder, error);
+    if (top.IsOpen()) {
+        ScanInto(walk, top, path, {});
+    } else {
+        NoteUnreadable(walk, path, error);
+    }
+    return walk.report;
 }
 
 ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, std::string linkBase,
@@ -252,87 +431,69 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
         result.message = kNoTargetFolderMessage;
         return result;
     }
-
-    ScannedTree tree;
-    ScanFolder(
-        targetFolder, [&](const ScanEntry& entry) { tree.Add(entry); }, progress);
-
-    // Only now is the file touched: a long scan leaves an existing index book as it was.
-    if (IsProtected(outputPath)) {
-        result.message =
-            OpenFailedMessage(outputPath, std::make_error_code(std::errc::permission_denied));
+    // A mistyped folder would otherwise give a book of the header alone, in place of the old one.
+    std::error_code error;
+    if (!OpenFolder::Open(targetFolder, error).IsOpen()) {
+        result.message = MissingTargetMessage(targetFolder, error);
         return result;
     }
-    errno = 0;
-    m_file.open(ToFsPath(outputPath), std::ios::binary | std::ios::trunc);
-    if (!m_file.is_open()) {
-        result.message = OpenFailedMessage(outputPath, LastError());
+    const std::string bookFile = BookFile(outputPath, error);
+    if (error) {
+        result.message = OpenFailedMessage(outputPath, error);
         return result;
     }
+    if (const auto refusal = RefuseToReplace(ToFsPath(bookFile))) {
+        result.message = OpenFailedMessage(outputPath, *refusal);
+        return result;
+    }
+    // The rows go into a new file beside the book as the scan finds them; the book itself is
+    // replaced only when all of them are written.
+    error = m_book.Create(bookFile);
+    if (error) {
+        result.message = OpenFailedMessage(outputPath, error);
+        return result;
+    }
+    m_pending.clear();
+    m_writeError.clear();
     WriteLine(cp932::Encode(IndexBookHeader()).bytes);
-    std::vector<std::pair<std::size_t, std::string>> lossyRows;
-    const std::size_t rows = WriteRows(tree, linkBase, lossyRows);
-    FlushPending();
-    m_file.close();
-    // A failed write ends the run; the lines written before it stay in the file.
-    if (!m_file) {
-        result.message = WriteFailedMessage(outputPath, LastError());
+    BookRows rows(linkBase);
+    const ScanReport scan = ScanWhileWriting(targetFolder, progress, [&](const ScanEntry& entry) {
+        rows.AppendLines(entry, m_pending);
+        return m_pending.size() < kWriteBufferSize || FlushPending();
+    });
+    if (FlushPending()) {
+        m_writeError = m_book.Commit();
+    }
+    if (m_writeError) {
+        m_book.Discard();
+        result.message = WriteFailedMessage(outputPath, m_writeError);
         return result;
     }
     result.ok = true;
-    result.rowsWritten = rows;
+    result.rowsWritten = rows.Count();
+    result.unreadableFolders = scan.unreadableFolders;
     result.message = kExportDoneMessage;
-    if (!lossyRows.empty()) {
-        result.warning = LossyWarning(lossyRows);
+    if (scan.unreadableFolders != 0) {
+        result.message += UnreadableFoldersNote(scan);
     }
+    result.warning = rows.Lossy().Warning();
     return result;
-}
-
-std::size_t CCsvOut::WriteRows(const ScannedTree& tree, std::string_view linkBase,
-                               std::vector<std::pair<std::size_t, std::string>>& lossyRows) {
-    ParsedName parsed;
-    std::vector<CLineOne> rows;
-    IndexBookCells cells;
-    LineEncoder encoder;
-    std::size_t lineNumber = 1; // the header's
-    tree.ForEach([&](const ScanEntry& entry) {
-        BuildRows(entry, linkBase, parsed, rows);
-        if (rows.empty()) {
-            return true;
-        }
-        // The rows of a file differ only in their amounts.
-        MakeCells(rows.front(), cells);
-        bool fileLossy = false;
-        encoder.SetFile(cells, fileLossy);
-        for (const CLineOne& row : rows) {
-            ++lineNumber;
-            bool lossy = fileLossy;
-            AppendIndexBookLine(m_pending, encoder.Write(row.amount, lossy), lineNumber);
-            EndLine();
-            if (lossy) {
-                lossyRows.emplace_back(lineNumber, entry.fullPath);
-            }
-        }
-        return static_cast<bool>(m_file);
-    });
-    return lineNumber - 1;
 }
 
 void CCsvOut::WriteLine(std::string_view line) {
     m_pending.append(line);
-    EndLine();
-}
-
-void CCsvOut::EndLine() {
     m_pending.push_back('\n');
     if (m_pending.size() >= kWriteBufferSize) {
         FlushPending();
     }
 }
 
-void CCsvOut::FlushPending() {
-    m_file.write(m_pending.data(), static_cast<std::streamsize>(m_pending.size()));
+bool CCsvOut::FlushPending() {
+    if (!m_writeError) {
+        m_writeError = m_book.Write(m_pending);
+    }
     m_pending.clear();
+    return !m_writeError;
 }
 
 } // namespace fmb

@@ -1,67 +1,76 @@
 #pragma once
 
 #include "index/IndexBook.h"
+#include "platform/ReplacingFile.h"
 
 #include <cstddef>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
+#include <system_error>
 
 namespace fmb {
 
 // Called once for every directory entry the scan meets, with the number met so far; the export
 // dialog keeps its window responsive with it and may show the count.
 using ScanProgress = std::function<void(std::size_t entriesSeen)>;
-// Called once for every file the scan finds, in scan order. The entry is valid during the call.
-using ScanVisitor = std::function<void(const ScanEntry& entry)>;
+// Called once for every file the scan finds, in scan order; returns false to end the scan. The
+// entry is valid during the call.
+using ScanVisitor = std::function<bool(const ScanEntry& entry)>;
+
+// The folders a scan could not read (or could not enter, their path being longer than the
+// platform allows): how many, the first of them with a trailing separator, and why.
+struct ScanReport {
+    std::size_t unreadableFolders = 0;
+    std::string firstUnreadable;
+    std::error_code firstError;
+};
 
 // What one export run did; the caller shows message (and warning, when there is one).
 struct ExportResult {
     bool ok = false;
     std::size_t rowsWritten = 0; // rows in the written file; 0 when the run failed
-    std::string message;         // the end message, or why the run failed (naming the file)
-    std::string warning;         // rows whose texts the CSV's code page cannot hold; or empty
+    // Folders left out of a written book because they could not be read; message tells of them.
+    std::size_t unreadableFolders = 0;
+    std::string message; // the end message, or why the run failed (naming the file)
+    std::string warning; // rows whose texts the CSV's code page cannot hold; or empty
 };
-
-class ScannedTree; // what the scan found, kept until the book is written
 
 inline constexpr std::string_view kExportDoneMessage = "出力処理を終了しました。";
 // Why a run with an empty target folder writes nothing.
 inline constexpr std::string_view kNoTargetFolderMessage =
     "リスト化対象フォルダが指定されていません。\n索引簿にするフォルダ（年度）を指定してください。";
 
-// The worker of one index-book export run: it scans the whole folder, then writes the file.
+// The worker of one index-book export run: it writes the rows of each file as the scan finds
+// it into a new file beside the book, which replaces the book when every line is written.
 class CCsvOut {
 public:
-    // Walks folder depth first in the file system's order and hands every file found, hidden
-    // ones included, to onFile. Folder links are followed unless they lead back up the walk.
-    // A folder that cannot be read contributes nothing.
-    static void ScanFolder(const std::string& folder, const ScanVisitor& onFile,
-                           const ScanProgress& progress = {});
+    // Walks folder depth first and hands every file found, hidden ones included, to onFile:
+    // the files of a folder in the file system's order, then its subfolders one after another.
+    // Folder links are followed unless they lead back up the walk. Temporary files left by an
+    // interrupted write are passed over. A folder that cannot be read contributes what was
+    // listed before the failure; the walk goes on and the report names it.
+    static ScanReport ScanFolder(const std::string& folder, const ScanVisitor& onFile,
+                                 const ScanProgress& progress = {});
 
-    // Scans targetFolder; only then writes the index book to outputPath, replacing the file
-    // whole. linkBase empty writes full paths; otherwise a folder ending in a separator from
-    // which the paths are made relative.
+    // Writes the index book of targetFolder to outputPath, replacing the file there whole once
+    // the book is complete; a run that fails leaves it as it was. linkBase empty writes full
+    // paths; otherwise a folder ending in a separator from which the paths are made relative.
+    // The scan runs on the calling thread, which receives the progress; the rows are made and
+    // written on a thread of the run's own meanwhile.
     ExportResult Output(std::string outputPath, std::string targetFolder, std::string linkBase,
                         const ScanProgress& progress = {});
 
-    // Writes one line (CP932 bytes) followed by a line feed to the open file.
+    // Writes one line (CP932 bytes) followed by a line feed to the new book.
     void WriteLine(std::string_view line);
 
 private:
-    // Writes the lines of the rows of every file found; returns how many. lossyRows receives
-    // the number and file of each line with a character CP932 cannot hold.
-    std::size_t WriteRows(const ScannedTree& tree, std::string_view linkBase,
-                          std::vector<std::pair<std::size_t, std::string>>& lossyRows);
-    // Ends the line being put together in m_pending.
-    void EndLine();
-    void FlushPending();
+    // Hands the pending lines to the file; false once a write has failed.
+    bool FlushPending();
 
-    std::ofstream m_file;
+    ReplacingFile m_book;
     std::string m_pending; // lines not yet handed to the file, written in large blocks
+    std::error_code m_writeError;
 };
 
 } // namespace fmb

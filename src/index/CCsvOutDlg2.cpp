@@ -4,6 +4,7 @@
 #include "index/CCsvOut.h"
 #include "index/ExportChoices.h"
 #include "platform/BusyCursor.h"
+#include "platform/DesktopOpen.h"
 #include "platform/KeyFilter.h"
 #include "platform/PathText.h"
 
@@ -134,8 +135,8 @@ void CCsvOutDlg2::SetRunning(bool running) {
 }
 
 void CCsvOutDlg2::OnOpenCsv() {
-    m_env.shell.OpenPath(
-        IndexBookPath(m_outputFolder.text().toStdString(), m_fileName.text().toStdString()));
+    OpenPathOrTell(
+        m_env, IndexBookPath(m_outputFolder.text().toStdString(), m_fileName.text().toStdString()));
 }
 
 void CCsvOutDlg2::reject() {

@@ -28,6 +28,24 @@ bool NeedsQuotes(std::string_view cell) {
     return false;
 }
 
+bool IsNumber(std::string_view text) {
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+        text.remove_prefix(1);
+    }
+    bool digits = false;
+    bool point = false;
+    for (char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            digits = true;
+        } else {
+            return false;
+        }
+    }
+    return digits;
+}
+
 } // namespace
 
 void BuildRows(const ScanEntry& entry, std::string_view linkBase, ParsedName& parsed,
@@ -73,14 +91,37 @@ std::string IndexBookHeader() {
     return "種類,年月日,取引先名,金額,備考(種別),備考,ファイルパス,リンク先を開く";
 }
 
-void AppendWrittenCell(std::string& out, std::string_view cell, bool alwaysQuoted) {
-    if (!alwaysQuoted && !NeedsQuotes(cell)) {
-        out.append(cell);
-        return;
+bool StartsAsFormula(std::string_view cell) {
+    if (cell.empty()) {
+        return false;
     }
-    out.push_back('"');
-    AppendQuotesDoubled(out, cell);
-    out.push_back('"');
+    const char first = cell.front();
+    return first == '=' || first == '+' || first == '-' || first == '@' || first == '\t' ||
+           first == '\r';
+}
+
+void AppendWrittenCell(std::string& out, std::string_view cell, bool alwaysQuoted) {
+    const bool quoted = alwaysQuoted || NeedsQuotes(cell);
+    if (quoted) {
+        out.push_back('"');
+    }
+    if (StartsAsFormula(cell)) {
+        out.push_back('\'');
+    }
+    if (quoted) {
+        AppendQuotesDoubled(out, cell);
+        out.push_back('"');
+    } else {
+        out.append(cell);
+    }
+}
+
+void AppendAmountCell(std::string& out, std::string_view amount) {
+    if (IsNumber(amount)) {
+        out.append(amount);
+    } else {
+        AppendWrittenCell(out, amount, false);
+    }
 }
 
 void AppendQuotesDoubled(std::string& out, std::string_view text) {

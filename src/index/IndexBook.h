@@ -40,11 +40,21 @@ void MakeCells(const CLineOne& row, IndexBookCells& cells);
 // The header line of the index book (UTF-8, without its line feed).
 std::string IndexBookHeader();
 
+// True when a spreadsheet would take a cell beginning so for a formula to compute: "=", "+",
+// "-", "@", a tab or a carriage return. A name such as =cmd|' /C calc'!A0 would run a program.
+bool StartsAsFormula(std::string_view cell);
+
 // Appends a cell as the CSV holds it: between double quotes, with its quotes doubled, when it
 // holds a comma, a double quote or a line break (or always, for the path cell), so that such a
-// cell never spills into the next column; as it stands otherwise. The cell may be UTF-8 or
-// CP932: none of these characters can be the second byte of a CP932 character.
+// cell never spills into the next column; as it stands otherwise. A cell that starts as a
+// formula gets a leading "'", so that the spreadsheet shows it as text. The cell may be UTF-8
+// or CP932: none of these characters can be the second byte of a CP932 character.
 void AppendWrittenCell(std::string& out, std::string_view cell, bool alwaysQuoted);
+
+// Appends the amount cell: a number (digits after an optional sign, with at most one decimal
+// point) as it stands, so that the spreadsheet can add the column up; anything else as any
+// other cell.
+void AppendAmountCell(std::string& out, std::string_view amount);
 
 // Appends text with each double quote doubled: the inside of a quoted cell.
 void AppendQuotesDoubled(std::string& out, std::string_view text);

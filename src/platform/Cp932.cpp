@@ -77,9 +77,8 @@ template <typename Visit> void ForEachCodePoint(std::string_view utf8, Visit vis
         if (cp < 0) {
             cp = 0xFFFD;
         }
-        if (!visit(static_cast<char32_t>(cp),
-                   utf8.substr(static_cast<std::size_t>(start),
-                               static_cast<std::size_t>(i - start)))) {
+        if (!visit(static_cast<char32_t>(cp), utf8.substr(static_cast<std::size_t>(start),
+                                                          static_cast<std::size_t>(i - start)))) {
             return;
         }
     }
@@ -240,6 +239,51 @@ bool ToUtf16FromCp932(std::string_view cp932, UConverterToUCallback callback,
     return true;
 }
 
+// A lead byte of a double-byte character, and the bytes that may follow one.
+bool IsLeadByte(unsigned char c) {
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
+bool IsTrailByte(unsigned char c) {
+    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
+}
+
+// The end of the run of non-ASCII characters that starts at begin: single bytes from 0x80 on
+// and lead bytes with their trail bytes (a trail byte may be below 0x80).
+std::size_t EndOfNonAsciiRun(std::string_view cp932, std::size_t begin) {
+    std::size_t i = begin;
+    while (i < cp932.size()) {
+        const auto c = static_cast<unsigned char>(cp932[i]);
+        if (c < 0x80) {
+            break;
+        }
+        const bool paired = IsLeadByte(c) && i + 1 < cp932.size() &&
+                            IsTrailByte(static_cast<unsigned char>(cp932[i + 1]));
+        i += paired ? 2 : 1;
+    }
+    return i;
+}
+
+// Appends the UTF-8 form of a run of non-ASCII CP932 bytes; false when some were not valid.
+bool AppendDecodedRun(std::string_view run, std::string& utf8) {
+    std::u16string utf16;
+    const bool valid = ToUtf16FromCp932(run, UCNV_TO_U_CALLBACK_STOP, utf16);
+    if (!valid) {
+        // The converter stands in U+001A for an invalid single byte; no valid character of a
+        // run decodes to it.
+        ToUtf16FromCp932(run, UCNV_TO_U_CALLBACK_SUBSTITUTE, utf16);
+        std::replace(utf16.begin(), utf16.end(), u'\x1A', u'\uFFFD');
+    }
+    const std::size_t start = utf8.size();
+    utf8.resize(start + utf16.size() * 3);
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(utf8.data() + start, static_cast<int32_t>(utf16.size() * 3), &length,
+                       reinterpret_cast<const UChar*>(utf16.data()),
+                       static_cast<int32_t>(utf16.size()), 0xFFFD, nullptr, &status);
+    utf8.resize(start + (U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0));
+    return valid && U_SUCCESS(status);
+}
+
 } // namespace
 
 Decoded Decode(std::string_view cp932) {
@@ -248,22 +292,32 @@ Decoded Decode(std::string_view cp932) {
         result.utf8.assign(cp932);
         return result;
     }
-    std::u16string utf16;
-    if (!ToUtf16FromCp932(cp932, UCNV_TO_U_CALLBACK_STOP, utf16)) {
-        result.ok = false;
-        ToUtf16FromCp932(cp932, UCNV_TO_U_CALLBACK_SUBSTITUTE, utf16);
+    // Bytes below 0x80 are themselves, as in Windows' code page. They never go through the
+    // converter: its "windows-31j" table swaps 0x1A, 0x1C and 0x7F for one another.
+    result.utf8.reserve(cp932.size() * 3 / 2);
+    std::size_t i = 0;
+    while (i < cp932.size()) {
+        std::size_t asciiEnd = i;
+        while (asciiEnd < cp932.size() && static_cast<unsigned char>(cp932[asciiEnd]) < 0x80) {
+            ++asciiEnd;
+        }
+        result.utf8.append(cp932.substr(i, asciiEnd - i));
+        i = asciiEnd;
+        if (i == cp932.size()) {
+            break;
+        }
+        const std::size_t runEnd = EndOfNonAsciiRun(cp932, i);
+        if (!AppendDecodedRun(cp932.substr(i, runEnd - i), result.utf8)) {
+            result.ok = false;
+        }
+        i = runEnd;
     }
-    result.utf8.resize(utf16.size() * 3);
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(result.utf8.data(), static_cast<int32_t>(result.utf8.size()), &length,
-                       reinterpret_cast<const UChar*>(utf16.data()),
-                       static_cast<int32_t>(utf16.size()), 0xFFFD, nullptr, &status);
-    result.utf8.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
     return result;
 }
 
-bool IsRepresentable(std::string_view utf8) { return Encode(utf8).Ok(); }
+bool IsRepresentable(std::string_view utf8) {
+    return Encode(utf8).Ok();
+}
 
 std::string FirstUnrepresentable(std::string_view utf8) {
     std::string found;
@@ -293,8 +347,7 @@ std::string CutToBytes(std::string_view utf8, std::size_t maxBytes) {
     std::size_t used = 0;
     ForEachCodePoint(utf8, [&](char32_t cp, std::string_view bytes) {
         std::string encoded;
-        const std::size_t size =
-            cp < 0x80 ? 1 : (EncodeCached(cp, encoded) ? encoded.size() : 1);
+        const std::size_t size = cp < 0x80 ? 1 : (EncodeCached(cp, encoded) ? encoded.size() : 1);
         if (used + size > maxBytes) {
             return false;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace fmb {
@@ -8,5 +9,9 @@ namespace fmb {
 // skipped, one optional sign is taken, then digits up to the first other character. A text that
 // does not start with a digit after the sign gives 0; values beyond the int range are clamped.
 int ReadLeadingInt(std::string_view text);
+
+// The text with every full-width digit (０ to ９, as an input method in full-width mode types
+// them) replaced by the same ASCII digit; everything else stays as it is.
+std::string HalfWidthDigits(std::string_view text);
 
 } // namespace fmb

@@ -2,96 +2,205 @@
 
 #ifdef _WIN32
 #include "platform/PathText.h"
-
-#include <filesystem>
 #else
 #include <cerrno>
+#include <climits>
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
+
+#include <memory>
+#include <utility>
 
 namespace fmb {
 
 #ifdef _WIN32
 
-std::error_code ListFolder(const std::string& folder,
-                           const std::function<bool(std::string_view, EntryKind)>& visit) {
+// With the long-path prefix the platform accepts paths of this many characters.
+const std::size_t kMaxPathBytes = 32767;
+
+OpenFolder::OpenFolder(OpenFolder&& other) noexcept : m_path(std::move(other.m_path)) {
+    other.m_path.clear();
+}
+
+OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
+    m_path = std::move(other.m_path);
+    other.m_path.clear();
+    return *this;
+}
+
+OpenFolder::~OpenFolder() = default;
+
+OpenFolder OpenFolder::Open(const std::string& path, std::error_code& error) {
+    OpenFolder folder;
+    const std::filesystem::path fsPath = ToFsPath(path);
+    error.clear();
+    if (!std::filesystem::is_directory(fsPath, error)) {
+        if (!error)
+            error = std::make_error_code(std::errc::not_a_directory);
+        return folder;
+    }
+    folder.m_path = fsPath;
+    return folder;
+}
+
+OpenFolder OpenFolder::OpenSubfolder(const std::string& name, std::error_code& error) const {
+    return Open(FromFsPath(m_path / ToFsPath(name)), error);
+}
+
+bool OpenFolder::IsOpen() const {
+    return !m_path.empty();
+}
+
+bool OpenFolder::IsSameFolderAs(const OpenFolder& other) const {
+    std::error_code error;
+    return std::filesystem::equivalent(m_path, other.m_path, error);
+}
+
+std::error_code OpenFolder::List(const FolderVisitor& visit) const {
     namespace fs = std::filesystem;
     std::error_code error;
-    fs::directory_iterator it(ToFsPath(folder), error);
+    fs::directory_iterator it(m_path, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         std::error_code typeError;
         const EntryKind kind = !it->is_directory(typeError) ? EntryKind::File
                                : it->is_symlink(typeError)  ? EntryKind::FolderLink
                                                             : EntryKind::Folder;
-        if (!visit(FromFsPath(it->path().filename()), kind)) {
+        if (!visit(FromFsPath(it->path().filename()), kind))
             return {};
-        }
     }
     return error;
 }
 
 #else
 
+const std::size_t kMaxPathBytes = PATH_MAX;
+
 namespace {
 
-// The kind of an entry whose type the listing did not tell, or that is a link.
-EntryKind KindOf(const std::string& folder, const char* name, unsigned char type) {
-    std::string path = folder;
-    if (!path.empty() && path.back() != '/') {
-        path.push_back('/');
-    }
-    path.append(name);
-    struct stat info {};
-    if (type == DT_UNKNOWN) {
-        if (lstat(path.c_str(), &info) != 0) {
-            return EntryKind::File;
-        }
-        if (!S_ISLNK(info.st_mode)) {
-            return S_ISDIR(info.st_mode) ? EntryKind::Folder : EntryKind::File;
-        }
-    }
-    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) ? EntryKind::FolderLink
-                                                                   : EntryKind::File;
+std::error_code LastError() {
+    return {errno, std::generic_category()};
 }
 
-struct DirCloser {
-    DIR* dir;
-    ~DirCloser() { closedir(dir); }
-};
+// The kind of an entry that is a link, or whose type the listing did not tell. A link that leads
+// round in a circle counts as a folder link: a walk then tells of a folder it could not open,
+// rather than taking the link for a document.
+EntryKind KindOf(int folderFd, const char* name, unsigned char type) {
+    struct stat info {};
+    if (type == DT_UNKNOWN) {
+        if (fstatat(folderFd, name, &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return EntryKind::File;
+        if (!S_ISLNK(info.st_mode))
+            return S_ISDIR(info.st_mode) ? EntryKind::Folder : EntryKind::File;
+    }
+    if (fstatat(folderFd, name, &info, 0) != 0)
+        return errno == ELOOP ? EntryKind::FolderLink : EntryKind::File;
+    return S_ISDIR(info.st_mode) ? EntryKind::FolderLink : EntryKind::File;
+}
+
+// Large enough for a folder of a few hundred stored names in one read.
+constexpr std::size_t kListingBufferSize = 32768;
 
 } // namespace
 
-// readdir with the type it reports saves a status call per entry, which matters for trees of
-// a hundred thousand files.
-std::error_code ListFolder(const std::string& folder,
-                           const std::function<bool(std::string_view, EntryKind)>& visit) {
-    DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr) {
-        return {errno, std::generic_category()};
+OpenFolder::OpenFolder(OpenFolder&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_device(other.m_device), m_node(other.m_node) {}
+
+OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
+    if (this != &other) {
+        if (m_fd >= 0)
+            close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_device = other.m_device;
+        m_node = other.m_node;
     }
-    const DirCloser closer{dir};
+    return *this;
+}
+
+OpenFolder::~OpenFolder() {
+    if (m_fd >= 0)
+        close(m_fd);
+}
+
+OpenFolder OpenFolder::Open(const std::string& path, std::error_code& error) {
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = LastError();
+        return {};
+    }
+    return Adopt(fd, error);
+}
+
+OpenFolder OpenFolder::OpenSubfolder(const std::string& name, std::error_code& error) const {
+    const int fd = openat(m_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = LastError();
+        return {};
+    }
+    return Adopt(fd, error);
+}
+
+OpenFolder OpenFolder::Adopt(int fd, std::error_code& error) {
+    OpenFolder folder;
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        error = LastError();
+        close(fd);
+        return folder;
+    }
+    error.clear();
+    folder.m_fd = fd;
+    folder.m_device = info.st_dev;
+    folder.m_node = info.st_ino;
+    return folder;
+}
+
+bool OpenFolder::IsOpen() const {
+    return m_fd >= 0;
+}
+
+bool OpenFolder::IsSameFolderAs(const OpenFolder& other) const {
+    return IsOpen() && other.IsOpen() && m_device == other.m_device && m_node == other.m_node;
+}
+
+// The entries are read straight from the folder's own descriptor, from its start, into a buffer
+// of the listing's own: the folder stays open for its subfolders, and no second descriptor is
+// opened. The kernel reports each entry's type, which saves a status call per file.
+std::error_code OpenFolder::List(const FolderVisitor& visit) const {
+    if (lseek(m_fd, 0, SEEK_SET) != 0)
+        return LastError();
+    const auto buffer = std::make_unique_for_overwrite<char[]>(kListingBufferSize);
     while (true) {
-        errno = 0;
-        const dirent* entry = readdir(dir);
-        if (entry == nullptr) {
-            return errno == 0 ? std::error_code{} : std::error_code{errno, std::generic_category()};
-        }
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
-            continue;
-        }
-        const EntryKind kind = entry->d_type == DT_DIR   ? EntryKind::Folder
-                               : entry->d_type == DT_REG ? EntryKind::File
-                               : entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN
-                                   ? KindOf(folder, name, entry->d_type)
-                                   : EntryKind::File;
-        if (!visit(name, kind)) {
+        const ssize_t filled = getdents64(m_fd, buffer.get(), kListingBufferSize);
+        if (filled < 0)
+            return LastError();
+        if (filled == 0)
             return {};
+        for (ssize_t offset = 0; offset < filled;) {
+            const auto* entry = reinterpret_cast<const dirent64*>(buffer.get() + offset);
+            offset += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+                continue;
+            const EntryKind kind = entry->d_type == DT_DIR   ? EntryKind::Folder
+                                   : entry->d_type == DT_REG ? EntryKind::File
+                                   : entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN
+                                       ? KindOf(m_fd, name, entry->d_type)
+                                       : EntryKind::File;
+            if (!visit(name, kind))
+                return {};
         }
     }
 }
 
 #endif
+
+std::error_code ListFolder(const std::string& folder, const FolderVisitor& visit) {
+    std::error_code error;
+    const OpenFolder open = OpenFolder::Open(folder, error);
+    return open.IsOpen() ? open.List(visit) : error;
+}
 
 } // namespace fmb

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
-#include <iterator>
 #include <utility>
 
 #include <fcntl.h>
@@ -15,12 +15,21 @@
 namespace fmb {
 namespace {
 
-std::string AsciiLower(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
-        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-    });
-    return lower;
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool IsAsciiText(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Section and key names are matched without regard to the case of ASCII letters. Both texts are
+// UTF-8, where no byte of a multi-byte character is a letter.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return AsciiLower(x) == AsciiLower(y);
+           });
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -57,98 +66,174 @@ std::string ReadRegularFile(const std::filesystem::path& path) {
     }
     struct stat info {};
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        char buffer[16384];
-        ssize_t n = 0;
-        while ((n = ::read(fd, buffer, sizeof buffer)) != 0) {
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                bytes.clear();
+        // Read straight into a string of the file's size; a file that grows while it is read
+        // is read to its end.
+        bytes.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t done = 0;
+        char more[16384];
+        for (;;) {
+            const bool inPlace = done < bytes.size();
+            const ssize_t n = inPlace ? ::read(fd, bytes.data() + done, bytes.size() - done)
+                                      : ::read(fd, more, sizeof more);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                bytes.resize(n == 0 ? done : 0);
                 break;
             }
-            bytes.append(buffer, static_cast<std::size_t>(n));
+            if (!inPlace) {
+                bytes.append(more, static_cast<std::size_t>(n));
+            }
+            done += static_cast<std::size_t>(n);
         }
     }
     ::close(fd);
     return bytes;
 }
 
+// The key of a key line in the file's bytes compared with a key name. A key of other characters
+// than ASCII is decoded first, so that the second byte of a double-byte character is never
+// taken for a letter.
+bool KeyEquals(std::string_view keyBytes, std::string_view key) {
+    if (!IsAsciiText(keyBytes)) {
+        return EqualsIgnoringCase(cp932::Decode(keyBytes).utf8, key);
+    }
+    return EqualsIgnoringCase(keyBytes, key);
+}
+
+// mkstemp's pattern for the temporary file of a save: the file's name after a "." (hidden from
+// listings) and six characters that mkstemp fills in.
+constexpr std::string_view kTemporarySuffix = ".XXXXXX";
+
+std::string TemporaryPrefix(const std::filesystem::path& file) {
+    return "." + file.filename().string();
+}
+
+bool IsTemporaryOf(const std::string& prefix, std::string_view name) {
+    if (name.size() != prefix.size() + kTemporarySuffix.size() || !name.starts_with(prefix) ||
+        name[prefix.size()] != '.') {
+        return false;
+    }
+    return std::all_of(
+        name.begin() + static_cast<std::ptrdiff_t>(prefix.size()) + 1, name.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        });
+}
+
+// Removes the temporary files that saves of this file killed half-way left in its folder. A
+// temporary is taken as left behind once it is an hour old: a save that is still running (in
+// another instance of the program) takes well under a second.
+void RemoveStaleTemporaries(const std::filesystem::path& file) {
+    const std::string prefix = TemporaryPrefix(file);
+    const auto staleBefore = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    std::error_code error;
+    const std::filesystem::path folder =
+        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+        const std::filesystem::path& entry = it->path();
+        std::error_code entryError;
+        if (IsTemporaryOf(prefix, entry.filename().string()) && it->is_regular_file(entryError) &&
+            !it->is_symlink(entryError) &&
+            std::filesystem::last_write_time(entry, entryError) < staleBefore && !entryError) {
+            std::filesystem::remove(entry, entryError);
+        }
+    }
+}
+
 } // namespace
 
-IniFile::IniFile(std::filesystem::path path) : m_path(std::move(path)) {
-    Parse(ReadRegularFile(m_path));
+IniFile::IniFile(std::filesystem::path path)
+    : m_path(std::move(path)), m_bytes(ReadRegularFile(m_path)) {
+    Parse();
 }
 
-void IniFile::Parse(const std::string& bytes) {
-    m_sections.push_back(Section{});
-    if (bytes.empty()) {
-        return;
-    }
-    if (bytes.find("\r\n") == std::string::npos && bytes.find('\n') != std::string::npos) {
+void IniFile::Parse() {
+    const std::string_view bytes = m_bytes;
+    if (bytes.find("\r\n") == std::string_view::npos &&
+        bytes.find('\n') != std::string_view::npos) {
         m_lineBreak = "\n";
     }
+    // Lines before the first section header belong to no section and are only kept.
+    bool inSection = false;
     std::size_t start = 0;
     while (start < bytes.size()) {
-        auto end = bytes.find('\n', start);
-        if (end == std::string::npos) {
+        std::size_t end = bytes.find('\n', start);
+        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos) {
             end = bytes.size();
         }
-        std::string raw = bytes.substr(start, end - start);
-        start = end + 1;
-        if (!raw.empty() && raw.back() == '\r') {
-            raw.pop_back();
+        if (end > start && bytes[end - 1] == '\r') {
+            --end;
         }
-        // Key and section names are ASCII; the value is decoded from CP932.
-        const std::string text = cp932::Decode(raw).utf8;
-        const std::string_view trimmed = TrimBlanks(text);
-        if (!trimmed.empty() && trimmed.front() == '[') {
-            const auto close = trimmed.find(']');
-            Section section;
-            section.hasHeader = true;
-            section.nameLower = AsciiLower(TrimBlanks(
-                trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos
-                                                                  : close - 1)));
-            section.lines.push_back(Line{std::move(raw), {}, {}});
-            m_sections.push_back(std::move(section));
+        const std::size_t lineStart = start;
+        start = next;
+        // Blanks and "=" are never the second byte of a double-byte character, nor is the first
+        // byte of a line, so lines are told apart in their own bytes; only a header is decoded,
+        // to find its "]".
+        const std::string_view trimmed = TrimBlanks(bytes.substr(lineStart, end - lineStart));
+        if (trimmed.empty()) {
             continue;
         }
-        Line line{std::move(raw), {}, {}};
-        const auto equals = text.find('=');
-        if (equals != std::string::npos) {
-            line.keyLower = AsciiLower(TrimBlanks(std::string_view(text).substr(0, equals)));
-            line.value = cp932::CutToBytes(TrimBlanks(std::string_view(text).substr(equals + 1)),
-                                           kMaxValueBytes);
+        if (trimmed.front() == '[') {
+            const std::string header = cp932::Decode(trimmed).utf8;
+            const auto close = header.find(']');
+            Section section;
+            section.name = TrimBlanks(std::string_view(header).substr(
+                1, close == std::string::npos ? std::string::npos : close - 1));
+            section.contentEnd = end;
+            m_sections.push_back(std::move(section));
+            inSection = true;
+            continue;
         }
-        m_sections.back().lines.push_back(std::move(line));
+        if (!inSection) {
+            continue;
+        }
+        Section& section = m_sections.back();
+        section.contentEnd = end;
+        if (trimmed.find('=') != std::string_view::npos) {
+            section.keys.push_back(KeyLine{lineStart, end, KeyLine::kAsRead});
+        }
     }
 }
 
-const IniFile::Section* IniFile::FindSection(std::string_view nameLower) const {
+std::string_view IniFile::LineOf(const KeyLine& line) const {
+    if (line.written != KeyLine::kAsRead) {
+        return m_written[line.written];
+    }
+    return std::string_view(m_bytes).substr(line.begin, line.end - line.begin);
+}
+
+const IniFile::KeyLine* IniFile::FindKey(const Section& section, std::string_view key) const {
+    for (const KeyLine& line : section.keys) {
+        const std::string_view text = LineOf(line);
+        if (KeyEquals(TrimBlanks(text.substr(0, text.find('='))), key)) {
+            return &line;
+        }
+    }
+    return nullptr;
+}
+
+// The first section of that name: a later one of the same name is never read.
+const IniFile::Section* IniFile::FindSection(std::string_view name) const {
     for (const Section& section : m_sections) {
-        if (section.hasHeader && section.nameLower == nameLower) {
+        if (EqualsIgnoringCase(section.name, name)) {
             return &section;
         }
     }
     return nullptr;
 }
 
-IniFile::Section* IniFile::FindSection(std::string_view nameLower) {
-    return const_cast<Section*>(std::as_const(*this).FindSection(nameLower));
-}
-
 std::string IniFile::Get(std::string_view section, std::string_view key) const {
-    const Section* found = FindSection(AsciiLower(section));
-    if (found == nullptr) {
+    const Section* found = FindSection(section);
+    const KeyLine* line = found ? FindKey(*found, key) : nullptr;
+    if (line == nullptr) {
         return {};
     }
-    const std::string keyLower = AsciiLower(key);
-    for (const Line& line : found->lines) {
-        if (!line.keyLower.empty() && line.keyLower == keyLower) {
-            return line.value;
-        }
-    }
-    return {};
+    const std::string_view text = LineOf(*line);
+    const std::string_view value = TrimBlanks(text.substr(text.find('=') + 1));
+    return cp932::CutToBytes(cp932::Decode(value).utf8, kMaxValueBytes);
 }
 
 bool IniFile::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -157,50 +242,64 @@ bool IniFile::Set(std::string_view section, std::string_view key, std::string_vi
     if (!encodedValue.Ok() || value.find_first_of("\r\n") != std::string_view::npos) {
         return false;
     }
-    Line newLine{std::string(key) + "=" + encodedValue.bytes, AsciiLower(key),
-                 cp932::CutToBytes(TrimBlanks(value), kMaxValueBytes)};
-
-    Section* target = FindSection(AsciiLower(section));
+    auto* target = const_cast<Section*>(FindSection(section));
     if (target == nullptr) {
-        Section added;
-        added.hasHeader = true;
-        added.nameLower = AsciiLower(section);
-        added.lines.push_back(Line{"[" + std::string(section) + "]", {}, {}});
-        added.lines.push_back(std::move(newLine));
-        m_sections.push_back(std::move(added));
-        return true;
+        m_sections.push_back(Section{std::string(section), KeyLine::kAdded, {}});
+        target = &m_sections.back();
     }
-    for (Line& line : target->lines) {
-        if (!line.keyLower.empty() && line.keyLower == newLine.keyLower) {
-            line = std::move(newLine);
-            return true;
-        }
+    m_written.push_back(std::string(key) + "=" + encodedValue.bytes);
+    if (auto* line = const_cast<KeyLine*>(FindKey(*target, key))) {
+        line->written = m_written.size() - 1;
+    } else {
+        target->keys.push_back(KeyLine{KeyLine::kAdded, KeyLine::kAdded, m_written.size() - 1});
     }
-    // A new key goes after the last non-blank line of its section, before any blank lines that
-    // separate it from the next section.
-    auto insertAt = target->lines.end();
-    while (insertAt != target->lines.begin() + 1 &&
-           TrimBlanks(std::prev(insertAt)->raw).empty()) {
-        --insertAt;
-    }
-    target->lines.insert(insertAt, std::move(newLine));
     return true;
 }
 
-bool IniFile::Save() const {
-    std::string bytes;
-    bool first = true;
-    for (const Section& section : m_sections) {
-        for (const Line& line : section.lines) {
-            if (!first) {
-                bytes += m_lineBreak;
-            }
-            bytes += line.raw;
-            first = false;
+void IniFile::AppendAddedKeys(const Section& section, std::string& out) const {
+    for (const KeyLine& line : section.keys) {
+        if (line.begin == KeyLine::kAdded) {
+            out += m_lineBreak;
+            out += LineOf(line);
         }
     }
-    if (!first) {
+}
+
+bool IniFile::Save() const {
+    // The bytes as read, with each set key in its line and each added key after the last line of
+    // its section that is not blank.
+    std::string bytes;
+    bytes.reserve(m_bytes.size() + 256);
+    std::size_t copied = 0;
+    for (const Section& section : m_sections) {
+        if (section.contentEnd == KeyLine::kAdded) {
+            continue;
+        }
+        for (const KeyLine& line : section.keys) {
+            if (line.begin != KeyLine::kAdded && line.written != KeyLine::kAsRead) {
+                bytes.append(m_bytes, copied, line.begin - copied);
+                bytes += LineOf(line);
+                copied = line.end;
+            }
+        }
+        bytes.append(m_bytes, copied, section.contentEnd - copied);
+        copied = section.contentEnd;
+        AppendAddedKeys(section, bytes);
+    }
+    bytes.append(m_bytes, copied);
+    // The last line is ended; a carriage return that ends the file already ended it as read.
+    if (!bytes.empty() && bytes.back() == '\r') {
+        bytes += '\n';
+    } else if (!bytes.empty() && bytes.back() != '\n') {
         bytes += m_lineBreak;
+    }
+    // The sections the file did not have, at its end.
+    for (const Section& section : m_sections) {
+        if (section.contentEnd == KeyLine::kAdded) {
+            bytes += "[" + cp932::Encode(section.name).bytes + "]";
+            AppendAddedKeys(section, bytes);
+            bytes += m_lineBreak;
+        }
     }
 
     // Keep the mode of an existing file; a file the user made read-only is not replaced.
@@ -213,8 +312,9 @@ bool IniFile::Save() const {
         mode = existing.st_mode & 07777;
     }
 
-    std::string tempPath = (m_path.parent_path() / ("." + m_path.filename().string() + ".XXXXXX"))
-                               .string();
+    RemoveStaleTemporaries(m_path);
+    std::string tempPath =
+        (m_path.parent_path() / (TemporaryPrefix(m_path) + std::string(kTemporarySuffix))).string();
     const int fd = ::mkstemp(tempPath.data());
     if (fd < 0) {
         return false;

@@ -61,15 +61,19 @@ bool QtMessages::Question(const std::string& text) {
     return RunBox(QMessageBox::Question, text, true);
 }
 
-void QtShell::OpenPath(const std::string& path) {
+bool QtShell::OpenPath(const std::string& path) {
+    // Some desktops hand a missing file to a helper that fails without a word, and still answer
+    // that it was opened; so what is not there is not handed over.
+    const QFileInfo target(Q(path));
+    if (path.empty() || !target.exists())
+        return false;
     // The desktop opens URLs; a local path becomes a file URL, made absolute first because a
     // relative file URL means nothing to the desktop.
-    const QString local = path.empty() ? QString() : QFileInfo(Q(path)).absoluteFilePath();
-    QDesktopServices::openUrl(QUrl::fromLocalFile(local));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(target.absoluteFilePath()));
 }
 
-void QtShell::OpenUrl(const std::string& url) {
-    QDesktopServices::openUrl(QUrl(Q(url)));
+bool QtShell::OpenUrl(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(Q(url)));
 }
 
 std::optional<std::string> QtPickers::PickOpenFile() {

@@ -19,8 +19,8 @@ public:
 
 class QtShell final : public ShellPort {
 public:
-    void OpenPath(const std::string& path) override;
-    void OpenUrl(const std::string& url) override;
+    bool OpenPath(const std::string& path) override;
+    bool OpenUrl(const std::string& url) override;
 };
 
 class QtPickers final : public PickerPort {

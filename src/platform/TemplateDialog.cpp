@@ -101,8 +101,9 @@ QString CaptionOf(const QWidget& widget) {
     return QString();
 }
 
+// lineHeight: one line of text in the dialog's units (8 vertical units), in pixels.
 QWidget* CreateControl(const ControlTemplate& control, QDialog& dialog, qreal ratio,
-                       QSize pixelSize) {
+                       QSize pixelSize, int lineHeight) {
     const QString caption = QString::fromUtf8(control.caption);
     const std::uint32_t style = control.style;
     switch (control.kind) {
@@ -110,8 +111,9 @@ QWidget* CreateControl(const ControlTemplate& control, QDialog& dialog, qreal ra
         auto* label = new QLabel(caption, &dialog);
         label->setTextFormat(Qt::PlainText);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        // A static text wraps at its right edge when its rectangle has room for more lines.
-        label->setWordWrap(pixelSize.height() >= 2 * label->fontMetrics().height());
+        // A static text wraps at its right edge when its rectangle was drawn for two lines or
+        // more, as the template's units count lines.
+        label->setWordWrap(pixelSize.height() >= 2 * lineHeight);
         return label;
     }
     case ControlKind::Bitmap: {
@@ -213,12 +215,11 @@ DialogUnits DialogUnits::ForFont(const QFont& font) {
 }
 
 int DialogUnits::VerticalBase(const QFont& font) {
-    // The Windows dialog fonts are about as high as their em (MS UI Gothic 9 pt: 12 px). The CJK
-    // fonts that stand in for them elsewhere carry a tall line box (Noto Sans CJK: 1.45 em), which
-    // would stretch every dialog by half and push the filing window off a 768-pixel screen; so
-    // the height counts at most the em plus the tenth of leading the Windows fonts average.
-    const int emPlusLeading = static_cast<int>(std::lround(QFontInfo(font).pixelSize() * 1.1));
-    return std::min(QFontMetrics(font).height(), emPlusLeading);
+    // The dialog fonts of a Japanese Windows (MS UI Gothic, also behind "MS Shell Dlg") are as
+    // high as their em: 12 px at 9 pt. The CJK fonts that stand in for them elsewhere carry a
+    // tall line box (Noto Sans CJK: 1.45 em), which would stretch every dialog by half and push
+    // the filing window off a 768-pixel screen at 125 %; so the height counts at most the em.
+    return std::min(QFontMetrics(font).height(), QFontInfo(font).pixelSize());
 }
 
 int DialogUnits::X(int units) const {
@@ -277,7 +278,8 @@ TemplateDialog::TemplateDialog(DialogId id, QWidget* parent)
     QList<QGroupBox*> frames;
     for (const ControlTemplate& control : m_template.controls) {
         const QRect geometry = m_units.ToPixels(control.rect);
-        QWidget* widget = CreateControl(control, *this, devicePixelRatioF(), geometry.size());
+        QWidget* widget =
+            CreateControl(control, *this, devicePixelRatioF(), geometry.size(), m_units.Y(8));
         widget->setGeometry(geometry);
         FitCaption(*widget);
         if (auto* label = qobject_cast<QLabel*>(widget))

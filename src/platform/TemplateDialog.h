@@ -18,8 +18,7 @@ struct DialogUnits {
     int baseY = 0;
 
     static DialogUnits ForFont(const QFont& font);
-    // The font's height as the dialog units count it: its line height, but no more than its em
-    // size plus a tenth.
+    // The font's height as the dialog units count it: its line height, but no more than its em.
     static int VerticalBase(const QFont& font);
     int X(int units) const;
     int Y(int units) const;
@@ -43,8 +42,8 @@ QString ControlObjectName(int id);
 // at its rectangle converted from dialog units through the dialog font, with its caption, styles
 // and tab order, and fixes the dialog's size, title, font and window flags. Every control with an
 // id > 0 is reachable through Control<T>(id) and carries the object name ControlObjectName(id).
-// A label wraps its text when its rectangle has room for two lines or more. In a dialog with
-// kPaintedBackground, read-only and disabled edits of the template take the background colour.
+// A label wraps its text when its rectangle was drawn for two lines or more (16 units). In a dialog
+// with kPaintedBackground, read-only and disabled edits of the template take the background colour.
 // In a dialog with kAcceptsFiles, no control takes a drop itself (a line edit would paste the
 // file's address), so a file dropped anywhere reaches the dialog's dragEnterEvent/dropEvent.
 //

@@ -27,21 +27,22 @@ constexpr ControlTemplate kFilingControls[] = {
     {-3, K::GroupBox, "コピー元ファイルをここに", {169, 2, 77, 71}},
     {-4, K::Static, "↓↓↓", {118, 69, 22, 8}},
     // Type buttons, column by column: 1041 top left, 1042 below it, 1043 top of column 2, ...
+    // They start below the frame's caption, whose line is taller than 8 units in a CJK font.
     {-5, K::GroupBox, "種類（コピー先フォルダ）", {4, 75, 242, 44}},
-    {1073, K::Button, "<", {6, 84, 7, 29}},
-    {1041, K::CheckBox, "Check1", {13, 84, 37, 13}, kPushLike},
-    {1042, K::CheckBox, "Check1", {13, 100, 37, 13}, kPushLike},
-    {1043, K::CheckBox, "Check1", {51, 84, 37, 13}, kPushLike},
-    {1044, K::CheckBox, "Check1", {51, 100, 37, 13}, kPushLike},
-    {1045, K::CheckBox, "Check1", {88, 84, 37, 13}, kPushLike},
-    {1046, K::CheckBox, "Check1", {88, 100, 37, 13}, kPushLike},
-    {1047, K::CheckBox, "Check1", {125, 84, 37, 13}, kPushLike},
-    {1048, K::CheckBox, "Check1", {125, 100, 37, 13}, kPushLike},
-    {1049, K::CheckBox, "Check1", {163, 84, 37, 13}, kPushLike},
-    {1050, K::CheckBox, "Check1", {163, 100, 37, 13}, kPushLike},
-    {1051, K::CheckBox, "Check1", {200, 84, 37, 13}, kPushLike},
-    {1052, K::CheckBox, "Check1", {200, 100, 37, 13}, kPushLike},
-    {1074, K::Button, ">", {237, 84, 7, 29}},
+    {1073, K::Button, "<", {6, 89, 7, 28}},
+    {1041, K::CheckBox, "Check1", {13, 89, 37, 13}, kPushLike},
+    {1042, K::CheckBox, "Check1", {13, 104, 37, 13}, kPushLike},
+    {1043, K::CheckBox, "Check1", {51, 89, 37, 13}, kPushLike},
+    {1044, K::CheckBox, "Check1", {51, 104, 37, 13}, kPushLike},
+    {1045, K::CheckBox, "Check1", {88, 89, 37, 13}, kPushLike},
+    {1046, K::CheckBox, "Check1", {88, 104, 37, 13}, kPushLike},
+    {1047, K::CheckBox, "Check1", {125, 89, 37, 13}, kPushLike},
+    {1048, K::CheckBox, "Check1", {125, 104, 37, 13}, kPushLike},
+    {1049, K::CheckBox, "Check1", {163, 89, 37, 13}, kPushLike},
+    {1050, K::CheckBox, "Check1", {163, 104, 37, 13}, kPushLike},
+    {1051, K::CheckBox, "Check1", {200, 89, 37, 13}, kPushLike},
+    {1052, K::CheckBox, "Check1", {200, 104, 37, 13}, kPushLike},
+    {1074, K::Button, ">", {237, 89, 7, 28}},
     {-6, K::GroupBox, "ファイル内容（コピー先ファイル名）", {4, 124, 242, 175}},
     {-7, K::Static, "【年月日】", {10, 139, 28, 8}},
     {1004, K::Edit, "", {9, 152, 82, 14}},
@@ -70,7 +71,7 @@ constexpr ControlTemplate kFilingControls[] = {
     {1007, K::Button, "3", {220, 228, 20, 21}},
     {1013, K::Button, "0", {180, 250, 20, 21}},
     {1015, K::Button, "00", {200, 250, 20, 21}},
-    {1027, K::Button, "ｸﾘｱ", {220, 250, 20, 21}},
+    {1027, K::Button, "クリア", {220, 250, 20, 21}},
     {-10, K::Static, "【備考】→", {8, 283, 28, 8}},
     {1056, K::Edit, "", {38, 280, 203, 14}},
     {-11, K::Static, "↓↓↓", {118, 302, 22, 8}},
@@ -79,11 +80,14 @@ constexpr ControlTemplate kFilingControls[] = {
     {1028, K::Edit, "", {42, 313, 205, 14}, kDisabled},
     {-14, K::Static, "ファイル", {13, 332, 20, 8}},
     {1017, K::Edit, "", {42, 330, 205, 14}},
-    {1054, K::Button, "実行（コピーして保存）", {4, 348, 242, 24}},
-    {-15, K::EtchedLine, "", {0, 375, 253, 2}}, // the pair of etched lines
-    {1030, K::Button, "メニュー", {0, 379, 34, 14}},
-    {1034, K::Button, "保存先フォルダ確認", {37, 379, 83, 14}},
-    {2, K::Button, "終了", {195, 380, 54, 13}},
+    // Execute is a little shorter and the bottom row a little higher than in the first layout, so
+    // that the window with its title bar fits a 768-pixel screen at 125 %; the bottom row keeps
+    // the margin of the controls above, so no button touches an edge.
+    {1054, K::Button, "実行（コピーして保存）", {4, 348, 242, 18}},
+    {-15, K::EtchedLine, "", {0, 368, 250, 2}}, // the pair of etched lines
+    {1030, K::Button, "メニュー", {4, 371, 38, 14}},
+    {1034, K::Button, "保存先フォルダ確認", {45, 371, 83, 14}},
+    {2, K::Button, "終了", {192, 371, 54, 14}},
 };
 
 constexpr int kFilingTabOrder[] = {
@@ -99,8 +103,8 @@ constexpr ControlTemplate kSettingControls[] = {
     {1028, K::Edit, "", {63, 37, 224, 14}},
     {1029, K::Button, "参照", {290, 37, 50, 14}},
     {1037, K::Edit, "", {63, 93, 40, 14}},
-    {1073, K::CheckBox, "出力ファルダ「会社名」別", {16, 116, 95, 8}},
-    {1072, K::CheckBox, "出力ファルダ「月」別", {16, 125, 79, 10}},
+    {1073, K::CheckBox, "出力フォルダ「会社名」別", {16, 116, 95, 8}},
+    {1072, K::CheckBox, "出力フォルダ「月」別", {16, 125, 79, 10}},
     {1070, K::CheckBox, "出力ファイル名 金額「,」あり", {16, 174, 103, 10}},
     {1071, K::CheckBox, "出力ファイル名 日付「_」あり", {16, 184, 105, 10}},
     {1, K::Button, "終了(保存)", {237, 219, 50, 14}, kDefaultButton},
@@ -117,7 +121,7 @@ constexpr ControlTemplate kSettingControls[] = {
     {1019, K::Button, "索引簿CSV出力", {313, 92, 27, 14}, kHidden},
     {1074, K::Tree, "", {123, 112, 217, 62}, kDisabled | kHasLines},
     {1075, K::Static, "", {123, 181, 217, 8}},
-    {-8, K::Static, "ファルダ構成　例↓", {123, 102, 57, 8}},
+    {-8, K::Static, "フォルダ構成　例↓", {123, 102, 57, 8}},
     {1076, K::CheckBox, "出力ファイル名 備考に種類名", {16, 194, 111, 11}},
     {1087, K::CheckBox, "ファイル名区切り文字「_」(非推奨)", {216, 75, 124, 12}, kPushLike},
 };
@@ -175,7 +179,7 @@ constexpr ControlTemplate kKingakuControls[] = {
     {1007, K::Button, "3", {279, 109, 23, 20}},
     {1013, K::Button, "0", {232, 129, 23, 20}},
     {1015, K::Button, "00", {255, 129, 23, 20}},
-    {1027, K::Button, "ｸﾘｱ", {279, 129, 23, 20}},
+    {1027, K::Button, "クリア", {279, 129, 23, 20}},
     {1040, K::Edit, "", {7, 162, 295, 14}, kReadOnly},
     {1, K::Button, "OK(戻る)", {198, 189, 50, 14}, kDefaultButton},
     {2, K::Button, "キャンセル", {252, 189, 50, 14}},
@@ -257,7 +261,7 @@ constexpr ControlTemplate kCopyDirControls[] = {
 // ---- the templates ------------------------------------------------------------------------------
 
 const std::array kTemplates = {
-    DialogTemplate{DialogId::Filing,    "ふみばこ",         250, 393, "MS UI Gothic", 9,
+    DialogTemplate{DialogId::Filing,    "ふみばこ",         250, 387, "MS UI Gothic", 9,
                    kAppWindow | kMinimizeBox | kStaysOnTop | kAcceptsFiles | kPaintedBackground,
                    kFilingControls, kFilingTabOrder},
     DialogTemplate{DialogId::Setting,   "設定",             347, 240, kShellDlg, 8, kModalDialog,

@@ -36,12 +36,13 @@ std::string CFMBData::IniPath() const {
 }
 
 int CFMBData::ReadIni() {
+    m_endMonthReplaced = false;
     const std::filesystem::path path = ToFsPath(IniPath());
     std::error_code error;
     if (!std::filesystem::exists(path, error)) {
         // First start: the values a new user begins with.
         COPY_SAKI_DIR.clear();
-        NEND_END_M = 3;
+        NEND_END_M = kDefaultEndMonth;
         KINGAKU_KANMA_FLG = 1;
         HIDUKE_UB_FLG = 1;
         DIR_MM_SEPA_FLG = 1;
@@ -54,6 +55,10 @@ int CFMBData::ReadIni() {
     COPY_SAKI_DIR = ini.Get(kSection, "COPY_SAKI_DIR");
     for (const NumericKey& key : kNumericKeys) {
         this->*key.field = ReadLeadingInt(ini.Get(kSection, key.name));
+    }
+    if (NEND_END_M < 1 || NEND_END_M > 12) {
+        NEND_END_M = kDefaultEndMonth;
+        m_endMonthReplaced = true;
     }
     return 0;
 }

@@ -14,6 +14,8 @@ public:
     static constexpr int kUnrepresentableText = -2;
     // Result of WriteIni when the file could not be written.
     static constexpr int kWriteFailed = -1;
+    // The end month of a first start, and of a file whose month lies outside 1 to 12.
+    static constexpr int kDefaultEndMonth = 3;
 
     explicit CFMBData(std::string settingsFolder = GetExeFolder());
     virtual ~CFMBData() = default;
@@ -21,8 +23,13 @@ public:
     CFMBData& operator=(const CFMBData&) = delete;
 
     // 0 when the file exists and was read; -1 when it is absent (the record then holds the
-    // values of a first start and nothing is written).
+    // values of a first start and nothing is written). An end month outside 1 to 12 (a missing
+    // key or a hand-edited file) is read as kDefaultEndMonth: any other month would put documents
+    // under the wrong fiscal year.
     int ReadIni();
+    // True when the last ReadIni found an end month outside 1 to 12 and read it as
+    // kDefaultEndMonth.
+    bool EndMonthWasReplaced() const { return m_endMonthReplaced; }
     // 0 when all eight keys were written; kWriteFailed or kUnrepresentableText when the file was
     // not written (it then stays as it was).
     int WriteIni();
@@ -30,7 +37,7 @@ public:
     std::string IniPath() const;
 
     std::string COPY_SAKI_DIR;    // storage root; empty: not set up
-    int NEND_END_M = 3;           // month in which the fiscal year ends
+    int NEND_END_M = 3;           // month in which the fiscal year ends (kDefaultEndMonth)
     int KINGAKU_KANMA_FLG = 0;    // amounts in the file name carry thousands separators
     int HIDUKE_UB_FLG = 0;        // the date in the file name reads YYYY_MM_DD
     int DIR_MM_SEPA_FLG = 0;      // a month folder below the type (and company) folder
@@ -40,6 +47,7 @@ public:
 
 private:
     std::string m_settingsFolder;
+    bool m_endMonthReplaced = false;
 };
 
 } // namespace fmb

@@ -30,6 +30,9 @@ constexpr FlagBox kFlagBoxes[] = {
 };
 
 const char* const kSelectType = "リストより「種類」を選択ください。";
+const char* const kEndMonthReplaced =
+    "設定ファイルの「年度末(月)」が1～12の範囲にないため、3として読み込みました。\n"
+    "確認して「終了(保存)」を押してください。";
 
 } // namespace
 
@@ -60,6 +63,8 @@ CSettingDlg::~CSettingDlg() {
 void CSettingDlg::OnInitDialog() {
     // An absent file gives the first-start values.
     m_data.ReadIni();
+    if (m_data.EndMonthWasReplaced())
+        m_env.messages.Notice(kEndMonthReplaced);
     m_root.setText(QString::fromStdString(m_data.COPY_SAKI_DIR));
     m_month.setText(QString::number(m_data.NEND_END_M));
     for (const FlagBox& box : kFlagBoxes)

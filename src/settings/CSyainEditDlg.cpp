@@ -80,10 +80,16 @@ void CSyainEditDlg::OnSelectionChanged() {
         m_entry.setText(m_list.item(row)->text());
 }
 
+void CSyainEditDlg::RefuseEntry(const std::string& message) {
+    // The name stays in its field, with the focus, to be corrected.
+    m_env.messages.Notice(message);
+    m_entry.setFocus();
+}
+
 void CSyainEditDlg::OnAdd() {
     const std::string name = m_entry.text().toStdString();
     if (const auto refusal = RefuseCompanyToAdd(name, ListedNames())) {
-        m_env.messages.Notice(*refusal);
+        RefuseEntry(*refusal);
         return;
     }
     m_list.scrollToItem(m_list.item(m_list.AddString(name)));
@@ -98,7 +104,7 @@ void CSyainEditDlg::OnReplace() {
     }
     const QString name = m_entry.text();
     if (const auto refusal = RefuseCompanyToReplace(name.toStdString())) {
-        m_env.messages.Notice(*refusal);
+        RefuseEntry(*refusal);
         return;
     }
     // Filled again, the list puts the changed name where it sorts and selects nothing.

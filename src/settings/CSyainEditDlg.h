@@ -47,6 +47,8 @@ protected:
 private:
     // Fills the controls from m_typeData when the dialog first shows, after the caller has set it.
     void OnInitDialog();
+    // Shows why the name in the entry field was refused and gives that field the focus.
+    void RefuseEntry(const std::string& message);
     void OnAdd();
     void OnReplace();
     void OnDelete();

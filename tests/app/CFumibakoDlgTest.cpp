@@ -18,6 +18,7 @@
 #include <QCalendarWidget>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
@@ -100,10 +101,26 @@ protected:
     void SetText(int id, const std::string& text) {
         Edit(id)->setText(QString::fromStdString(text));
     }
-    // Types ASCII text at the end of the field.
+    // Types text at the cursor of the field (at its end, unless the test moved the cursor or
+    // selected text): ASCII key by key, anything else as an input method commits it.
     void Type(int id, const std::string& text) {
         Edit(id)->setFocus();
-        QTest::keyClicks(Edit(id), QString::fromStdString(text));
+        const QString typed = QString::fromStdString(text);
+        for (qsizetype start = 0; start < typed.size();) {
+            const bool ascii = typed[start].unicode() < 0x80;
+            qsizetype end = start;
+            while (end < typed.size() && (typed[end].unicode() < 0x80) == ascii)
+                ++end;
+            const QString run = typed.mid(start, end - start);
+            if (ascii) {
+                QTest::keyClicks(Edit(id), run);
+            } else {
+                QInputMethodEvent commit;
+                commit.setCommitString(run);
+                QApplication::sendEvent(Edit(id), &commit);
+            }
+            start = end;
+        }
     }
     QAbstractButton* Button(int id) const { return m_window->Control<QAbstractButton>(id); }
     void Click(int id) { Button(id)->click(); }
@@ -176,6 +193,16 @@ protected:
         Click(kToday);
         Companies()->setCurrentRow(Companies()->Texts().indexOf(QString::fromUtf8(kCompanyName)));
         SetText(kAmount, "500000");
+    }
+
+    // Every file below the storage root, by its full path.
+    std::vector<std::string> StoredFiles() const {
+        std::vector<std::string> files;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(test::U8(Root())))
+            if (entry.is_regular_file())
+                files.push_back(FromFsPath(entry.path()));
+        std::sort(files.begin(), files.end());
+        return files;
     }
 
     std::string Folder(const std::string& below) const {
@@ -319,47 +346,179 @@ TEST_F(CFumibakoDlgTest, ADropOfSomethingElseThanAFileIsRefused) {
     EXPECT_EQ(Text(kFileName), "");
 }
 
-TEST_F(CFumibakoDlgTest, BrowseSetsTheSourceWithoutComposing) {
+TEST_F(CFumibakoDlgTest, BrowseSetsTheSourceAndComposes) {
     Open();
     Drop({Source()});
+    SetText(kFileName, "by hand.pdf");
     const std::string chosen = m_dir.Child("scan/b.txt");
     m_fake.pickers.QueueFile(chosen);
     Click(kBrowse);
     EXPECT_EQ(Text(kSource), chosen);
-    EXPECT_EQ(Text(kFileName), "[__][][].pdf"); // until the next composition
+    EXPECT_EQ(Text(kFileName), "[__][][].txt");
 
+    // Cancelled, it changes nothing, a name typed by hand included.
+    SetText(kFileName, "by hand.txt");
     m_fake.pickers.QueueFile(std::nullopt);
     Click(kBrowse);
     EXPECT_EQ(Text(kSource), chosen);
+    EXPECT_EQ(Text(kFileName), "by hand.txt");
 
-    Type(kRemark, "x");
-    EXPECT_EQ(Text(kFileName), "[__][][]x.txt");
-    EXPECT_EQ(m_fake.pickers.Log().size(), 2u);
+    // The same file chosen again composes all the same.
+    m_fake.pickers.QueueFile(chosen);
+    Click(kBrowse);
+    EXPECT_EQ(Text(kFileName), "[__][][].txt");
+    EXPECT_EQ(m_fake.pickers.Log().size(), 3u);
 }
 
 TEST_F(CFumibakoDlgTest, OpenHandsTheSourceToTheDesktop) {
     Open();
-    Click(kOpen);
     Drop({Source()});
     Click(kOpen);
-    const std::vector<test::FakeShell::Opened> expected = {{test::FakeShell::Kind::Path, ""},
-                                                           {test::FakeShell::Kind::Path, Source()}};
-    EXPECT_EQ(m_fake.shell.Log(), expected);
+    EXPECT_EQ(m_fake.shell.Log(),
+              (std::vector<test::FakeShell::Opened>{{test::FakeShell::Kind::Path, Source()}}));
     EXPECT_TRUE(m_fake.messages.Texts().empty());
 }
 
-TEST_F(CFumibakoDlgTest, RemarkAndCompanyComposeAtOnceButTheDateFieldDoesNot) {
+TEST_F(CFumibakoDlgTest, OpenTellsWhenNothingOpensTheSource) {
     Open();
-    Type(kRemark, "a");
-    EXPECT_EQ(Text(kFileName), "[__][][]a.NNN");
-    Type(kCompany, "b");
-    EXPECT_EQ(Text(kFileName), "[__][b][]a.NNN");
-    Type(kDate, "20221231");
-    EXPECT_EQ(Text(kFileName), "[__][b][]a.NNN");
-    EXPECT_EQ(Text(kFolder), Folder(""));
-    Type(kRemark, "c");
-    EXPECT_EQ(Text(kFileName), "[2022_12_31][b][]ac.NNN");
+    Click(kOpen); // no source yet: the desktop is not asked
+    EXPECT_TRUE(m_fake.shell.Log().empty());
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{"開くファイル（フォルダ）が指定されていません。"});
+
+    Drop({Source()});
+    m_fake.shell.SetOpens(false);
+    Click(kOpen);
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{"「" + Source() +
+                                       "」を開けませんでした。\n\nファイル（フォルダ）がないか、"
+                                       "開くプログラムが見つかりません。"});
+}
+
+TEST_F(CFumibakoDlgTest, EveryTypedInputComposesAtOnce) {
+    const struct {
+        int field;
+        const char* typed;
+        const char* fileName;
+    } steps[] = {
+        {kRemark, "a", "[__][][]a.NNN"},
+        {kCompany, "b", "[__][b][]a.NNN"},
+        {kDate, "2022123", "[2022_12_3][b][]a.NNN"},
+        {kDate, "1", "[2022_12_31][b][]a.NNN"},
+        {kAmount, "5", "[2022_12_31][b][5]a.NNN"},
+        {kSource, "x.jp", "[2022_12_31][b][5]a.jp"},
+        {kSource, "g", "[2022_12_31][b][5]a.jpg"},
+    };
+    Open();
+    for (const auto& step : steps) {
+        Type(step.field, step.typed);
+        EXPECT_EQ(Text(kFileName), step.fileName) << step.field << " " << step.typed;
+    }
     EXPECT_EQ(Text(kFolder), Folder("2022年度/2022年12月/"));
+    // Deleting counts as much as typing.
+    QTest::keyClick(Edit(kDate), Qt::Key_Backspace);
+    EXPECT_EQ(Text(kFileName), "[2022_12_3][b][5]a.jpg");
+}
+
+// Each order in which a user may give the inputs: after the last one, the two fields show the
+// whole entry, and 実行 files the document exactly there.
+TEST_F(CFumibakoDlgTest, TheFileLandsWhereTheFieldsSayInEveryInputOrder) {
+    const std::string photo = m_dir.Child("scan/photo.jpg");
+    test::WriteBytes(test::U8(photo), "JPEG");
+    const std::string invoiceFolder = "2022年度/請求書(控)/2022年11月/";
+    // The inputs besides the source and the type.
+    const auto typeDate = [&] { Type(kDate, "20221105"); };
+    const auto typeCompanyAndAmount = [&] {
+        Type(kCompany, "ABC商事");
+        Type(kAmount, "1100");
+    };
+    const std::vector<std::pair<std::string, std::function<void()>>> orders = {
+        {"date typed last",
+         [&] {
+             Drop({Source()});
+             Click(1041);
+             typeCompanyAndAmount();
+             typeDate();
+         }},
+        {"date typed over 本日",
+         [&] {
+             Drop({Source()});
+             Click(1041);
+             typeCompanyAndAmount();
+             Click(kToday);
+             Edit(kDate)->selectAll();
+             typeDate();
+         }},
+        {"source typed last",
+         [&] {
+             Click(1041);
+             typeDate();
+             typeCompanyAndAmount();
+             Type(kSource, photo);
+         }},
+        {"source typed over a dropped one",
+         [&] {
+             Drop({Source()});
+             Click(1041);
+             typeDate();
+             typeCompanyAndAmount();
+             Edit(kSource)->selectAll();
+             Type(kSource, photo);
+         }},
+        {"source chosen with 参照 last",
+         [&] {
+             Drop({Source()});
+             Click(1041);
+             typeDate();
+             typeCompanyAndAmount();
+             m_fake.pickers.QueueFile(photo);
+             Click(kBrowse);
+         }},
+        {"types paged last",
+         [&] {
+             Drop({photo});
+             Click(1041);
+             typeDate();
+             typeCompanyAndAmount();
+             Click(kPageForward);
+             Click(kPageForward);
+         }},
+    };
+    for (const auto& [order, give] : orders) {
+        SCOPED_TRACE(order);
+        fs::remove_all(test::U8(Root()));
+        fs::create_directory(test::U8(Root()));
+        Open();
+        give();
+        const std::string extension = Text(kSource) == photo ? "jpg" : "pdf";
+        const std::string name = "[2022_11_05][ABC商事][1,100]." + extension;
+        EXPECT_EQ(Text(kFolder), Folder(invoiceFolder));
+        EXPECT_EQ(Text(kFileName), name);
+        Click(kExecute);
+        EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
+        EXPECT_EQ(StoredFiles(), std::vector<std::string>{Folder(invoiceFolder) + name});
+    }
+}
+
+TEST_F(CFumibakoDlgTest, ANameTypedByHandAfterTheLastInputIsFiledAsTypedUntilTheNextInput) {
+    Open();
+    FillEntry();
+    const std::string folder = Folder("2022年度/請求書(控)/2022年12月/");
+    SetText(kFileName, "");
+    Type(kFileName, "手入力.pdf");
+    Click(kExecute);
+    EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
+    EXPECT_TRUE(fs::is_regular_file(test::U8(folder + "手入力.pdf")));
+
+    // A name typed by hand gives way to the next change of an input.
+    FillEntry();
+    Type(kFileName, "x");
+    Type(kRemark, "再発行");
+    EXPECT_EQ(Text(kFileName), "[2022_12_31][〇〇商事(株)][500,000]再発行.pdf");
+    Click(kExecute);
+    EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
+    EXPECT_TRUE(
+        fs::is_regular_file(test::U8(folder + "[2022_12_31][〇〇商事(株)][500,000]再発行.pdf")));
 }
 
 // ---- Document types -----------------------------------------------------------------------------
@@ -416,14 +575,16 @@ TEST_F(CFumibakoDlgTest, PagesShowTwelveTypesColumnByColumnWithoutWrapping) {
     EXPECT_EQ(Captions()[0], "種類13"); // top left
     EXPECT_EQ(Captions()[1], "種類14"); // below it
     EXPECT_EQ(Captions()[2], "種類15"); // top of the second column
-    // Paging clears the choice but keeps what it showed, and does not compose.
+    // The chosen type stays chosen: no button of this page is checked, the type and its
+    // companies stay shown, and the composed fields still use it.
     EXPECT_TRUE(Checked().empty());
     EXPECT_EQ(Text(kTypeName), kType1);
     EXPECT_EQ(Companies()->count(), 3);
     EXPECT_EQ(Text(kCompany), "c");
-    SetText(kDate, "20230105");
     EXPECT_EQ(Text(kFolder), folder);
     EXPECT_EQ(Text(kFileName), fileName);
+    SetText(kDate, "20230105");
+    EXPECT_EQ(Text(kFolder), Folder("2022年度/請求書(控)/2023年01月/"));
 
     Click(kPageForward);
     EXPECT_EQ(Captions()[0], "種類25");
@@ -438,6 +599,35 @@ TEST_F(CFumibakoDlgTest, PagesShowTwelveTypesColumnByColumnWithoutWrapping) {
     Click(kPageBack);
     EXPECT_EQ(Captions()[0], kType1);
     EXPECT_TRUE(Checked().empty());
+    Click(kPageForward);
+    Click(kPageForward);
+    EXPECT_EQ(Checked(), std::vector<int>{1042}); // the chosen type's button, on its page
+}
+
+TEST_F(CFumibakoDlgTest, PagingKeepsTheChosenTypeForEditAndExecute) {
+    Open();
+    FillEntry();
+    Click(kPageForward);
+    EXPECT_TRUE(Checked().empty());
+    EXPECT_EQ(Text(kTypeName), kType1);
+
+    // 編集 works on the type the field shows.
+    m_fake.modal.Queue("fmb::CSyainEditDlg", [this](QDialog& dialog) {
+        EXPECT_EQ(test::ControlOf<QLineEdit>(dialog, 1035)->text().toStdString(), kType1);
+        m_fake.messages.QueueAnswer(true); // 保存しないで終了します。よろしいですか？
+        dialog.close();
+    });
+    Click(kEditCompanies);
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{"保存しないで終了します。よろしいですか？"});
+    EXPECT_TRUE(Checked().empty()); // the page shown stays the page shown
+
+    Click(kExecute);
+    EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{Folder("2022年度/請求書(控)/2022年12月/") +
+                                                      "[2022_12_31][〇〇商事(株)][500,000].pdf"});
+    Click(kPageBack);
+    EXPECT_EQ(Checked(), std::vector<int>{1041});
 }
 
 TEST_F(CFumibakoDlgTest, ButtonsBeyondTheStoredTypesAreBlankAndDisabled) {
@@ -481,13 +671,25 @@ TEST_F(CFumibakoDlgTest, APickedDayIsWrittenAndComposed) {
 TEST_F(CFumibakoDlgTest, PagingAndTheProgramsSelectionChangeNothing) {
     Open();
     Type(kDate, "20221231");
+    SetText(kFileName, "by hand.pdf");
     auto* next = Calendar()->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth"));
     ASSERT_NE(next, nullptr);
     QTest::mouseClick(next, Qt::LeftButton);
     Calendar()->setSelectedDate(QDate(2021, 5, 6));
     EXPECT_EQ(Text(kDate), "20221231");
-    EXPECT_EQ(Text(kFileName), "");
-    EXPECT_EQ(Text(kFolder), "");
+    EXPECT_EQ(Text(kFileName), "by hand.pdf");
+    EXPECT_EQ(Text(kFolder), Folder("2022年度/2022年12月/"));
+}
+
+TEST_F(CFumibakoDlgTest, TheCalendarStartsOnTodayOfTheLocalClock) {
+    for (const LocalDate today : {LocalDate{2022, 12, 31}, LocalDate{2024, 7, 5}}) {
+        m_fake.clock.Set(today);
+        Open();
+        EXPECT_EQ(Calendar()->selectedDate(), QDate(today.year, today.month, today.day));
+        EXPECT_EQ(Calendar()->monthShown(), today.month);
+        EXPECT_EQ(Text(kDate), ""); // shown, not picked
+        EXPECT_EQ(Text(kFileName), "");
+    }
 }
 
 TEST_F(CFumibakoDlgTest, EnterOnTheCalendarPicksTheSelectedDay) {
@@ -628,8 +830,7 @@ TEST_F(CFumibakoDlgTest, EditCompaniesAsksForATypeFirst) {
     Click(kEditCompanies);
     EXPECT_EQ(m_fake.messages.TakeTexts(),
               std::vector<std::string>{"種類ボタンを押下して、種類を選択してください"});
-    Click(1041);
-    Click(kPageForward); // paging leaves no type chosen
+    Click(kPageForward);
     Click(kEditCompanies);
     EXPECT_EQ(m_fake.messages.TakeTexts(),
               std::vector<std::string>{"種類ボタンを押下して、種類を選択してください"});
@@ -671,7 +872,7 @@ TEST_F(CFumibakoDlgTest, EditCompaniesHandsTheTypeToTheEditorAndShowsWhatItSaved
 TEST_F(CFumibakoDlgTest, EditCompaniesClosedWithoutSavingKeepsTheTypes) {
     Open();
     Click(1041);
-    SetText(kDate, "20221231"); // typed: shows at the next composition
+    SetText(kDate, "20221231");
     m_fake.modal.Queue("fmb::CSyainEditDlg", [this](QDialog& dialog) {
         test::ControlOf<QLineEdit>(dialog, 1035)->setText(QStringLiteral("別名"));
         m_fake.messages.QueueAnswer(true); // 保存しないで終了します。よろしいですか？
@@ -729,8 +930,8 @@ TEST_F(CFumibakoDlgTest, MultipleAmountsCancelKeepsTheAmountsButComposes) {
     });
     Click(kMultiple);
     SetText(kDate, "");
-    Type(kDate, "20230105"); // typed: not composed yet
-    const std::string before = Text(kFileName);
+    Type(kDate, "20230105");
+    SetText(kFileName, "by hand.pdf");
 
     m_fake.modal.Queue("fmb::CKingakuDig", [](QDialog& dialog) {
         test::ControlOf<QLineEdit>(dialog, 1034)->setText("9");
@@ -738,7 +939,6 @@ TEST_F(CFumibakoDlgTest, MultipleAmountsCancelKeepsTheAmountsButComposes) {
         test::ControlOf<QPushButton>(dialog, 2)->click();
     });
     Click(kMultiple);
-    EXPECT_NE(Text(kFileName), before);
     EXPECT_EQ(Text(kAmount), "500000");
     EXPECT_EQ(Text(kFileName), "[2023_01_05][〇〇商事(株)][500,000][120,000].pdf");
     EXPECT_EQ(Button(kMultiple)->text().toStdString(), "*複数 ");
@@ -795,6 +995,93 @@ TEST_F(CFumibakoDlgTest, ExecuteStopsAtTheFirstFailedCheckWithItsMessageAndFocus
     EXPECT_FALSE(fs::exists(test::U8(Folder("2022年度"))));
 }
 
+TEST_F(CFumibakoDlgTest, ADayTheCalendarDoesNotHaveIsRefusedAndNothingIsFiled) {
+    const struct {
+        const char* date;
+        const char* message;
+    } cases[] = {
+        {"20230229", "日付の日は、2023年2月には28日までです。修正してください。\n\n 例：2023年2月28"
+                     "日　→　20230228 "},
+        {"20220431", "日付の日は、2022年4月には30日までです。修正してください。\n\n 例：2022年4月30"
+                     "日　→　20220430 "},
+        {"20220230", "日付の日は、2022年2月には28日までです。修正してください。\n\n 例：2022年2月28"
+                     "日　→　20220228 "},
+    };
+    Open();
+    FillEntry();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.date);
+        // Typed over the date 本日 wrote, as a user corrects it.
+        Click(kToday);
+        Edit(kDate)->selectAll();
+        Type(kDate, c.date);
+        Edit(kRemark)->setFocus();
+        Click(kExecute);
+        EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(QApplication::focusWidget(), Edit(kDate));
+    }
+    EXPECT_TRUE(StoredFiles().empty());
+
+    // Corrected, it is filed under the day typed, not under today.
+    Edit(kDate)->selectAll();
+    Type(kDate, "20220228");
+    Click(kExecute);
+    EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{Folder("2021年度/請求書(控)/2022年02月/") +
+                                                      "[2022_02_28][〇〇商事(株)][500,000].pdf"});
+}
+
+TEST_F(CFumibakoDlgTest, FullWidthDigitsAreTakenAsDigits) {
+    Open();
+    Drop({Source()});
+    Click(1041);
+    Type(kCompany, "ABC商事");
+    // As an input method in full-width mode commits them.
+    Type(kDate, "２０２２");
+    Type(kDate, "１１０５");
+    EXPECT_EQ(Text(kDate), "20221105");
+    Type(kAmount, "１，１００");
+    EXPECT_EQ(Text(kAmount), "1100");
+    EXPECT_EQ(Text(kGrouped), "1,100");
+    EXPECT_EQ(Text(kFileName), "[2022_11_05][ABC商事][1,100].pdf");
+    Click(kExecute);
+    EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{Folder("2022年度/請求書(控)/2022年11月/") +
+                                                      "[2022_11_05][ABC商事][1,100].pdf"});
+
+    // A digit typed in the middle keeps the cursor where the user types.
+    Type(kDate, "20221105");
+    Edit(kDate)->setCursorPosition(4);
+    Type(kDate, "１");
+    EXPECT_EQ(Text(kDate), "202211105");
+    EXPECT_EQ(Edit(kDate)->cursorPosition(), 5);
+
+    // What still is no digit gets the messages it always got.
+    const struct {
+        const char* date;
+        const char* amount;
+        int focus;
+        const char* message;
+    } refused[] = {
+        {"２０２２年１１月５日", "1", kDate,
+         "日付は8桁の数字で入力してください。\n\n 例：2022年12月31日　→　20221231 "},
+        {"20221105", "５万", kAmount,
+         "金額は数字以外、入力できません。修正してください。\n\n 入力可能→ 1 2 3 4 5 6 7 8 9 0 + "
+         "- "},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.date);
+        Drop({Source()});
+        SetText(kCompany, "ABC商事");
+        SetText(kDate, c.date);
+        SetText(kAmount, c.amount);
+        Click(kExecute);
+        EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{c.message});
+        EXPECT_EQ(QApplication::focusWidget(), Edit(c.focus));
+    }
+    EXPECT_EQ(StoredFiles().size(), 1u);
+}
+
 TEST_F(CFumibakoDlgTest, ExecuteFilesTheDocumentReadOnlyAndClearsTheEntryKeepingTheType) {
     Open();
     FillEntry();
@@ -838,8 +1125,10 @@ TEST_F(CFumibakoDlgTest, ExecuteFilesTheDocumentReadOnlyAndClearsTheEntryKeeping
     EXPECT_EQ(Text(kFileName), "[__][][].NNN");
     EXPECT_EQ(Text(kTypeName), kType1);
     EXPECT_EQ(Checked(), std::vector<int>{1041});
+    // The company list stays, with no company picked; 複数 no longer says the entry has more.
     EXPECT_EQ(Companies()->count(), 3);
-    EXPECT_EQ(Button(kMultiple)->text().toStdString(), "*複数 ");
+    EXPECT_TRUE(Companies()->selectedItems().isEmpty());
+    EXPECT_EQ(Button(kMultiple)->text().toStdString(), "複数");
 
     // The extra amounts went with the entry: the dialog opens empty.
     m_fake.modal.Queue("fmb::CKingakuDig", [](QDialog& dialog) {
@@ -848,6 +1137,10 @@ TEST_F(CFumibakoDlgTest, ExecuteFilesTheDocumentReadOnlyAndClearsTheEntryKeeping
     });
     Click(kMultiple);
     EXPECT_EQ(Button(kMultiple)->text().toStdString(), "複数");
+
+    // Picking the same company again for the next document fills the field.
+    Companies()->setCurrentRow(Companies()->Texts().indexOf(QString::fromUtf8(kCompanyName)));
+    EXPECT_EQ(Text(kCompany), kCompanyName);
 }
 
 TEST_F(CFumibakoDlgTest, ExecuteFilesUnderANameTypedByHand) {
@@ -868,6 +1161,7 @@ TEST_F(CFumibakoDlgTest, AFailedCopyKeepsTheWholeEntry) {
     test::WriteBytes(taken, "filed earlier");
     const std::map<int, std::string> before = EntryTexts();
 
+    Edit(kAmount)->setFocus();
     Click(kExecute);
     EXPECT_EQ(
         m_fake.messages.TakeTexts(),
@@ -875,6 +1169,18 @@ TEST_F(CFumibakoDlgTest, AFailedCopyKeepsTheWholeEntry) {
                                  "文字列を変更することにより、ファイル名を変更できます。"});
     EXPECT_EQ(EntryTexts(), before);
     EXPECT_EQ(test::ReadBytes(taken), "filed earlier");
+    // The remark the message names has the focus.
+    EXPECT_EQ(QApplication::focusWidget(), Edit(kRemark));
+
+    // A failure of another kind leaves the focus where it was.
+    fs::remove(test::U8(Source()));
+    Edit(kAmount)->setFocus();
+    Click(kExecute);
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{
+                  "コピー元ファイルがありません。\n再度コピー元ファイルを指定してください"});
+    EXPECT_EQ(QApplication::focusWidget(), Edit(kAmount));
+    test::WriteBytes(test::U8(Source()), "%PDF-1.4 invoice");
 
     // Changed as the message says, the entry is filed.
     Type(kRemark, "2");
@@ -938,14 +1244,27 @@ TEST_F(CFumibakoDlgTest, StorageFolderOpensTheLatestComposedYearFolderOrTheRoot)
               (std::vector<Opened>{{kPath, Root()}, {kPath, year}, {kPath, year}, {kPath, year}}));
 }
 
-TEST_F(CFumibakoDlgTest, StorageFolderPassesAnEmptyPathWithoutRootOrComposition) {
+TEST_F(CFumibakoDlgTest, StorageFolderTellsWhenThereIsNoFolderToOpen) {
     fs::remove(m_dir.Path() / "FMB_Setting.ini");
     m_fake.modal.Queue("fmb::CSettingDlg",
                        [](QDialog& dialog) { test::ControlOf<QPushButton>(dialog, 2)->click(); });
     Open();
+    m_fake.messages.TakeTexts(); // the first start's
     Click(kStorageFolder);
-    EXPECT_EQ(m_fake.shell.Log(),
-              (std::vector<test::FakeShell::Opened>{{test::FakeShell::Kind::Path, ""}}));
+    EXPECT_TRUE(m_fake.shell.Log().empty());
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{"開くファイル（フォルダ）が指定されていません。"});
+}
+
+TEST_F(CFumibakoDlgTest, StorageFolderTellsWhenNothingOpensTheFolder) {
+    Open();
+    FillEntry();
+    m_fake.shell.SetOpens(false);
+    Click(kStorageFolder);
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{"「" + Folder("2022年度/請求書(控)/2022年12月/") +
+                                       "」を開けませんでした。\n\nファイル（フォルダ）がないか、"
+                                       "開くプログラムが見つかりません。"});
 }
 
 } // namespace

@@ -73,6 +73,19 @@ TEST_F(CMenuDlgTest, OpensTheTwoWebPagesAndStaysOpen) {
     EXPECT_THAT(m_fake.shell.Log(),
                 ElementsAre(Opened{kUrl, "https://fumibako.jp/fumibako/tukaikata001.html"},
                             Opened{kUrl, "https://fumibako.jp/fumibako/fmbinfo.html"}));
+    EXPECT_TRUE(m_fake.messages.Texts().empty());
+}
+
+TEST_F(CMenuDlgTest, APageNoBrowserOpensIsToldByItsAddress) {
+    m_fake.shell.SetOpens(false);
+    Run([&](QDialog& menu) {
+        ClickOn(menu, 1033);
+        EXPECT_TRUE(menu.isVisible());
+        menu.close();
+    });
+    EXPECT_THAT(m_fake.messages.Texts(),
+                ElementsAre("「https://fumibako.jp/fumibako/fmbinfo.html」を開けませんでした。\n\n"
+                            "Webブラウザが使えるか、確認してください。"));
 }
 
 TEST_F(CMenuDlgTest, BackClosesWithOkEscAndTheCloseBoxWithCancel) {

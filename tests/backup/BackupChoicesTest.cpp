@@ -29,5 +29,18 @@ TEST(BackupChoicesTest, TheDestinationMustBeAFullPath) {
     EXPECT_EQ(CheckBackupDestination(missing), "コピー先フォルダが見つかりません。\n\n" + missing);
 }
 
+TEST(BackupChoicesTest, TheNameIsOneFolderName) {
+    for (const char* name : {"書類(20240105)", "(20240105)", "...", ".退避", "a b"}) {
+        EXPECT_EQ(CheckBackupName(name), std::nullopt) << name;
+    }
+    for (const std::string name : {"", ".", "..", "../外", "a/b", "/abs", "a\\b", "x/"}) {
+        EXPECT_EQ(CheckBackupName(name),
+                  "バックアップ フォルダ名には、フォルダ名を一つだけ指定してください。\n"
+                  "「/」や「\\」を含む名前、「.」「..」、空の名前は使えません。\n\n" +
+                      name)
+            << name;
+    }
+}
+
 } // namespace
 } // namespace fmb

@@ -195,6 +195,12 @@ TEST_F(CCopyDirDlgTest, RefusesWhatWouldCopyTheWrongThingOrToAnUnknownPlace) {
              "コピー対象フォルダが見つかりません。"},
             // The backup folder would be the source itself.
             {m_root, m_storage.Text(), "書類", 1083, "バックアップ先のフォルダと同じか"},
+            // The name must be one folder inside the destination.
+            {m_root, m_destination, "..", 1079, "フォルダ名を一つだけ指定してください。"},
+            {m_root, m_destination, ".", 1079, "フォルダ名を一つだけ指定してください。"},
+            {m_root, m_destination, "", 1079, "フォルダ名を一つだけ指定してください。"},
+            {m_root, m_destination, "../外", 1079, "フォルダ名を一つだけ指定してください。"},
+            {m_root, m_destination, "年度\\2024", 1079, "フォルダ名を一つだけ指定してください。"},
         };
         for (const Step& step : steps) {
             SetTextOf(d, 1083, step.source);

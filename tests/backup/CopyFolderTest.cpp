@@ -1,13 +1,20 @@
 #include "backup/CopyFolder.h"
 
 #include "platform/PathText.h"
+#include "platform/TemporaryName.h"
 #include "support/FixedClock.h"
 #include "support/TempDir.h"
+#include "support/TestMounts.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -179,6 +186,95 @@ TEST_F(CopyFolderTest, RefusesCopiesThatCannotStart) {
         EXPECT_EQ(outcome.message, c.message);
         EXPECT_EQ(Tree(m_dir.Path()), before) << c.message;
     }
+}
+
+constexpr fs::perms kReadOnly =
+    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+
+TEST_F(CopyFolderTest, AFullDiskKeepsTheCopyItWasToReplace) {
+    test::TmpfsMount disk(512 * 1024);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Why();
+    }
+    File("2022年度/book.csv", std::string(1024 * 1024, 'n'));
+    const std::string backup = disk.Text() + kSep + "書類(20240105)" + kSep;
+    fs::create_directories(U8(backup + "2022年度"));
+    WriteBytes(U8(backup + "2022年度/book.csv"), "old book");
+
+    const CopyOutcome outcome = CopyFolder(m_source, backup);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find("ディスクの空き容量が足りません。"), std::string::npos)
+        << outcome.message;
+    EXPECT_EQ(ReadBytes(U8(backup + "2022年度/book.csv")), "old book");
+    EXPECT_EQ(Tree(U8(backup)), (std::vector<std::string>{"2022年度/", "2022年度/book.csv"}));
+}
+
+TEST_F(CopyFolderTest, AKilledBackupLeavesNoCopyCutShort) {
+    const std::string data(2 * 1024 * 1024, 'd');
+    File("2022年度/a.pdf", data);
+    fs::permissions(U8(m_source + "/2022年度/a.pdf"), kReadOnly);
+    fs::create_directory(U8(m_dir.Child("退避")));
+
+    // The backup process dies in the middle of the file, as by kill -9.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_DFL);
+        const struct rlimit limit = {1024 * 1024, 1024 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(CopyFolder(m_source, m_backup).ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    EXPECT_FALSE(fs::exists(U8(m_backup + "2022年度/a.pdf")));
+
+    // The next backup into that folder copies the file whole and marks it read-only.
+    const CopyOutcome outcome = CopyFolder(m_source, m_backup);
+    EXPECT_TRUE(outcome.ok) << outcome.message;
+    EXPECT_EQ(ReadBytes(U8(m_backup + "2022年度/a.pdf")), data);
+    EXPECT_EQ(fs::status(U8(m_backup + "2022年度/a.pdf")).permissions() & fs::perms::all,
+              kReadOnly);
+    // What the killed run left is a temporary the backups and the index book pass over.
+    for (const auto& entry : fs::directory_iterator(U8(m_backup + "2022年度"))) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "a.pdf" || IsTemporaryName(name)) << name;
+    }
+}
+
+TEST_F(CopyFolderTest, NeverWritesThroughALinkInTheBackup) {
+    File("2022年度/book.csv", "new book");
+    File("2023年度/a.pdf", "a");
+    const std::string victim = m_dir.Child("victim.txt");
+    WriteBytes(U8(victim), "elsewhere");
+    fs::create_directories(U8(m_backup + "2022年度"));
+    fs::create_symlink(U8(victim), U8(m_backup + "2022年度/book.csv"));
+
+    CopyOutcome outcome = CopyFolder(m_source, m_backup);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_NE(outcome.message.find("\n\n" + m_source +
+                                   "/2022年度/book.csv\n\nコピー先: " + m_backup +
+                                   "2022年度/book.csv\nコピー先の同じ名前の項目がリンク"),
+              std::string::npos)
+        << outcome.message;
+    EXPECT_EQ(ReadBytes(U8(victim)), "elsewhere");
+    EXPECT_TRUE(fs::is_symlink(U8(m_backup + "2022年度/book.csv")));
+
+    // A folder of the backup that is a link to a folder elsewhere.
+    fs::remove_all(U8(m_backup));
+    const std::string elsewhere = m_dir.Child("elsewhere");
+    fs::create_directories(U8(elsewhere));
+    fs::create_directories(U8(m_backup));
+    fs::create_directory_symlink(U8(elsewhere), U8(m_backup + "2023年度"));
+    fs::remove_all(U8(m_source + "/2022年度"));
+    outcome = CopyFolder(m_source, m_backup);
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_TRUE(outcome.message.starts_with(
+        "コピーを途中で中止しました。次のコピー先フォルダはリンクのため、コピーできませんでした。"
+        "\n\n" +
+        m_backup + "2023年度/\n\n"))
+        << outcome.message;
+    EXPECT_TRUE(fs::is_empty(U8(elsewhere)));
 }
 
 TEST(BackupNames, DefaultNameAndFolder) {

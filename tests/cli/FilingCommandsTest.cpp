@@ -206,12 +206,92 @@ TEST_F(FilingCommandsTest, FileRefusesAnInvalidEntryBeforeCopying) {
     EXPECT_TRUE(fs::is_empty(U8(m_root)));
 }
 
-TEST_F(FilingCommandsTest, ATypeNamedDotDotCannotFileOutsideItsPlace) {
-    WriteSettings(m_settings, m_root, {.dirMonth = 0});
-    const CliRun run = Cli(Entry("file", {{"type", ".."}}, {m_source}));
+TEST_F(FilingCommandsTest, FullWidthDigitsAreFiledAsDigits) {
+    WriteSettings(m_settings, m_root, {});
+    const CliRun run = Cli(Entry("file", {{"date", "２０２２１２３１"}, {"amount", "５００００"}},
+                                 {"--extra", "１２０", m_source}));
+    EXPECT_EQ(run.status, 0) << run.err;
+    const std::string stored = m_root + kSep + "2022年度" + kSep + "請求書(控)" + kSep +
+                               "2022年12月" + kSep + "[2022_12_31][〇〇商事(株)][50,000][120].pdf";
+    EXPECT_EQ(run.out, "コピーしました。\n" + stored + "\n");
+    EXPECT_EQ(ReadBytes(U8(stored)), "%PDF-1.4 請求書");
+
+    // What is not a digit after the conversion is refused as before.
+    const CliRun letters = Cli(Entry("file", {{"amount", "５万"}}, {m_source}));
+    EXPECT_EQ(letters.status, 1);
+    EXPECT_THAT(letters.err, HasSubstr("金額は数字以外、入力できません。"));
+}
+
+TEST_F(FilingCommandsTest, ADayTheCalendarDoesNotHaveIsRefused) {
+    WriteSettings(m_settings, m_root, {});
+    const CliRun run = Cli(Entry("file", {{"date", "20220230"}}, {m_source}));
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "コピーに失敗しました。[ERR:01]\n");
+    EXPECT_EQ(run.err, "日付の日は、2022年2月には28日までです。修正してください。\n\n 例：2022年2月"
+                       "28日　→　20220228 \n");
     EXPECT_TRUE(fs::is_empty(U8(m_root)));
+}
+
+TEST_F(FilingCommandsTest, ValuesTheWindowsControlsKeepInBoundsAreCheckedAsThereBeforeCopying) {
+    WriteSettings(m_settings, m_root, {.dirMonth = 0});
+    const std::string forbiddenType = "種類名に使用禁止文字があります。修正してください。\n\n "
+                                      "入力不可→　[ ] \\ / : * ?  < > | \n";
+    const std::string notAnAmount = "金額は数字以外、入力できません。修正してください。\n\n "
+                                    "入力可能→ 1 2 3 4 5 6 7 8 9 0 + - \n";
+    const std::string tooLong =
+        "入力可能桁数は、14桁までです。\n\n最大99,999,999,999,999円\n(100兆円未満までです)\n";
+    const std::string forbiddenExtension =
+        "元ファイルの拡張子に使用禁止文字があります。ファイル名を変えてから、もう一度実行して"
+        "ください。\n\n 入力不可→　[ ] \\ / : * ?  < > | \n";
+    const auto unsavable = [](const std::string& field, const std::string& shown) {
+        return field + "に、保存できない文字" + shown +
+               "が含まれています。\n\nこの文字を別の文字に替えてから、もう一度実行してください。\n";
+    };
+    const struct {
+        std::map<std::string, std::string> options;
+        std::vector<std::string> extra;
+        std::string sourceName; // in the scan folder
+        std::string message;
+    } cases[] = {
+        {{{"type", "請求書\n2022"}}, {}, "doc001.pdf", forbiddenType},
+        {{{"type", "請求書[控]"}}, {}, "doc001.pdf", forbiddenType},
+        {{{"type", "請求書\\控"}}, {}, "doc001.pdf", forbiddenType},
+        {{{"type", "請求書🍣"}}, {}, "doc001.pdf", unsavable("種類名", "「🍣」")},
+        {{{"type", ".."}},
+         {},
+         "doc001.pdf",
+         "種類名に「.」や「..」は使えません。修正してください。\n"},
+        {{{"type", "."}},
+         {},
+         "doc001.pdf",
+         "種類名に「.」や「..」は使えません。修正してください。\n"},
+        {{{"amount", "123456789012345"}}, {}, "doc001.pdf", tooLong},
+        {{}, {"abc"}, "doc001.pdf", notAnAmount},
+        {{}, {"100", "1][2"}, "doc001.pdf", notAnAmount},
+        {{}, {"1", "2", "１２円"}, "doc001.pdf", notAnAmount},
+        {{}, {"12,345,678,901,234"}, "doc001.pdf", tooLong},
+        {{}, {}, "doc001.p[d]f", forbiddenExtension},
+        {{}, {}, "doc001.pdf|x", forbiddenExtension},
+        {{}, {}, "doc001.pd\nf", unsavable("元ファイルの拡張子", "（改行）")},
+        {{}, {}, "doc001.pdf🍣", unsavable("元ファイルの拡張子", "「🍣」")},
+    };
+    for (const auto& c : cases) {
+        const std::string source = m_temp.Child("scan" + kSep + c.sourceName);
+        WriteBytes(U8(source), "%PDF");
+        std::vector<std::string> more;
+        for (const std::string& amount : c.extra) {
+            more.push_back("--extra=" + amount);
+        }
+        more.push_back(source);
+        const CliRun run = Cli(Entry("file", c.options, more));
+        EXPECT_EQ(run.status, 1) << c.message;
+        EXPECT_EQ(run.err, c.message);
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(fs::is_empty(U8(m_root))) << c.message;
+    }
+    // Separators in an extra amount are taken as the multiple-amounts dialog takes them.
+    const CliRun filed = Cli(Entry("file", {}, {"--extra=1,000", "--extra=￥2,000", m_source}));
+    EXPECT_EQ(filed.status, 0) << filed.err;
+    EXPECT_THAT(filed.out, HasSubstr("[500,000][1,000][2,000].pdf"));
 }
 
 TEST_F(FilingCommandsTest, WrongCommandLines) {

@@ -69,6 +69,16 @@ TEST_F(StorageCommandsTest, IndexWritesTheBookAndTellsTheRows) {
               std::string::npos);
 }
 
+TEST_F(StorageCommandsTest, IndexTellsOfFoldersItCouldNotReadAndExitsWithStatusOne) {
+    fs::create_directory_symlink("loop", U8(m_year + "/loop"));
+    const CommandRun run = Index({m_year, m_csv});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "出力処理を終了しました。\n\n読み取れなかったフォルダが 1 個あります。"
+                       "その中の書類は索引簿に載っていません。\n\n最初のフォルダ: " +
+                           m_year + "/loop/\nリンクが循環しています。\n行数: 2\n");
+    EXPECT_EQ(run.err, "");
+}
+
 TEST_F(StorageCommandsTest, IndexFailuresExitWithTheMessage) {
     const struct {
         std::vector<std::string> args;
@@ -78,6 +88,7 @@ TEST_F(StorageCommandsTest, IndexFailuresExitWithTheMessage) {
         {{"", m_csv}, 1, "リスト化対象フォルダが指定されていません。"},
         {{"", m_csv, "--link-base", m_root}, 1, "リスト化対象フォルダが指定されていません。"},
         {{m_year, m_dir.Child("無い/book.csv")}, 1, "索引簿ファイルを作成できませんでした。"},
+        {{m_dir.Child("無い"), m_csv}, 1, "リスト化対象フォルダが見つかりません。"},
         {{m_year, m_csv, "--link-base", m_dir.Child("他")}, 1, "相対パスで出力できません。"},
         {{m_year, m_csv, "--link-base"}, 2, "fumibako-cli: option --link-base needs a value"},
         {{m_year, m_csv, "--relative"}, 2, "fumibako-cli: unknown option --relative"},
@@ -118,6 +129,8 @@ TEST_F(StorageCommandsTest, BackupCopiesIntoTheDatedFolderAndRefusesAnExistingOn
 }
 
 TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
+    const std::string kNotOneName =
+        "バックアップ フォルダ名には、フォルダ名を一つだけ指定してください。";
     const struct {
         std::vector<std::string> args;
         int status;
@@ -128,6 +141,12 @@ TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
         {{m_root, m_dir.Child("退避"), "--name"}, 2, "fumibako-cli: option --name needs a value"},
         {{m_root, m_dir.Child("退避"), "-f"}, 2, "fumibako-cli: unknown option -f"},
         {{m_root}, 2, "fumibako-cli: backup needs SOURCE_FOLDER and DEST_FOLDER"},
+        // The name must be one folder inside DEST_FOLDER.
+        {{m_root, m_dir.Child("退避"), "--name", "../外"}, 1, kNotOneName},
+        {{m_root, m_dir.Child("退避"), "--name", "a/b"}, 1, kNotOneName},
+        {{m_root, m_dir.Child("退避"), "--name", ".."}, 1, kNotOneName},
+        {{m_root, m_dir.Child("退避"), "--name", "."}, 1, kNotOneName},
+        {{m_root, m_dir.Child("退避"), "--name", ""}, 1, kNotOneName},
     };
     for (const auto& c : cases) {
         const CommandRun run = Backup(c.args);
@@ -135,6 +154,7 @@ TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
         EXPECT_TRUE(run.err.starts_with(c.errStart)) << run.err;
     }
     EXPECT_TRUE(fs::is_empty(U8(m_dir.Child("退避"))));
+    EXPECT_FALSE(fs::exists(U8(m_dir.Child("外"))));
 }
 
 } // namespace

@@ -101,7 +101,12 @@ TEST(CleanAmount, LimitsToFourteenBytesThenRemovesSeparators) {
         {"", "", false},
         // 14 bytes reached inside a two-byte character: the character is left out whole.
         {"1234567890123あ", "1234567890123", true},
-        {"１２３４５６７８", "１２３４５６７", true},
+        // Full-width digits, as an input method in full-width mode types them, are digits; the
+        // limit counts them as the digits they are.
+        {"１２３４５６７８", "12345678", false},
+        {"１２，３００", "12300", false},
+        {"９９９９９９９９９９９９９９９", "99999999999999", true},
+        {"５万", "5万", false},
     };
     for (const Case& c : cases) {
         const CleanedAmount cleaned = CleanAmount(c.typed);
@@ -128,6 +133,10 @@ TEST(JoinExtraAmounts, BracketsEveryFilledAmountInOrder) {
     const std::vector<std::string> typed = {"1,000", "￥2,500", "", "", ""};
     EXPECT_EQ(JoinExtraAmounts(typed).plain, "[1000][2500]");
     EXPECT_EQ(JoinExtraAmounts(typed).comma, "[1,000][2,500]");
+    // Nor full-width digits.
+    const std::vector<std::string> fullWidth = {"１，０００", "３０", "", "", ""};
+    EXPECT_EQ(JoinExtraAmounts(fullWidth).plain, "[1000][30]");
+    EXPECT_EQ(JoinExtraAmounts(fullWidth).comma, "[1,000][30]");
 
     const std::vector<std::string> none(5);
     EXPECT_EQ(JoinExtraAmounts(none).plain, "");

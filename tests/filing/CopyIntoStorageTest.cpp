@@ -2,15 +2,26 @@
 #include "filing/ExclusiveFileCopy.h"
 
 #include "platform/Cp932.h"
+#include "platform/ErrorText.h"
 #include "platform/PathText.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
+#include "platform/TemporaryName.h"
+#include "support/TestMounts.h"
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <functional>
+
+#include <chrono>
 #include <filesystem>
 #include <random>
 #include <vector>
@@ -68,6 +79,31 @@ std::vector<fs::path> TreeOf(const fs::path& folder) {
     return entries;
 }
 
+// Runs call (which returns a result of CopyIntoStorage, 0 or negative) in a child process whose
+// files may grow to at most fileSizeLimit bytes. With the size signal left at its default, the
+// child is killed the moment a write crosses the limit, as by kill -9 in the middle of the copy;
+// ignored, the write fails with EFBIG instead. Returns the child's wait status; the child exits
+// with the result's absolute value.
+int RunLimitedChild(const std::function<int()>& call, rlim_t fileSizeLimit, bool killAtLimit) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::signal(SIGXFSZ, killAtLimit ? SIG_DFL : SIG_IGN);
+        const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(-call());
+    }
+    int status = 0;
+    EXPECT_EQ(::waitpid(child, &status, 0), child);
+    return status;
+}
+
+void SetModified(const fs::path& path, std::chrono::hours age) {
+    const auto when = std::chrono::system_clock::now() - age;
+    const struct timespec times[2] = {{0, UTIME_OMIT},
+                                      {std::chrono::system_clock::to_time_t(when), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0) << path;
+}
+
 class CopyIntoStorageTest : public ::testing::Test {
 protected:
     CopyIntoStorageTest() {
@@ -115,7 +151,7 @@ TEST_F(CopyIntoStorageTest, NeverReplacesWhatIsStored) {
     const struct stat before = StatusOf(stored);
 
     WriteBytes(U8(m_source), "another document");
-    EXPECT_EQ(File(m_folder, m_name), copy_result::kSourceMissingOrNameTaken);
+    EXPECT_EQ(File(m_folder, m_name), copy_result::kNameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken));
     EXPECT_EQ(ReadBytes(stored), "%PDF-1.4 請求書");
     const struct stat after = StatusOf(stored);
@@ -126,8 +162,8 @@ TEST_F(CopyIntoStorageTest, NeverReplacesWhatIsStored) {
     m_reporter.messages.clear();
     fs::create_directories(U8(m_folder + "folder.pdf"));
     fs::create_symlink(m_temp.Path() / "elsewhere.pdf", U8(m_folder + "link.pdf"));
-    EXPECT_EQ(File(m_folder, "folder.pdf"), copy_result::kSourceMissingOrNameTaken);
-    EXPECT_EQ(File(m_folder, "link.pdf"), copy_result::kSourceMissingOrNameTaken);
+    EXPECT_EQ(File(m_folder, "folder.pdf"), copy_result::kNameTaken);
+    EXPECT_EQ(File(m_folder, "link.pdf"), copy_result::kNameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken, kNameTaken));
     EXPECT_FALSE(fs::exists(m_temp.Path() / "elsewhere.pdf"));
 }
@@ -162,7 +198,7 @@ TEST_F(CopyIntoStorageTest, SourceMustBeAFile) {
     for (const std::string& source : {m_temp.Child("gone.pdf"), folderSource}) {
         RecordingReporter reporter;
         EXPECT_EQ(CopyIntoStorage(source, m_root, m_folder, m_name, reporter),
-                  copy_result::kSourceMissingOrNameTaken)
+                  copy_result::kSourceMissing)
             << source;
         EXPECT_THAT(reporter.messages, ElementsAre(kSourceMissing));
     }
@@ -197,13 +233,19 @@ TEST_F(CopyIntoStorageTest, FolderCreationFailures) {
     WriteBytes(U8(blockedLeaf.substr(0, blockedLeaf.size() - 1)), "not a folder");
     EXPECT_EQ(File(blockedLeaf, m_name), copy_result::kFolderCreationFailed);
 
-    // The deepest level cannot be made (its name is too long); the upper levels made on the way
-    // stay.
+    // The deepest level cannot be made (its name is too long); the upper level made on the way
+    // is removed again, while the one that was there before stays.
     const std::string longLevel = m_root + kSep + "2024年度" + kSep + std::string(300, 'x') + kSep;
     EXPECT_EQ(File(longLevel, m_name), copy_result::kFolderCreationFailed);
-    EXPECT_TRUE(fs::is_directory(U8(m_root + kSep + "2024年度")));
+    EXPECT_FALSE(fs::exists(U8(m_root + kSep + "2024年度")));
+    const std::string underExisting =
+        m_root + kSep + "2023年度" + kSep + "領収書" + kSep + std::string(300, 'x') + kSep;
+    EXPECT_EQ(File(underExisting, m_name), copy_result::kFolderCreationFailed);
+    EXPECT_TRUE(fs::is_directory(U8(m_root + kSep + "2023年度")));
+    EXPECT_FALSE(fs::exists(U8(m_root + kSep + "2023年度" + kSep + "領収書")));
 
-    EXPECT_THAT(m_reporter.messages, ElementsAre(kFolderFailed, kFolderFailed, kFolderFailed));
+    EXPECT_THAT(m_reporter.messages,
+                ElementsAre(kFolderFailed, kFolderFailed, kFolderFailed, kFolderFailed));
 }
 
 TEST_F(CopyIntoStorageTest, RefusesNamesThatLeaveTheComposedPlace) {
@@ -275,8 +317,11 @@ TEST_F(CopyIntoStorageTest, FailedCopyChoosesItsMessageByCodePageLength) {
         std::size_t destinationBytes;
         const char* message;
     };
+    // Reading the unreadable file fails with EIO, which the second line of the message tells.
+    const std::string readFailed =
+        std::string(kCopyFailed) + "\n読み書きの途中でエラーが発生しました。";
     const Case cases[] = {
-        {kUnreadableFile, 260, kCopyFailed},
+        {kUnreadableFile, 260, readFailed.c_str()},
         {kUnreadableFile, 261, kDestinationTooLong},
         {longSource, 260, kSourceTooLong},
         {longSource, 261, kDestinationTooLong},
@@ -291,6 +336,127 @@ TEST_F(CopyIntoStorageTest, FailedCopyChoosesItsMessageByCodePageLength) {
         // The destination the failed copy had created is gone again.
         EXPECT_FALSE(fs::exists(U8(deep + name)));
     }
+}
+
+TEST_F(CopyIntoStorageTest, ACopyCutShortLeavesNothingUnderTheName) {
+    std::string data(4 * 1024 * 1024, 'x');
+    WriteBytes(U8(m_source), data);
+    const auto file = [this] { return File(m_folder, m_name); };
+    const fs::path stored = U8(m_folder + m_name);
+
+    // The copy fails at the limit: the temporary file and the folders made for it are gone.
+    int status = RunLimitedChild(file, 1024 * 1024, false);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), -copy_result::kCopyFailed);
+    EXPECT_THAT(TreeOf(U8(m_root)), IsEmpty());
+
+    // The process dies in the middle of the copy: at most an unfinished temporary file stays,
+    // under a name that never reads back as a document, and the document is not there.
+    status = RunLimitedChild(file, 1024 * 1024, true);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(stored)));
+    const std::vector<fs::path> left = TreeOf(U8(m_folder));
+    ASSERT_EQ(left.size(), 1u);
+    const std::string leftName = left.front().filename().string();
+    EXPECT_TRUE(IsTemporaryName(leftName)) << leftName;
+    EXPECT_EQ(fs::file_size(left.front()), 1024u * 1024u);
+
+    // Filing the entry again works, and leaves the fresh temporary alone (its writer may still be
+    // at work) ...
+    ASSERT_EQ(File(m_folder, m_name), copy_result::kFiled);
+    EXPECT_EQ(ReadBytes(stored), data);
+    EXPECT_TRUE(fs::exists(left.front()));
+    // ... until it is a day old: the next filing into the folder removes it.
+    SetModified(left.front(), std::chrono::hours(25));
+    ASSERT_EQ(File(m_folder, "[2022_12_31][〇〇商事(株)][600,000].pdf"), copy_result::kFiled);
+    EXPECT_FALSE(fs::exists(left.front()));
+    EXPECT_THAT(TreeOf(U8(m_folder)),
+                ElementsAre(U8(m_folder + m_name),
+                            U8(m_folder + "[2022_12_31][〇〇商事(株)][600,000].pdf")));
+}
+
+TEST_F(CopyIntoStorageTest, AFailedCopyTellsWhyAndLeavesTheStorageAsItWas) {
+    test::TmpfsMount disk(512 * 1024);
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << disk.Why();
+    }
+    const std::string root = disk.Text() + kSep + "書類";
+    fs::create_directories(U8(root + kSep + "2021年度"));
+    const std::string folder = root + kSep + "2022年度" + kSep + "請求書(控)" + kSep;
+    WriteBytes(U8(m_source), std::string(1024 * 1024, 'x'));
+
+    // Full disk.
+    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, m_name, m_reporter),
+              copy_result::kCopyFailed);
+    EXPECT_THAT(m_reporter.messages,
+                ElementsAre(std::string(kCopyFailed) + "\nディスクの空き容量が足りません。"));
+    EXPECT_THAT(TreeOf(U8(root)), ElementsAre(U8(root + kSep + "2021年度")));
+
+    // A source whose size says nothing of its content (a file of a pseudo file system).
+    m_reporter.messages.clear();
+    EXPECT_EQ(CopyIntoStorage("/proc/self/status", root, folder, m_name, m_reporter),
+              copy_result::kCopyFailed);
+    EXPECT_THAT(m_reporter.messages,
+                ElementsAre(std::string(kCopyFailed) +
+                            "\nコピーの途中でコピー元ファイルが変更されました。もう一度実行して"
+                            "ください。"));
+    EXPECT_THAT(TreeOf(U8(root)), ElementsAre(U8(root + kSep + "2021年度")));
+
+    // Read-only drive.
+    WriteBytes(U8(m_source), "small");
+    ASSERT_TRUE(disk.RemountReadOnly());
+    m_reporter.messages.clear();
+    EXPECT_EQ(CopyIntoStorage(m_source, root, root + kSep + "2021年度" + kSep, m_name, m_reporter),
+              copy_result::kCopyFailed);
+    EXPECT_THAT(m_reporter.messages,
+                ElementsAre(std::string(kCopyFailed) + "\n書き込みできないドライブです。"));
+}
+
+TEST_F(CopyIntoStorageTest, ALinkLeadingOutOfTheStorageIsRefused) {
+    const std::string outside = m_temp.Child("outside");
+    fs::create_directories(U8(outside + kSep + "請求書(控)"));
+    fs::create_directory_symlink(U8(outside), U8(m_root + kSep + "2022年度"));
+    EXPECT_EQ(File(m_folder, m_name), copy_result::kCopyFailed);
+    EXPECT_EQ(File(m_root + kSep + "2022年度" + kSep, m_name), copy_result::kCopyFailed);
+    const std::string refusal =
+        std::string(kCopyFailed) +
+        "\nコピー先フォルダへの経路にリンクがあり、保存先フォルダの外を指しています。";
+    EXPECT_THAT(m_reporter.messages, ElementsAre(refusal, refusal));
+    EXPECT_THAT(TreeOf(U8(outside)), ElementsAre(U8(outside + kSep + "請求書(控)")));
+
+    // A link that stays inside the storage, and a storage root that is itself a link, are fine.
+    m_reporter.messages.clear();
+    fs::create_directories(U8(m_root + kSep + "共通"));
+    fs::create_directory_symlink(U8(m_root + kSep + "共通"), U8(m_root + kSep + "2023年度"));
+    EXPECT_EQ(File(m_root + kSep + "2023年度" + kSep + "領収書" + kSep, m_name),
+              copy_result::kFiled);
+    EXPECT_TRUE(fs::is_regular_file(U8(m_root + kSep + "共通" + kSep + "領収書" + kSep + m_name)));
+    const std::string linkedRoot = m_temp.Child("root-link");
+    fs::create_directory_symlink(U8(m_root), U8(linkedRoot));
+    EXPECT_EQ(CopyIntoStorage(m_source, linkedRoot, linkedRoot + kSep + "2024年度" + kSep, m_name,
+                              m_reporter),
+              copy_result::kFiled);
+    EXPECT_TRUE(fs::is_regular_file(U8(m_root + kSep + "2024年度" + kSep + m_name)));
+    EXPECT_THAT(m_reporter.messages, IsEmpty());
+}
+
+// A FAT stick as storage: no hard links, no RENAME_NOREPLACE, and ASCII names only.
+TEST_F(CopyIntoStorageTest, FilesOntoAFatDrive) {
+    test::FatMount fat(8 * 1024 * 1024);
+    if (!fat.Mounted()) {
+        GTEST_SKIP() << "no FAT drive to test on: " << fat.Why();
+    }
+    const std::string root = fat.Text() + kSep + "docs";
+    fs::create_directory(U8(root));
+    const std::string folder = root + kSep + "2022" + kSep + "invoice" + kSep;
+    const std::string name = "[2022_12_31][ACME][500,000].pdf";
+    ASSERT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter), copy_result::kFiled);
+    EXPECT_EQ(ReadBytes(U8(folder + name)), "%PDF-1.4 請求書");
+    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter),
+              copy_result::kNameTaken);
+    EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken));
+    EXPECT_THAT(TreeOf(U8(folder)), ElementsAre(U8(folder + name)));
 }
 
 TEST(CreateFolderChain, CreatesMissingLevelsFromTheTop) {
@@ -327,7 +493,7 @@ TEST(CopyFileExclusive, NeverOpensWhatExists) {
     EXPECT_TRUE(fs::is_symlink(link));
 }
 
-TEST(CopyFileExclusive, CopiesLargeAndSizelessFiles) {
+TEST(CopyFileExclusive, CopiesLargeFilesAndRefusesSizelessOnes) {
     TempDir temp;
     // Several megabytes of varied bytes: more than one round of every copy loop.
     std::string data(5 * 1024 * 1024 + 123, '\0');
@@ -339,9 +505,10 @@ TEST(CopyFileExclusive, CopiesLargeAndSizelessFiles) {
     ASSERT_FALSE(CopyFileExclusive(temp.Path() / "big.bin", temp.Path() / "big-copy.bin"));
     EXPECT_EQ(ReadBytes(temp.Path() / "big-copy.bin"), data);
 
-    // A file that reports size 0 but has content.
-    ASSERT_FALSE(CopyFileExclusive("/proc/self/status", temp.Path() / "status"));
-    EXPECT_THAT(ReadBytes(temp.Path() / "status"), ::testing::StartsWith("Name:"));
+    // A file that reports size 0 but has content: what was read is not the file the size
+    // describes, so nothing is filed.
+    EXPECT_EQ(CopyFileExclusive("/proc/self/status", temp.Path() / "status"), SourceChangedError());
+    EXPECT_FALSE(fs::exists(temp.Path() / "status"));
 
     // Not a regular file: refused before anything is created.
     EXPECT_EQ(CopyFileExclusive(temp.Path(), temp.Path() / "dir-copy"),

@@ -32,10 +32,46 @@ const char* const kRemarkForbidden =
 
 TEST(ValidateEntry, AcceptsAValidEntry) {
     EXPECT_FALSE(ValidateEntry(ValidEntry()).has_value());
-    // Not checked against the calendar; an empty remark is fine.
-    FilingEntry entry = ValidEntry();
-    entry.date = "20230230";
-    EXPECT_FALSE(ValidateEntry(entry).has_value());
+    // The last days of months, in leap years and not; an empty remark is fine.
+    for (const char* date :
+         {"20240229", "20000229", "20230228", "20220430", "20221231", "00040229", "99991231"}) {
+        FilingEntry entry = ValidEntry();
+        entry.date = date;
+        EXPECT_FALSE(ValidateEntry(entry).has_value()) << date;
+    }
+}
+
+TEST(ValidateEntry, RefusesDaysTheCalendarDoesNotHave) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"20230229", "日付の日は、2023年2月には28日までです。修正してください。\n\n 例：2023年2月28"
+                     "日　→　20230228 "},
+        {"21000229", "日付の日は、2100年2月には28日までです。修正してください。\n\n 例：2100年2月28"
+                     "日　→　21000228 "},
+        {"20240230", "日付の日は、2024年2月には29日までです。修正してください。\n\n 例：2024年2月29"
+                     "日　→　20240229 "},
+        {"20220431", "日付の日は、2022年4月には30日までです。修正してください。\n\n 例：2022年4月30"
+                     "日　→　20220430 "},
+        {"00110931", "日付の日は、11年9月には30日までです。修正してください。\n\n 例：11年9月30日　"
+                     "→　00110930 "},
+    };
+    for (const auto& [date, message] : cases) {
+        FilingEntry entry = ValidEntry();
+        entry.date = date;
+        const auto refusal = ValidateEntry(entry);
+        ASSERT_TRUE(refusal.has_value()) << date;
+        EXPECT_EQ(refusal->field, EntryField::Date) << date;
+        EXPECT_EQ(refusal->message, message) << date;
+    }
+}
+
+TEST(RefuseCompanyChars, TheRuleOfTheCompanyCheck) {
+    EXPECT_FALSE(RefuseCompanyChars("〇〇商事(株)").has_value());
+    EXPECT_FALSE(RefuseCompanyChars("").has_value()); // an empty name is not its business
+    EXPECT_EQ(RefuseCompanyChars("A/B商会"), kCompanyForbidden);
+    EXPECT_EQ(RefuseCompanyChars("a\"b"), kCompanyForbidden);
+    const auto unstorable = RefuseCompanyChars("🍣商店");
+    ASSERT_TRUE(unstorable.has_value());
+    EXPECT_NE(unstorable->find("「🍣」"), std::string::npos);
 }
 
 TEST(ValidateEntry, DateChecksInOrder) {

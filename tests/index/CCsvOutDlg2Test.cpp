@@ -309,6 +309,25 @@ TEST_F(CCsvOutDlg2Test, AFileThatCannotBeWrittenIsReportedNotAnnouncedAsDone) {
     EXPECT_THAT(texts[0], HasSubstr(m_storage.Child("missing") + kSep + "book.csv"));
 }
 
+TEST_F(CCsvOutDlg2Test, AMistypedTargetIsRefusedByNameAndTheBookStaysAsItWas) {
+    FileYear2022();
+    const std::string book = m_root + kSep + "book.csv";
+    test::WriteBytes(U8(book), "the book of last week\n");
+    const std::string mistyped = m_root + kSep + "2O22年度";
+    Run([&](QDialog& d) {
+        SetTextOf(d, 1066, mistyped);
+        SetTextOf(d, 1068, "book.csv");
+        ClickOn(d, 1063);
+        d.close();
+    });
+    EXPECT_THAT(m_fake.messages.Texts(),
+                ElementsAre("リスト化対象フォルダが見つかりません。\n\n" + mistyped +
+                            "\n\nファイルまたはフォルダが見つかりません。\n\n"
+                            "索引簿ファイルは作成していません。"));
+    EXPECT_EQ(test::ReadBytes(U8(book)), "the book of last week\n");
+    EXPECT_THAT(CsvFiles(), ElementsAre(book));
+}
+
 TEST_F(CCsvOutDlg2Test, WarnsOfUnderscoreNamesOnOpeningYetStillExports) {
     WriteSettings(1);
     File("請求書(控)", "20221231", "(株)〇〇商事", "500000"); // fields joined with "_"
@@ -389,6 +408,21 @@ TEST_F(CCsvOutDlg2Test, ConfirmOpensTheFileTheFieldsNameNow) {
                 ElementsAre(Opened{kPath, m_root + kSep + "2022年度_索引簿(作成日20240105).csv"},
                             Opened{kPath, m_root + kSep + "other.csv"}));
     EXPECT_TRUE(m_fake.messages.Texts().empty());
+}
+
+TEST_F(CCsvOutDlg2Test, ConfirmTellsWhenNothingOpensTheFile) {
+    m_fake.shell.SetOpens(false);
+    Run([&](QDialog& d) {
+        SetTextOf(d, 1067, m_root + kSep);
+        SetTextOf(d, 1068, "book.csv");
+        ClickOn(d, 1065);
+        EXPECT_TRUE(d.isVisible());
+        d.close();
+    });
+    EXPECT_THAT(m_fake.messages.Texts(),
+                ElementsAre("「" + m_root + kSep +
+                            "book.csv」を開けませんでした。\n\nファイル（"
+                            "フォルダ）がないか、開くプログラムが見つかりません。"));
 }
 
 } // namespace

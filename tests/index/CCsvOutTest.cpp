@@ -2,13 +2,23 @@
 
 #include "platform/Cp932.h"
 #include "platform/PathText.h"
+#include "platform/TemporaryName.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <map>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -54,7 +64,11 @@ TEST_F(ScanFolderTest, ListsEveryFileWithItsTypeFolderAndThePathAsSpelled) {
     std::vector<ScanEntry> entries;
     std::size_t lastCount = 0;
     CCsvOut::ScanFolder(
-        m_year + kSep, [&](const ScanEntry& e) { entries.push_back(e); },
+        m_year + kSep,
+        [&](const ScanEntry& e) {
+            entries.push_back(e);
+            return true;
+        },
         [&](std::size_t seen) {
             EXPECT_EQ(seen, lastCount + 1);
             lastCount = seen;
@@ -75,10 +89,13 @@ TEST_F(ScanFolderTest, ListsEveryFileWithItsTypeFolderAndThePathAsSpelled) {
     // Every file and folder below the scanned folder is one directory entry.
     EXPECT_EQ(lastCount, 13u); // 6 files and 7 folders
 
-    // Depth first: the files of one type folder come together (the scanned folder's own files
-    // may come between type folders, in the file system's order).
+    // The files of a folder before its subfolders, and depth first: the scanned folder's own
+    // files come first, and the files of one type folder come together.
+    EXPECT_EQ(entries[0].typeFolder, "");
+    EXPECT_EQ(entries[1].typeFolder, "");
     std::vector<std::string> runs;
     for (const auto& e : entries) {
+        EXPECT_FALSE(e.typeFolder.empty() && !runs.empty()) << e.fullPath;
         if (!e.typeFolder.empty() && (runs.empty() || runs.back() != e.typeFolder)) {
             runs.push_back(e.typeFolder);
         }
@@ -87,17 +104,113 @@ TEST_F(ScanFolderTest, ListsEveryFileWithItsTypeFolderAndThePathAsSpelled) {
     EXPECT_EQ(std::adjacent_find(runs.begin(), runs.end()), runs.end());
 }
 
+TEST_F(ScanFolderTest, PassesOverTemporariesLeftByAnInterruptedWrite) {
+    Touch(m_dir, "2022年度/請求書/[20230315][A][100].pdf");
+    Touch(m_dir, "2022年度/請求書/" + MakeTemporaryName());
+    Touch(m_dir, "2022年度/" + MakeTemporaryName());
+    std::vector<std::string> names;
+    CCsvOut::ScanFolder(m_year, [&](const ScanEntry& e) {
+        names.push_back(e.fileName);
+        return true;
+    });
+    EXPECT_EQ(names, std::vector<std::string>{"[20230315][A][100].pdf"});
+}
+
+TEST_F(ScanFolderTest, GoesOnPastFoldersThatVanishBeforeTheyAreOpenedAndNamesTheFirst) {
+    for (const char* folder : {"a", "b", "c"}) {
+        Touch(m_dir, "2022年度/" + std::string(folder) + "/[20230315][A][100].pdf");
+    }
+    std::vector<std::string> paths;
+    // Once the scanned folder's three entries are listed, two of them are removed.
+    const ScanReport report = CCsvOut::ScanFolder(
+        m_year,
+        [&](const ScanEntry& e) {
+            paths.push_back(e.fullPath);
+            return true;
+        },
+        [&](std::size_t seen) {
+            if (seen == 3) {
+                fs::remove_all(U8(m_year + "/b"));
+                fs::remove_all(U8(m_year + "/c"));
+            }
+        });
+    EXPECT_EQ(paths, std::vector<std::string>{m_year + "/a/[20230315][A][100].pdf"});
+    EXPECT_EQ(report.unreadableFolders, 2u);
+    EXPECT_TRUE(report.firstUnreadable == m_year + "/b/" ||
+                report.firstUnreadable == m_year + "/c/")
+        << report.firstUnreadable;
+    EXPECT_EQ(report.firstError, std::errc::no_such_file_or_directory);
+}
+
+TEST_F(ScanFolderTest, ReportsALinkThatLeadsRoundInACircle) {
+    Touch(m_dir, "2022年度/a/[20230315][A][100].pdf");
+    fs::create_directory_symlink("loop", U8(m_year + "/loop"));
+    std::vector<std::string> names;
+    const ScanReport report = CCsvOut::ScanFolder(m_year, [&](const ScanEntry& e) {
+        names.push_back(e.fileName);
+        return true;
+    });
+    EXPECT_EQ(names, std::vector<std::string>{"[20230315][A][100].pdf"});
+    EXPECT_EQ(report.unreadableFolders, 1u);
+    EXPECT_EQ(report.firstUnreadable, m_year + "/loop/");
+    EXPECT_EQ(report.firstError, std::errc::too_many_symbolic_link_levels);
+}
+
+TEST_F(ScanFolderTest, ReportsFoldersWhosePathIsLongerThanThePlatformTakes) {
+    // Folders of 200-byte names, deeper than any path the platform's calls take: made and
+    // filled level by level from open folders.
+    Touch(m_dir, "2022年度/請求書/[20230315][A][1].pdf");
+    const std::string level(200, 'd');
+    std::string path = m_year + "/請求書";
+    std::string firstTooLong;
+    int levelsWithinLimit = 0;
+    int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(fd, 0);
+    for (int depth = 0; depth < 25; ++depth) {
+        ASSERT_EQ(mkdirat(fd, level.c_str(), 0755), 0);
+        const int next = openat(fd, level.c_str(), O_RDONLY | O_DIRECTORY);
+        close(fd);
+        ASSERT_GE(next, 0);
+        fd = next;
+        path += "/" + level;
+        if (firstTooLong.empty() && path.size() >= PATH_MAX) {
+            firstTooLong = path + "/";
+            levelsWithinLimit = depth;
+        }
+        const std::string name = "[20230315][A][" + std::to_string(depth) + "].pdf";
+        close(openat(fd, name.c_str(), O_WRONLY | O_CREAT, 0644));
+    }
+    close(fd);
+    ASSERT_FALSE(firstTooLong.empty());
+
+    int files = 0;
+    const ScanReport report = CCsvOut::ScanFolder(m_year, [&](const ScanEntry&) {
+        ++files;
+        return true;
+    });
+    EXPECT_EQ(report.unreadableFolders, 1u);
+    EXPECT_EQ(report.firstUnreadable, firstTooLong);
+    EXPECT_EQ(report.firstError, std::errc::filename_too_long);
+    // The files of the type folder and of every level within the limit.
+    EXPECT_EQ(files, 1 + levelsWithinLimit);
+}
+
 TEST_F(ScanFolderTest, AMissingFolderGivesNothingAndAFolderLinkBackUpTheTreeEnds) {
     std::vector<ScanEntry> entries;
-    const auto collect = [&](const ScanEntry& e) { entries.push_back(e); };
-    CCsvOut::ScanFolder(m_dir.Child("無い"), collect);
-    CCsvOut::ScanFolder("", collect);
+    const auto collect = [&](const ScanEntry& e) {
+        entries.push_back(e);
+        return true;
+    };
+    const ScanReport missing = CCsvOut::ScanFolder(m_dir.Child("無い"), collect);
+    EXPECT_EQ(missing.unreadableFolders, 1u);
+    EXPECT_EQ(missing.firstUnreadable, m_dir.Child("無い") + kSep);
+    EXPECT_EQ(CCsvOut::ScanFolder("", collect).unreadableFolders, 0u);
     EXPECT_TRUE(entries.empty());
 
     Touch(m_dir, "2022年度/請求書/a.pdf");
     fs::create_directory_symlink(U8(m_year), U8(m_year + "/請求書/loop"));
     fs::create_directory_symlink(U8(m_year + "/請求書"), U8(m_year + "/link"));
-    CCsvOut::ScanFolder(m_year, collect);
+    EXPECT_EQ(CCsvOut::ScanFolder(m_year, collect).unreadableFolders, 0u);
     std::vector<std::string> paths;
     for (const auto& e : entries) {
         paths.push_back(e.fullPath);
@@ -192,10 +305,184 @@ TEST_F(OutputTest, AFolderWithoutDatedNamesGivesTheHeaderAlone) {
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.rowsWritten, 0u);
     EXPECT_EQ(ReadBytes(U8(m_csv)), kHeader);
+}
 
-    m_year = m_dir.Child("無い");
-    EXPECT_TRUE(Run("").ok);
-    EXPECT_EQ(ReadBytes(U8(m_csv)), kHeader);
+TEST_F(OutputTest, RefusesATargetFolderThatIsNotThereAndKeepsTheBook) {
+    Touch(m_dir, "書類/2022年度/a/[20230315][A][100].pdf");
+    WriteBytes(U8(m_csv), "old book\n");
+    const struct {
+        std::string target;
+        const char* reason;
+    } cases[] = {
+        {m_dir.Child("書類") + kSep + "2O22年度", "ファイルまたはフォルダが見つかりません。"},
+        {m_year + kSep + "a" + kSep + "[20230315][A][100].pdf",
+         "パスの途中にフォルダではないファイルがあります。"},
+    };
+    for (const auto& c : cases) {
+        m_year = c.target;
+        const ExportResult result = Run("");
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.message, "リスト化対象フォルダが見つかりません。\n\n" + c.target + "\n\n" +
+                                      c.reason + "\n\n索引簿ファイルは作成していません。");
+    }
+    EXPECT_EQ(ReadBytes(U8(m_csv)), "old book\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir.Path()), fs::directory_iterator()), 2)
+        << "the book and the storage folder, nothing else";
+}
+
+TEST_F(OutputTest, WritesTheRestAndTellsOfFoldersItCouldNotRead) {
+    for (const char* folder : {"a", "b", "c"}) {
+        Touch(m_dir, "書類/2022年度/" + std::string(folder) + "/[20230315][A][100].pdf");
+    }
+    // b and c vanish once the target folder is listed, before they are opened.
+    const ExportResult result = Run("", [&](std::size_t seen) {
+        if (seen == 3) {
+            fs::remove_all(U8(m_year + "/b"));
+            fs::remove_all(U8(m_year + "/c"));
+        }
+    });
+    EXPECT_TRUE(result.ok);
+    EXPECT_EQ(result.rowsWritten, 1u);
+    EXPECT_EQ(result.unreadableFolders, 2u);
+    const std::string start =
+        "出力処理を終了しました。\n\n読み取れなかったフォルダが 2 個あります。"
+        "その中の書類は索引簿に載っていません。\n\n最初のフォルダ: ";
+    const std::string reason = "\nファイルまたはフォルダが見つかりません。";
+    EXPECT_TRUE(result.message == start + m_year + "/b/" + reason ||
+                result.message == start + m_year + "/c/" + reason)
+        << result.message;
+    EXPECT_EQ(ReadBytes(U8(m_csv)),
+              kHeader + cp932::Encode("a,20230315,A,100,,,\"" + m_year +
+                                      "/a/[20230315][A][100].pdf\",=HYPERLINK(G2)\n")
+                            .bytes);
+}
+
+// A tmpfs of the given size, mounted on a fresh folder for the test and gone after it.
+class SmallDisk {
+public:
+    explicit SmallDisk(const std::string& size) {
+        std::string pattern = (fs::temp_directory_path() / "fumibako-disk-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) {
+            return;
+        }
+        m_path = pattern;
+        m_mounted = mount("tmpfs", m_path.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (m_mounted) {
+            umount2(m_path.c_str(), MNT_DETACH);
+        }
+        if (!m_path.empty()) {
+            rmdir(m_path.c_str());
+        }
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+
+    bool Mounted() const { return m_mounted; }
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+    bool m_mounted = false;
+};
+
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(U8(folder))) {
+        names.push_back(FromFsPath(e.path().filename()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Enough stored files for a book of some 100 KB.
+void FileManyDocuments(const TempDir& dir) {
+    for (int i = 0; i < 400; ++i) {
+        Touch(dir, "書類/2022年度/請求書/[20230315][(株)〇〇商事][100][200]第" + std::to_string(i) +
+                       "回.pdf");
+    }
+}
+
+TEST_F(OutputTest, AFullDiskLeavesTheOldBookWholeAndNoPartOfTheNewOne) {
+    const SmallDisk disk("64k");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "mounting a tmpfs needs root";
+    }
+    FileManyDocuments(m_dir);
+    m_csv = disk.Path() + "/索引簿.csv";
+    const std::string old = std::string(20000, 'x') + "\n";
+    WriteBytes(U8(m_csv), old);
+    const ExportResult result = Run("");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, "索引簿ファイルへの書き込みに失敗しました。\n\n" + m_csv +
+                                  "\n\nディスクの空き容量が足りません。\n\n"
+                                  "以前の索引簿ファイルはそのまま残っています。");
+    EXPECT_EQ(ReadBytes(U8(m_csv)), old);
+    EXPECT_EQ(NamesIn(disk.Path()), std::vector<std::string>{"索引簿.csv"});
+}
+
+TEST_F(OutputTest, ARunKilledWhileWritingLeavesTheOldBook) {
+    FileManyDocuments(m_dir);
+    const std::string old = "old book\n";
+    WriteBytes(U8(m_csv), old);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The file-size limit kills the run with its first write past 16 KB.
+        const rlimit limit{16384, 16384};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        Run("");
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_EQ(ReadBytes(U8(m_csv)), old);
+    // What the killed run wrote stays under a temporary name, which no reader takes for a book.
+    const std::vector<std::string> names = NamesIn(m_dir.Text());
+    ASSERT_EQ(names.size(), 3u);
+    EXPECT_TRUE(IsTemporaryName(names[0])) << names[0];
+    EXPECT_EQ(names[1], "書類");
+    EXPECT_EQ(names[2], "索引簿.csv");
+}
+
+TEST_F(OutputTest, KeepsTheBooksPermissionsAndALinkToIt) {
+    Touch(m_dir, "書類/2022年度/a/[20230315][A][100].pdf");
+    const std::string real = m_dir.Child("共有") + kSep + "索引簿.csv";
+    fs::create_directories(U8(m_dir.Child("共有")));
+    WriteBytes(U8(real), "old book\n");
+    fs::permissions(U8(real),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink(U8(real), U8(m_csv));
+    ASSERT_TRUE(Run("").ok);
+    EXPECT_TRUE(fs::is_symlink(U8(m_csv)));
+    EXPECT_EQ(ReadBytes(U8(m_csv)),
+              kHeader + cp932::Encode("a,20230315,A,100,,,\"" + m_year +
+                                      "/a/[20230315][A][100].pdf\",=HYPERLINK(G2)\n")
+                            .bytes);
+    EXPECT_EQ(fs::status(U8(real)).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(NamesIn(m_dir.Child("共有")), std::vector<std::string>{"索引簿.csv"});
+}
+
+TEST_F(OutputTest, CellsASpreadsheetWouldComputeAreWrittenAsText) {
+    // Names a spreadsheet would read as formulas, in every cell the names fill.
+    Touch(m_dir, "書類/2022年度/=cmd|' -C calc'!A0/[=1+1][@SUM(1)][-500][=2+2]+remark.pdf");
+    Touch(m_dir, "書類/2022年度/-型/[20230315][\tA][100]\rnote.pdf");
+    ASSERT_TRUE(Run(m_dir.Child("書類") + kSep + "2022年度" + kSep).ok);
+    const std::string book = Utf8(ReadBytes(U8(m_csv))).substr(Utf8(kHeader).size());
+    const std::string first = "'=cmd|' -C calc'!A0,'=1+1,'@SUM(1),-500,,'+remark,"
+                              "\"'=cmd|' -C calc'!A0/[=1+1][@SUM(1)][-500][=2+2]+remark.pdf\","
+                              "=HYPERLINK(G";
+    const std::string second = "'=cmd|' -C calc'!A0,'=1+1,'@SUM(1),'=2+2,,'+remark,"
+                               "\"'=cmd|' -C calc'!A0/[=1+1][@SUM(1)][-500][=2+2]+remark.pdf\","
+                               "=HYPERLINK(G";
+    const std::string third =
+        "'-型,20230315,'\tA,100,,\"'\rnote\",\"'-型/[20230315][\tA][100]\rnote.pdf\",=HYPERLINK(G";
+    EXPECT_TRUE(book == first + "2)\n" + second + "3)\n" + third + "4)\n" ||
+                book == third + "2)\n" + first + "3)\n" + second + "4)\n")
+        << book;
 }
 
 TEST_F(OutputTest, RefusesAnEmptyTargetFolderWithoutTouchingTheFile) {
@@ -218,7 +505,7 @@ TEST_F(OutputTest, ReportsAFileThatCannotBeWrittenNamingIt) {
         {m_dir.Child("無いフォルダ") + kSep + "x.csv", "索引簿ファイルを作成できませんでした。"},
         {m_dir.Child("書類"), "索引簿ファイルを作成できませんでした。"}, // a folder stands there
         {m_dir.Text(true), "索引簿ファイルを作成できませんでした。"},    // empty file name
-        {"/dev/full", "索引簿ファイルへの書き込みに失敗しました。"},     // the disk is full
+        {"/dev/full", "索引簿ファイルを作成できませんでした。"},         // not a file to replace
     };
     for (const auto& c : cases) {
         m_csv = c.path;
@@ -229,6 +516,9 @@ TEST_F(OutputTest, ReportsAFileThatCannotBeWrittenNamingIt) {
         EXPECT_NE(result.message.find("\n\n" + c.path + "\n\n"), std::string::npos)
             << result.message;
     }
+    EXPECT_TRUE(fs::is_character_file("/dev/full"));
+    const std::vector<std::string> devices = NamesIn("/dev");
+    EXPECT_EQ(std::find_if(devices.begin(), devices.end(), IsTemporaryName), devices.end());
 }
 
 TEST_F(OutputTest, NeverReplacesAStoredReadOnlyFile) {

@@ -37,9 +37,11 @@ TEST(BuildRows, OneRowPerAmountOfANameWithADate) {
 TEST(BuildRows, ReusesItsStorageWithoutLeftovers) {
     ParsedName parsed;
     std::vector<CLineOne> rows;
-    BuildRows({"a", "[20230315][A][1][2][3].pdf", "/x/a/[20230315][A][1][2][3].pdf"}, "", parsed,
-              rows);
-    BuildRows({"b", "[20230316][B][9].pdf", "/x/b/[20230316][B][9].pdf"}, "", parsed, rows);
+    // The rows are read while their entries live, as the scan hands them over.
+    const ScanEntry first = {"a", "[20230315][A][1][2][3].pdf", "/x/a/[20230315][A][1][2][3].pdf"};
+    const ScanEntry second = {"b", "[20230316][B][9].pdf", "/x/b/[20230316][B][9].pdf"};
+    BuildRows(first, "", parsed, rows);
+    BuildRows(second, "", parsed, rows);
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].amount, "9");
     EXPECT_EQ(rows[0].type, "b");
@@ -103,6 +105,48 @@ TEST(AppendWrittenCell, QuotesOnlyCellsThatWouldShiftTheColumns) {
         std::string out = "x,";
         AppendWrittenCell(out, c.cell, c.alwaysQuoted);
         EXPECT_EQ(out, std::string("x,") + c.written) << c.cell;
+    }
+}
+
+TEST(AppendWrittenCell, WritesCellsASpreadsheetWouldComputeAsText) {
+    const struct {
+        const char* cell;
+        bool alwaysQuoted;
+        const char* written;
+    } cases[] = {
+        {"=cmd|' /C calc'!A0", false, "'=cmd|' /C calc'!A0"},
+        {"=HYPERLINK(\"http://x\")", false, "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1", false, "'+1"},
+        {"-1", false, "'-1"},
+        {"@SUM(A1)", false, "'@SUM(A1)"},
+        {"\tA", false, "'\tA"},
+        {"\rA", false, "\"'\rA\""},
+        {"=a,b", false, "\"'=a,b\""},
+        {"=2022年度/a.pdf", true, "\"'=2022年度/a.pdf\""},
+        {"a=b", false, "a=b"},
+        {"＝全角", false, "＝全角"},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        AppendWrittenCell(out, c.cell, c.alwaysQuoted);
+        EXPECT_EQ(out, c.written) << c.cell;
+    }
+}
+
+TEST(AppendAmountCell, KeepsNumbersNumericAndAnythingElseText) {
+    const struct {
+        const char* amount;
+        const char* written;
+    } cases[] = {
+        {"500000", "500000"}, {"-500", "-500"},  {"+500", "+500"},
+        {"12.5", "12.5"},     {"", ""},          {"-", "'-"},
+        {"=1+1", "'=1+1"},    {"-1-1", "'-1-1"}, {"1.2.3", "1.2.3"},
+        {"@1", "'@1"},        {"abc", "abc"},    {"1,2", "\"1,2\""},
+    };
+    for (const auto& c : cases) {
+        std::string out;
+        AppendAmountCell(out, c.amount);
+        EXPECT_EQ(out, c.written) << c.amount;
     }
 }
 

@@ -18,7 +18,8 @@ TEST(Cp932, WritesTheJisLookAlikesWithTheMicrosoftBytes) {
     // Input methods type 〜 (U+301C) and − (U+2212) where Windows has ～ and －.
     const Encoded encoded = Encode("4月〜6月−‖—¢£¬¦");
     EXPECT_TRUE(encoded.Ok());
-    EXPECT_EQ(encoded.bytes, "4\x8C\x8E\x81\x60" "6\x8C\x8E\x81\x7C\x81\x61\x81\x5C"
+    EXPECT_EQ(encoded.bytes, "4\x8C\x8E\x81\x60"
+                             "6\x8C\x8E\x81\x7C\x81\x61\x81\x5C"
                              "\x81\x91\x81\x92\x81\xCA\xFA\x55");
     EXPECT_EQ(ByteLength("〜"), 2u);
     EXPECT_EQ(CutToBytes("〜〜", 3), "〜");
@@ -57,7 +58,39 @@ TEST(Cp932, DecodesAndFlagsInvalidBytes) {
     // A lead byte without its trail byte.
     const Decoded bad = Decode("A\x90");
     EXPECT_FALSE(bad.ok);
-    EXPECT_EQ(bad.utf8.substr(0, 1), "A");
+    EXPECT_EQ(bad.utf8, "A\xEF\xBF\xBD");
+}
+
+TEST(Cp932, DecodesBytesBelow0x80AsThemselvesBesideJapaneseText) {
+    // Every byte below 0x80, alone and next to double-byte characters, half-width katakana and
+    // trail bytes that lie below 0x80 (表 = 95 5C, ソ = 83 5C).
+    std::string ascii;
+    for (int c = 1; c < 0x80; ++c) {
+        ascii.push_back(static_cast<char>(c));
+    }
+    const struct {
+        const char* before;
+        const char* after;
+        const char* beforeUtf8;
+        const char* afterUtf8;
+    } cases[] = {
+        {"", "", "", ""},
+        {"\x82\xB5", "", "し", ""},
+        {"", "\x95\x5C", "", "表"},
+        {"\xB8", "\x83\x5C", "ｸ", "ソ"},
+    };
+    for (const auto& c : cases) {
+        const Decoded decoded = Decode(std::string(c.before) + ascii + c.after);
+        EXPECT_TRUE(decoded.ok) << c.beforeUtf8 << c.afterUtf8;
+        EXPECT_EQ(decoded.utf8, std::string(c.beforeUtf8) + ascii + c.afterUtf8);
+        EXPECT_EQ(Encode(decoded.utf8).bytes, std::string(c.before) + ascii + c.after);
+    }
+    // What an INI value of the company editor holds: し and a control character.
+    EXPECT_EQ(Decode("\x82\xB5\x1C\x1A\x7F").utf8, "し\x1C\x1A\x7F");
+    // A lead byte whose next byte cannot be a trail byte is invalid alone; the next byte stays.
+    const Decoded lone = Decode("\x82\x1A");
+    EXPECT_FALSE(lone.ok);
+    EXPECT_EQ(lone.utf8, "\xEF\xBF\xBD\x1A");
 }
 
 TEST(Cp932, CountsAndCutsBytesWithoutSplittingCharacters) {

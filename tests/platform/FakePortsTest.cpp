@@ -51,14 +51,19 @@ TEST(FakeMessages, AnAnswerNeverAskedForFails) {
         "1 queued message answer(s) never asked for");
 }
 
-TEST(FakeShell, RecordsPathsAndAddresses) {
+TEST(FakeShell, RecordsPathsAndAddressesAndAnswersAsTold) {
     FakeShell shell;
-    shell.OpenPath("/data/書類/2024年度");
-    shell.OpenUrl("https://example.com/page.html");
+    EXPECT_TRUE(shell.OpenPath("/data/書類/2024年度"));
+    EXPECT_TRUE(shell.OpenUrl("https://example.com/page.html"));
+    shell.SetOpens(false);
+    EXPECT_FALSE(shell.OpenPath("/data/a.xyz"));
+    EXPECT_FALSE(shell.OpenUrl("https://example.com/"));
     EXPECT_THAT(
         shell.Log(),
         ElementsAre(FakeShell::Opened{FakeShell::Kind::Path, "/data/書類/2024年度"},
-                    FakeShell::Opened{FakeShell::Kind::Url, "https://example.com/page.html"}));
+                    FakeShell::Opened{FakeShell::Kind::Url, "https://example.com/page.html"},
+                    FakeShell::Opened{FakeShell::Kind::Path, "/data/a.xyz"},
+                    FakeShell::Opened{FakeShell::Kind::Url, "https://example.com/"}));
 }
 
 TEST(FakePickers, AnswersInOrderAndRecordsTheInitialFolders) {

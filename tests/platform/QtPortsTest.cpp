@@ -1,6 +1,8 @@
 // The Qt ports: the message boxes' title, text and buttons, and what the shell is asked to open.
 #include "platform/QtPorts.h"
 
+#include "support/TempDir.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
 namespace fmb {
@@ -83,22 +86,34 @@ public slots:
 };
 
 TEST(QtShell, LocalPathsBecomeAbsoluteFileUrlsAndWebAddressesStayAsGiven) {
+    test::TempDir dir;
+    const std::string stored = dir.Child("[2024_01_05][〇〇商事(株)][500,000].pdf");
+    test::WriteBytes(test::U8(stored), "%PDF");
+    std::filesystem::create_directory(dir.Path() / "relative");
+    test::WriteBytes(dir.Path() / "relative" / "a b.pdf", "%PDF");
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(dir.Text()));
+
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "Open");
-
     QtShell shell;
-    shell.OpenPath("/data/書類/2024年度/[2024_01_05][〇〇商事(株)][500,000].pdf");
-    shell.OpenPath("relative/a b.pdf");
-    shell.OpenUrl("https://example.com/fumibako/fmbinfo.html");
-
+    EXPECT_TRUE(shell.OpenPath(stored));
+    EXPECT_TRUE(shell.OpenPath("relative/a b.pdf"));
+    EXPECT_TRUE(shell.OpenPath(dir.Text())); // a folder
+    EXPECT_TRUE(shell.OpenUrl("https://example.com/fumibako/fmbinfo.html"));
+    // What is not there is refused without asking the desktop.
+    EXPECT_FALSE(shell.OpenPath(dir.Child("gone.pdf")));
+    EXPECT_FALSE(shell.OpenPath(""));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    ASSERT_EQ(catcher.urls.size(), 3);
-    EXPECT_EQ(catcher.urls[0].toLocalFile(),
-              QString::fromUtf8("/data/書類/2024年度/[2024_01_05][〇〇商事(株)][500,000].pdf"));
-    EXPECT_EQ(catcher.urls[1].toLocalFile(), QDir::current().absoluteFilePath("relative/a b.pdf"));
-    EXPECT_EQ(catcher.urls[2], QUrl(QStringLiteral("https://example.com/fumibako/fmbinfo.html")));
+    QDir::setCurrent(before);
+
+    ASSERT_EQ(catcher.urls.size(), 4);
+    EXPECT_EQ(catcher.urls[0].toLocalFile(), QString::fromStdString(stored));
+    EXPECT_EQ(catcher.urls[1].toLocalFile(), QString::fromStdString(dir.Child("relative/a b.pdf")));
+    EXPECT_EQ(catcher.urls[2].toLocalFile(), QString::fromStdString(dir.Text()));
+    EXPECT_EQ(catcher.urls[3], QUrl(QStringLiteral("https://example.com/fumibako/fmbinfo.html")));
 }
 
 } // namespace

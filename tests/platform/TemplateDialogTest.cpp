@@ -45,8 +45,7 @@ struct Units {
         const int letters = metrics.horizontalAdvance(
             QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
         x = std::lround(letters / 52.0) / 4.0;
-        const int emPlusLeading = int(std::lround(QFontInfo(font).pixelSize() * 1.1));
-        y = std::min(metrics.height(), emPlusLeading) / 8.0;
+        y = std::min(metrics.height(), QFontInfo(font).pixelSize()) / 8.0;
     }
     QRect Pixels(int left, int top, int width, int height) const {
         return QRect(int(std::lround(left * x)), int(std::lround(top * y)),
@@ -139,12 +138,12 @@ TEST(TemplateDialog, FilingWindowControlsHaveTheirKindsCaptionsAndStyles) {
         {1000, "QLineEdit", "", {39, 33, 101, 14}},
         {1055, "QPushButton", "参照", {141, 33, 22, 14}},
         {3, "QPushButton", "開く  （確認）", {10, 49, 153, 17}},
-        {1073, "QPushButton", "<", {6, 84, 7, 29}},
-        {1041, "QPushButton", "Check1", {13, 84, 37, 13}},
-        {1042, "QPushButton", "Check1", {13, 100, 37, 13}},
-        {1043, "QPushButton", "Check1", {51, 84, 37, 13}},
-        {1050, "QPushButton", "Check1", {163, 100, 37, 13}},
-        {1052, "QPushButton", "Check1", {200, 100, 37, 13}},
+        {1073, "QPushButton", "<", {6, 89, 7, 28}},
+        {1041, "QPushButton", "Check1", {13, 89, 37, 13}},
+        {1042, "QPushButton", "Check1", {13, 104, 37, 13}},
+        {1043, "QPushButton", "Check1", {51, 89, 37, 13}},
+        {1050, "QPushButton", "Check1", {163, 104, 37, 13}},
+        {1052, "QPushButton", "Check1", {200, 104, 37, 13}},
         {1004, "QLineEdit", "", {9, 152, 82, 14}},
         {1001, "QCalendarWidget", "", {8, 170, 84, 90}},
         {1071, "QPushButton", "本日", {44, 262, 19, 14}},
@@ -155,10 +154,10 @@ TEST(TemplateDialog, FilingWindowControlsHaveTheirKindsCaptionsAndStyles) {
         {1011, "QPushButton", "7", {180, 184, 20, 21}},
         {1014, "QPushButton", "9", {220, 184, 20, 21}},
         {1005, "QPushButton", "1", {180, 228, 20, 21}},
-        {1027, "QPushButton", "ｸﾘｱ", {220, 250, 20, 21}},
+        {1027, "QPushButton", "クリア", {220, 250, 20, 21}},
         {1028, "QLineEdit", "", {42, 313, 205, 14}},
-        {1054, "QPushButton", "実行（コピーして保存）", {4, 348, 242, 24}},
-        {2, "QPushButton", "終了", {195, 380, 54, 13}},
+        {1054, "QPushButton", "実行（コピーして保存）", {4, 348, 242, 18}},
+        {2, "QPushButton", "終了", {192, 371, 54, 14}},
     };
     for (const Row& row : rows) {
         QWidget* widget = dialog.ControlWidget(row.id);

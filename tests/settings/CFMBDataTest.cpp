@@ -3,6 +3,7 @@
 #include "support/TempDir.h"
 
 #include <array>
+#include <climits>
 
 #include <gtest/gtest.h>
 
@@ -52,20 +53,34 @@ TEST_F(CFMBDataTest, MissingKeysReadAsEmptyAndZero) {
     CFMBData data(m_dir.Text());
     EXPECT_EQ(data.ReadIni(), 0);
     EXPECT_EQ(data.COPY_SAKI_DIR, "/data/書類");
-    EXPECT_EQ(data.NEND_END_M, 0);
+    // No end month would be read as 0: the default month stands in for it.
+    EXPECT_EQ(data.NEND_END_M, 3);
+    EXPECT_TRUE(data.EndMonthWasReplaced());
     EXPECT_EQ(Flags(data), kAllFlagsOff);
 }
 
 TEST_F(CFMBDataTest, NumbersAreReadFromTheirLeadingDigits) {
+    // An end month outside 1 to 12 would file December under the wrong fiscal year: it is read
+    // as the default month, and the record says so.
     const struct {
         const char* text;
-        int value;
-    } cases[] = {{"12abc", 12}, {"abc", 0}, {"13", 13}, {" -2", -2}, {"", 0}};
+        int number; // as another key reads it
+        int month;
+        bool replaced;
+    } cases[] = {
+        {"12abc", 12, 12, false}, {" 1", 1, 1, false}, {"7月", 7, 7, false},
+        {"abc", 0, 3, true},      {"13", 13, 3, true}, {" -2", -2, 3, true},
+        {"0", 0, 3, true},        {"", 0, 3, true},    {"99999999999", INT_MAX, 3, true},
+    };
     for (const auto& c : cases) {
-        WriteBytes(IniPath(), std::string("[SETTING]\r\nNEND_END_M=") + c.text + "\r\n");
+        WriteBytes(IniPath(), std::string("[SETTING]\r\nNEND_END_M=") + c.text +
+                                  "\r\nKINGAKU_KANMA_FLG=" + c.text + "\r\n");
         CFMBData data(m_dir.Text());
         data.ReadIni();
-        EXPECT_EQ(data.NEND_END_M, c.value) << c.text;
+        EXPECT_EQ(data.NEND_END_M, c.month) << c.text;
+        EXPECT_EQ(data.EndMonthWasReplaced(), c.replaced) << c.text;
+        // Other numbers are kept as read.
+        EXPECT_EQ(data.KINGAKU_KANMA_FLG, c.number) << c.text;
     }
 }
 
@@ -76,15 +91,16 @@ TEST_F(CFMBDataTest, FirstWriteLaysOutTheKeysInOrderInCp932) {
     data.KINGAKU_KANMA_FLG = 1;
     data.KUGIRI_BER_FLG = 1;
     ASSERT_EQ(data.WriteIni(), 0);
-    EXPECT_EQ(ReadBytes(IniPath()), "[SETTING]\r\n"
-                                    "COPY_SAKI_DIR=/data/\x90\xBF\x8B\x81\x8F\x91\x28\x8D\x54\x29\r\n"
-                                    "NEND_END_M=12\r\n"
-                                    "KINGAKU_KANMA_FLG=1\r\n"
-                                    "HIDUKE_UB_FLG=0\r\n"
-                                    "DIR_MM_SEPA_FLG=0\r\n"
-                                    "DIR_COMPANY_SEPA_FLG=0\r\n"
-                                    "BIKOU_SYUBETSU_FLG=0\r\n"
-                                    "KUGIRI_BER_FLG=1\r\n");
+    EXPECT_EQ(ReadBytes(IniPath()),
+              "[SETTING]\r\n"
+              "COPY_SAKI_DIR=/data/\x90\xBF\x8B\x81\x8F\x91\x28\x8D\x54\x29\r\n"
+              "NEND_END_M=12\r\n"
+              "KINGAKU_KANMA_FLG=1\r\n"
+              "HIDUKE_UB_FLG=0\r\n"
+              "DIR_MM_SEPA_FLG=0\r\n"
+              "DIR_COMPANY_SEPA_FLG=0\r\n"
+              "BIKOU_SYUBETSU_FLG=0\r\n"
+              "KUGIRI_BER_FLG=1\r\n");
 }
 
 TEST_F(CFMBDataTest, WriteThenReadGivesBackEveryValue) {

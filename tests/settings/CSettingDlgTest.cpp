@@ -150,6 +150,32 @@ TEST_F(CSettingDlgTest, OpensWithTheSavedSettingsAndTypes) {
     EXPECT_EQ(test::ReadBytes(CorpPath()), corp) << "a store with types is not rewritten";
 }
 
+TEST_F(CSettingDlgTest, AnEndMonthOutsideTheYearOpensAs3AndSaysSo) {
+    const std::string replaced =
+        "設定ファイルの「年度末(月)」が1～12の範囲にないため、3として読み込みました。\n"
+        "確認して「終了(保存)」を押してください。";
+    // Hand-edited months, and a file without the key.
+    for (const std::string month :
+         {"NEND_END_M=13\r\n", "NEND_END_M=0\r\n", "NEND_END_M=-1\r\n", "NEND_END_M=abc\r\n", ""}) {
+        SCOPED_TRACE(month);
+        WriteSetting("[SETTING]\r\nCOPY_SAKI_DIR=" + m_storage.Text() + "\r\n" + month);
+        const int result = Run([&](QDialog& d) {
+            EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{replaced});
+            EXPECT_EQ(Month(d).text(), QStringLiteral("3"));
+            // December belongs to the fiscal year that began in April.
+            EXPECT_EQ(Tree(d), (Folders{m_storage.Text(), "2024年度", "請求書(控)"}));
+            Click(d, 1);
+        });
+        EXPECT_EQ(result, QDialog::Accepted);
+        EXPECT_THAT(test::ReadBytes(SettingPath()), HasSubstr("\r\nNEND_END_M=3\r\n"));
+    }
+    // A month within the year opens without a word.
+    Run([&](QDialog& d) {
+        EXPECT_TRUE(m_fake.messages.TakeTexts().empty());
+        Click(d, 2);
+    });
+}
+
 TEST_F(CSettingDlgTest, ChecksRunInOrderAndMoveTheFocus) {
     const std::string file = m_storage.Child("a file.pdf");
     test::WriteBytes(test::U8(file), "%PDF");

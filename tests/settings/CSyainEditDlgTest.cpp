@@ -215,6 +215,36 @@ TEST_F(CSyainEditDlgTest, ReplaceAndDeleteWorkOnTheSelectedName) {
                                      "SYA_NAME_003=さくら商事\r\n"));
 }
 
+TEST_F(CSyainEditDlgTest, ANameTheFilingWindowWouldRefuseIsRefusedAtAddAndReplace) {
+    const char* const forbidden =
+        "社名に使用禁止文字があります。修正してください。\n\n 入力不可→　[ ] \\ / : * ?  < > | ";
+    RunEditor(1, [&](QDialog& d) {
+        for (const char* name : {"A/B商会", "(株)\"ABC\"", "a:b", "x|y", "[株]商店"}) {
+            SCOPED_TRACE(name);
+            Add(d, name);
+            EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(forbidden));
+            EXPECT_EQ(QApplication::focusWidget(), &Entry(d));
+            EXPECT_EQ(Entry(d).text(), QString::fromUtf8(name)) << "kept to be corrected";
+
+            Select(d, 0);
+            ControlOf<QPushButton>(d, kSave)->setFocus();
+            Type(d, name);
+            Click(d, kReplace);
+            EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(forbidden));
+            EXPECT_EQ(QApplication::focusWidget(), &Entry(d));
+            EXPECT_EQ(Listed(d), Names({"alpha", "Beta", "あおば", "さくら商事"}));
+            Click(d, kClear);
+        }
+        // Full-width look-alikes stand in a file name, so they are taken.
+        Add(d, "A／B商会");
+        EXPECT_TRUE(m_fake.messages.TakeTexts().empty());
+        Click(d, kSave);
+    });
+    EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSaved));
+    EXPECT_EQ(Companies(m_store, 1),
+              (std::vector<std::string>{"A／B商会", "alpha", "Beta", "あおば", "さくら商事"}));
+}
+
 TEST_F(CSyainEditDlgTest, CompanyMarkButtonsAddTheMarkEveryTime) {
     RunEditor(1, [this](QDialog& d) {
         Type(d, "〇〇商事");
@@ -390,6 +420,24 @@ TEST_F(CSyainEditDlgTest, ATypeNameAFolderCannotCarryIsRefused) {
         });
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre("保存しないで終了します。よろしいですか？"));
+    }
+    EXPECT_EQ(m_store.TypeName(1), "請求書(控)");
+}
+
+TEST_F(CSyainEditDlgTest, ATypeNameOfDotsAloneIsRefused) {
+    // As the type folder, "." would be the fiscal-year folder itself and ".." the storage root.
+    for (const char* name : {".", ".."}) {
+        RunEditor(1, [this, name](QDialog& d) {
+            TypeName(d).setText(QString::fromUtf8(name));
+            Click(d, kSave);
+            EXPECT_TRUE(d.isVisible());
+            EXPECT_THAT(m_fake.messages.TakeTexts(),
+                        ElementsAre("種類名に「.」や「..」は使えません。修正してください。"));
+            EXPECT_TRUE(TypeName(d).hasFocus());
+            EXPECT_FALSE(std::filesystem::exists(IniPath()));
+            CloseWithoutSaving(d);
+        });
+        m_fake.messages.TakeTexts();
     }
     EXPECT_EQ(m_store.TypeName(1), "請求書(控)");
 }

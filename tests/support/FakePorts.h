@@ -50,7 +50,8 @@ private:
     std::vector<Shown> m_log;
 };
 
-// The desktop's "open".
+// The desktop's "open". It opens everything asked, unless the test says that nothing opens (no
+// program for the file, no browser).
 class FakeShell final : public ShellPort {
 public:
     enum class Kind { Path, Url };
@@ -60,12 +61,21 @@ public:
         bool operator==(const Opened&) const = default;
     };
 
-    void OpenPath(const std::string& path) override { m_log.push_back({Kind::Path, path}); }
-    void OpenUrl(const std::string& url) override { m_log.push_back({Kind::Url, url}); }
+    void SetOpens(bool opens) { m_opens = opens; }
+
+    bool OpenPath(const std::string& path) override {
+        m_log.push_back({Kind::Path, path});
+        return m_opens;
+    }
+    bool OpenUrl(const std::string& url) override {
+        m_log.push_back({Kind::Url, url});
+        return m_opens;
+    }
 
     const std::vector<Opened>& Log() const { return m_log; }
 
 private:
+    bool m_opens = true;
     std::vector<Opened> m_log;
 };
 

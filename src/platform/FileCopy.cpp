@@ -1,0 +1,158 @@
+#include "platform/FileCopy.h"
+
+#include "platform/ErrorText.h"
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/sendfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fmb {
+namespace {
+
+std::error_code LastError() {
+    return {errno, std::generic_category()};
+}
+
+// Errors that only say "this way of copying does not work between these two files".
+bool MeansUnsupported(int error) {
+    return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP ||
+           error == ENOTSUP || error == EBADF || error == EPERM;
+}
+
+enum class Step { Finished, Unsupported, Failed };
+
+// Copies from the current offsets until the source's end with one of the kernel's copy calls,
+// adding the bytes copied to total.
+template <typename CopyCall>
+Step CopyWithKernel(CopyCall copy, std::uint64_t& total, std::error_code& error) {
+    for (;;) {
+        const ssize_t copied = copy();
+        if (copied > 0) {
+            total += static_cast<std::uint64_t>(copied);
+            continue;
+        }
+        if (copied == 0) {
+            return Step::Finished;
+        }
+        if (errno == EINTR) {
+            continue;
+        }
+        if (MeansUnsupported(errno)) {
+            return Step::Unsupported;
+        }
+        error = LastError();
+        return Step::Failed;
+    }
+}
+
+std::error_code CopyWithBuffer(int in, int out, std::uint64_t& total) {
+    // On the stack: after the kernel's copy this is mostly one read that finds the end, and a
+    // backup does it once per file.
+    std::array<char, 64 * 1024> buffer;
+    for (;;) {
+        const ssize_t got = ::read(in, buffer.data(), buffer.size());
+        if (got == 0) {
+            return {};
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return LastError();
+        }
+        for (ssize_t done = 0; done < got;) {
+            const ssize_t put = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
+            if (put < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return LastError();
+            }
+            done += put;
+        }
+        total += static_cast<std::uint64_t>(got);
+    }
+}
+
+// Copies everything from in to out; total: the bytes copied.
+std::error_code CopyData(int in, int out, std::uint64_t& total) {
+    constexpr size_t kChunk = size_t{1} << 30;
+    std::error_code error;
+    Step step = CopyWithKernel(
+        [&] { return ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0); }, total, error);
+    if (step == Step::Unsupported) {
+        step = CopyWithKernel([&] { return ::sendfile(out, in, nullptr, kChunk); }, total, error);
+    }
+    if (step == Step::Failed) {
+        return error;
+    }
+    // Reading on to the end also sees bytes the kernel's calls do not (files of pseudo file
+    // systems report a size of 0, and a file may grow while it is copied); at a true end it costs
+    // one read.
+    return CopyWithBuffer(in, out, total);
+}
+
+mode_t ModeOf(std::filesystem::perms permissions) {
+    return static_cast<mode_t>(permissions & std::filesystem::perms::mask);
+}
+
+} // namespace
+
+SourceFile::SourceFile(const std::filesystem::path& path, std::error_code& error) {
+    error.clear();
+    // O_NONBLOCK keeps a named pipe from blocking the open; a regular file ignores it.
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (m_fd < 0) {
+        error = LastError();
+        return;
+    }
+    struct stat status {};
+    if (::fstat(m_fd, &status) != 0) {
+        error = LastError();
+        return;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        error = std::make_error_code(std::errc::invalid_argument);
+        return;
+    }
+    m_size = static_cast<std::uint64_t>(status.st_size);
+    m_modified = status.st_mtim;
+    m_permissions = static_cast<std::filesystem::perms>(status.st_mode & 07777);
+}
+
+SourceFile::~SourceFile() {
+    if (m_fd >= 0) {
+        ::close(m_fd);
+    }
+}
+
+bool SourceFile::Unchanged() const {
+    struct stat status {};
+    return ::fstat(m_fd, &status) == 0 && static_cast<std::uint64_t>(status.st_size) == m_size &&
+           status.st_mtim.tv_sec == m_modified.tv_sec &&
+           status.st_mtim.tv_nsec == m_modified.tv_nsec;
+}
+
+std::error_code CopyContents(const SourceFile& source, TemporaryFile& copy,
+                             std::filesystem::perms permissions) {
+    std::uint64_t copied = 0;
+    if (std::error_code error = CopyData(source.Descriptor(), copy.Descriptor(), copied)) {
+        return error;
+    }
+    if (copied != source.Size() || !source.Unchanged()) {
+        return SourceChangedError();
+    }
+    const struct timespec keep[2] = {{0, UTIME_OMIT}, source.Modified()};
+    if (::futimens(copy.Descriptor(), keep) != 0) {
+        return LastError();
+    }
+    // Like the platform's attribute call, a mark the file system does not take leaves a complete
+    // copy that is merely writable.
+    ::fchmod(copy.Descriptor(), ModeOf(permissions));
+    return {};
+}
+
+} // namespace fmb

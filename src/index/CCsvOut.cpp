@@ -1,6 +1,7 @@
 #include "index/CCsvOut.h"
 
 #include "index/FoundFiles.h"
+#include "jobs/JobMonitor.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
 #include "platform/FolderListing.h"
@@ -31,7 +32,6 @@ constexpr std::size_t kWarningRowsShown = 10;
 struct ScanWalk {
     const ScanVisitor& onFile;
     const ScanProgress& progress;
-    std::size_t seen = 0;
     bool stopped = false;
     std::vector<const OpenFolder*> chain; // the folders from the top of the walk down to here
     ScanEntry entry;                      // reused for every file, so its texts keep their storage
@@ -59,13 +59,13 @@ bool OnTheChain(const ScanWalk& walk, const OpenFolder& folder) {
 // first folder below the scanned folder on the way here; empty at the top.
 void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
               const std::string& typeFolder) {
+    if (walk.progress && !walk.progress()) {
+        walk.stopped = true;
+        return;
+    }
     walk.chain.push_back(&folder);
     std::vector<std::string> subfolders;
     const std::error_code error = folder.List([&](std::string_view name, EntryKind kind) {
-        ++walk.seen;
-        if (walk.progress) {
-            walk.progress(walk.seen);
-        }
         if (IsTemporaryName(name)) {
             return true;
         }
@@ -282,6 +282,12 @@ std::string BookFile(const std::string& outputPath, std::error_code& error) {
     return error ? outputPath : FromFsPath(target);
 }
 
+std::string CancelledMessage(const std::string& path) {
+    return "索引簿の出力を中止しました。\n\n" + path +
+           "\n\n索引簿ファイルは書き込んでいません。以前の索引簿ファイルがあれば、そのまま残って"
+           "います。";
+}
+
 std::string MissingTargetMessage(const std::string& target, const std::error_code& error) {
     return "リスト化対象フォルダが見つかりません。\n\n" + target + "\n\n" + DescribeError(error) +
            "\n\n索引簿ファイルは作成していません。";
@@ -407,7 +413,7 @@ ScanReport ScanWhileWriting(const std::string& folder, const ScanProgress& progr
 
 ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
                                const ScanProgress& progress) {
-    ScanWalk walk{onFile, progress, 0, false, {}, {}, {}};
+    ScanWalk walk{onFile, progress, false, {}, {}, {}};
     if (folder.empty()) {
         return walk.report;
     }
@@ -423,7 +429,7 @@ ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onF
 }
 
 ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, std::string linkBase,
-                             const ScanProgress& progress) {
+                             JobMonitor* monitor) {
     ExportResult result;
     // An empty folder text would name the current folder or the root of the drive, and the run
     // would list far more than any fiscal year.
@@ -457,10 +463,29 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     m_writeError.clear();
     WriteLine(cp932::Encode(IndexBookHeader()).bytes);
     BookRows rows(linkBase);
-    const ScanReport scan = ScanWhileWriting(targetFolder, progress, [&](const ScanEntry& entry) {
+    const auto cancelled = [monitor] { return monitor && monitor->CancelRequested(); };
+    const ScanProgress onFolder = [&] {
+        if (monitor) {
+            monitor->AddFolderDone();
+        }
+        return !cancelled();
+    };
+    const ScanReport scan = ScanWhileWriting(targetFolder, onFolder, [&](const ScanEntry& entry) {
+        const std::size_t before = rows.Count();
         rows.AppendLines(entry, m_pending);
-        return m_pending.size() < kWriteBufferSize || FlushPending();
+        if (monitor) {
+            monitor->AddItemsDone(rows.Count() - before);
+        }
+        return !cancelled() && (m_pending.size() < kWriteBufferSize || FlushPending());
     });
+    // A stop asked for at any time before the book is replaced keeps the book as it was.
+    if (cancelled()) {
+        m_book.Discard();
+        m_pending.clear();
+        result.cancelled = true;
+        result.message = CancelledMessage(outputPath);
+        return result;
+    }
     if (FlushPending()) {
         m_writeError = m_book.Commit();
     }

@@ -222,9 +222,9 @@ TEST_F(ScanFolderTest, AMissingFolderGivesNothingAndAFolderLinkBackUpTheTreeEnds
 
 class OutputTest : public ::testing::Test {
 protected:
-    ExportResult Run(const std::string& linkBase, const ScanProgress& progress = {}) {
+    ExportResult Run(const std::string& linkBase, JobMonitor* monitor = nullptr) {
         CCsvOut worker;
-        return worker.Output(m_csv, m_year, linkBase, progress);
+        return worker.Output(m_csv, m_year, linkBase, monitor);
     }
 
     TempDir m_dir;

@@ -32,6 +32,8 @@ constexpr std::size_t kWarningRowsShown = 10;
 struct ScanWalk {
     const ScanVisitor& onFile;
     const ScanProgress& progress;
+    std::size_t entriesSeen = 0;
+    std::size_t foldersSeen = 0;
     bool stopped = false;
     std::vector<const OpenFolder*> chain; // the folders from the top of the walk down to here
     ScanEntry entry;                      // reused for every file, so its texts keep their storage
@@ -59,13 +61,15 @@ bool OnTheChain(const ScanWalk& walk, const OpenFolder& folder) {
 // first folder below the scanned folder on the way here; empty at the top.
 void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
               const std::string& typeFolder) {
-    if (walk.progress && !walk.progress()) {
-        walk.stopped = true;
-        return;
-    }
     walk.chain.push_back(&folder);
+    ++walk.foldersSeen;
     std::vector<std::string> subfolders;
     const std::error_code error = folder.List([&](std::string_view name, EntryKind kind) {
+        ++walk.entriesSeen;
+        if (walk.progress && !walk.progress(walk.entriesSeen, walk.foldersSeen)) {
+            walk.stopped = true;
+            return false;
+        }
         if (IsTemporaryName(name)) {
             return true;
         }
@@ -413,7 +417,7 @@ ScanReport ScanWhileWriting(const std::string& folder, const ScanProgress& progr
 
 ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
                                const ScanProgress& progress) {
-    ScanWalk walk{onFile, progress, false, {}, {}, {}};
+    ScanWalk walk{onFile, progress, 0, 0, false, {}, {}, {}};
     if (folder.empty()) {
         return walk.report;
     }
@@ -464,13 +468,14 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     WriteLine(cp932::Encode(IndexBookHeader()).bytes);
     BookRows rows(linkBase);
     const auto cancelled = [monitor] { return monitor && monitor->CancelRequested(); };
-    const ScanProgress onFolder = [&] {
-        if (monitor) {
+    std::size_t foldersReported = 0;
+    const ScanProgress onEntry = [&](std::size_t, std::size_t foldersSeen) {
+        for (; monitor && foldersReported < foldersSeen; ++foldersReported) {
             monitor->AddFolderDone();
         }
         return !cancelled();
     };
-    const ScanReport scan = ScanWhileWriting(targetFolder, onFolder, [&](const ScanEntry& entry) {
+    const ScanReport scan = ScanWhileWriting(targetFolder, onEntry, [&](const ScanEntry& entry) {
         const std::size_t before = rows.Count();
         rows.AppendLines(entry, m_pending);
         if (monitor) {

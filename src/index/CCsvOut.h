@@ -13,8 +13,9 @@ namespace fmb {
 
 class JobMonitor;
 
-// Called once for every folder the scan is about to list; returns false to end the scan there.
-using ScanProgress = std::function<bool()>;
+// Called once for every directory entry the scan meets, with the number of entries met and of
+// folders listed so far; returns false to end the scan there.
+using ScanProgress = std::function<bool(std::size_t entriesSeen, std::size_t foldersSeen)>;
 // Called once for every file the scan finds, in scan order; returns false to end the scan. The
 // entry is valid during the call.
 using ScanVisitor = std::function<bool(const ScanEntry& entry)>;

@@ -12,7 +12,7 @@ JobSnapshot JobMonitor::Snapshot() const {
     snapshot.totalFinal = m_totalFinal.load(std::memory_order_relaxed);
     snapshot.itemsTotal = m_itemsTotal.load(std::memory_order_relaxed);
     snapshot.bytesTotal = m_bytesTotal.load(std::memory_order_relaxed);
-    snapshot.cancelRequested = CancelRequested();
+    snapshot.cancelRequested = m_cancel.load(std::memory_order_relaxed);
     std::lock_guard lock(m_itemMutex);
     snapshot.currentItem = m_currentItem;
     return snapshot;

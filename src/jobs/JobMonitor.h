@@ -24,9 +24,14 @@ struct JobSnapshot {
 // reporting costs nothing it can measure; the watcher reads a snapshot whenever it likes and may
 // ask the job to stop. A job checks CancelRequested() at every file boundary and between the
 // blocks of a large file, and ends without leaving a half-done file behind.
+//
+// A watcher that decides on its own when the job is to stop (from what the job has reported so
+// far, say) overrides CancelRequested(); it is asked only where the job can stop, a few times per
+// file at most.
 class JobMonitor {
 public:
     JobMonitor() = default;
+    virtual ~JobMonitor() = default;
     JobMonitor(const JobMonitor&) = delete;
     JobMonitor& operator=(const JobMonitor&) = delete;
 
@@ -35,7 +40,7 @@ public:
     JobSnapshot Snapshot() const;
 
     // Job side.
-    bool CancelRequested() const noexcept { return m_cancel.load(std::memory_order_relaxed); }
+    virtual bool CancelRequested() const { return m_cancel.load(std::memory_order_relaxed); }
     void AddToTotal(std::uint64_t items, std::uint64_t bytes) noexcept;
     void SetTotalFinal() noexcept { m_totalFinal.store(true, std::memory_order_relaxed); }
     void AddItemsDone(std::uint64_t items) noexcept { Add(m_itemsDone, items); }

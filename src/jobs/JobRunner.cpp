@@ -54,9 +54,10 @@ bool JobRunner::ConfirmCancel(MessagePort& messages, const std::string& question
     m_holdFinished = false;
     if (stop)
         Cancel();
+    // Queued, so that the caller acts on the answer before it hears that the work has ended.
     if (m_finishHeld) {
         m_finishHeld = false;
-        OnThreadFinished();
+        QMetaObject::invokeMethod(this, &JobRunner::OnThreadFinished, Qt::QueuedConnection);
     }
     return stop;
 }

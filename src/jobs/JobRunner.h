@@ -45,8 +45,8 @@ public:
     void Cancel();
     // Asks the user whether to stop the running work, and asks the work to stop when the user
     // says so. While the question is open the work goes on, and should it end meanwhile,
-    // finished() waits until the question is answered, so no other message shows over it.
-    // True when the work is stopping (or none runs).
+    // finished() waits until the question is answered, so no other message shows over it, and
+    // arrives after this has returned. True when the work is stopping (or none runs).
     bool ConfirmCancel(MessagePort& messages, const std::string& question);
 
     // How far the work has come, and since when it runs.

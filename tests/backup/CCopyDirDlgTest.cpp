@@ -27,6 +27,7 @@ namespace fs = std::filesystem;
 namespace fmb {
 namespace {
 
+using test::ClickAndWaitForJob;
 using test::ClickOn;
 using test::ControlOf;
 using test::EditOf;
@@ -84,7 +85,7 @@ protected:
     void Backup() {
         Run([&](QDialog& d) {
             SetTextOf(d, 1084, m_destination);
-            ClickOn(d, 1082);
+            EXPECT_TRUE(ClickAndWaitForJob(d, 1082));
             d.close();
         });
     }
@@ -138,7 +139,7 @@ TEST_F(CCopyDirDlgTest, OpensWithTheStorageRootAndADatedNameAndThePickersFillThe
 TEST_F(CCopyDirDlgTest, CopiesTheWholeStorageIntoAFreshDatedFolder) {
     Run([&](QDialog& d) {
         SetTextOf(d, 1084, m_destination);
-        ClickOn(d, 1082);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1082));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
         EXPECT_TRUE(d.isVisible());
         d.close();
@@ -206,7 +207,7 @@ TEST_F(CCopyDirDlgTest, RefusesWhatWouldCopyTheWrongThingOrToAnUnknownPlace) {
             SetTextOf(d, 1083, step.source);
             SetTextOf(d, 1084, step.destination);
             SetTextOf(d, 1079, step.name);
-            ClickOn(d, 1082);
+            EXPECT_TRUE(ClickAndWaitForJob(d, 1082));
             const std::vector<std::string> texts = m_fake.messages.TakeTexts();
             ASSERT_EQ(texts.size(), 1u) << step.message;
             EXPECT_THAT(texts[0], HasSubstr(step.message));
@@ -237,6 +238,7 @@ TEST_F(CCopyDirDlgTest, EscAndEnterCloseItUnlessAButtonHasTheFocus) {
         QPushButton& execute = *ControlOf<QPushButton>(d, 1082);
         execute.setFocus();
         QTest::keyClick(&execute, Qt::Key_Return);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return execute.isEnabled(); }));
         EXPECT_TRUE(d.isVisible());
         d.close();
     });

@@ -32,6 +32,7 @@ namespace fs = std::filesystem;
 namespace fmb {
 namespace {
 
+using test::ClickAndWaitForJob;
 using test::ClickOn;
 using test::ControlOf;
 using test::EditOf;
@@ -199,7 +200,7 @@ TEST_F(CCsvOutDlg2Test, WritesPathsRelativeToTheOutputFolderThatHoldsTheTarget) 
     const int result = Run([&](QDialog& d) {
         m_fake.pickers.QueueFolder(m_year);
         ClickOn(d, 1064);
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
         EXPECT_TRUE(ControlOf<QPushButton>(d, 1063)->isEnabled());
         EXPECT_EQ(ControlOf<QPushButton>(d, 1063)->text(),
@@ -233,12 +234,12 @@ TEST_F(CCsvOutDlg2Test, WritesFullPathsWhenTheBoxIsClearOrTheUserAgrees) {
         SetTextOf(d, 1066, m_year);
         SetTextOf(d, 1068, "clear.csv");
         RelativeBox(d).click();
-        ClickOn(d, 1063); // no question
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063)); // no question
         RelativeBox(d).click();
         SetTextOf(d, 1067, out);
         SetTextOf(d, 1068, "agreed.csv");
         m_fake.messages.QueueAnswer(true);
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     const std::string done(kExportDoneMessage);
@@ -254,7 +255,7 @@ TEST_F(CCsvOutDlg2Test, CancelToTheFullPathQuestionWritesNothing) {
         SetTextOf(d, 1067, m_year); // the target is not inside its own folder text plus separator
         SetTextOf(d, 1068, "book.csv");
         m_fake.messages.QueueAnswer(false);
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kFullPathQuestion)));
@@ -279,7 +280,7 @@ TEST_F(CCsvOutDlg2Test, RefusesAnEmptyTargetOutputFolderOrNameAndPutsTheFocusThe
             SetTextOf(d, 1067, step.output);
             SetTextOf(d, 1068, step.name);
             ControlOf<QPushButton>(d, 1063)->setFocus();
-            ClickOn(d, 1063);
+            EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
             EXPECT_EQ(QApplication::focusWidget(), &EditOf(d, step.focus)) << step.focus;
         }
         d.close();
@@ -300,7 +301,7 @@ TEST_F(CCsvOutDlg2Test, AFileThatCannotBeWrittenIsReportedNotAnnouncedAsDone) {
         SetTextOf(d, 1067, m_storage.Child("missing"));
         SetTextOf(d, 1068, "book.csv");
         RelativeBox(d).click();
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     const std::vector<std::string> texts = m_fake.messages.Texts();
@@ -317,7 +318,7 @@ TEST_F(CCsvOutDlg2Test, AMistypedTargetIsRefusedByNameAndTheBookStaysAsItWas) {
     Run([&](QDialog& d) {
         SetTextOf(d, 1066, mistyped);
         SetTextOf(d, 1068, "book.csv");
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(),
@@ -334,7 +335,7 @@ TEST_F(CCsvOutDlg2Test, WarnsOfUnderscoreNamesOnOpeningYetStillExports) {
     Run([&](QDialog& d) {
         SetTextOf(d, 1066, m_year);
         SetTextOf(d, 1068, "book.csv");
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(),
@@ -350,7 +351,7 @@ TEST_F(CCsvOutDlg2Test, TellsOfTextsTheBookCannotHoldAfterTheEndMessage) {
     Run([&](QDialog& d) {
         SetTextOf(d, 1066, m_year);
         SetTextOf(d, 1068, "book.csv");
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     const std::vector<std::string> texts = m_fake.messages.Texts();
@@ -379,7 +380,7 @@ TEST_F(CCsvOutDlg2Test, NoSecondExportStartsWhileOneRunsAndTheCountShows) {
             ClickOn(d, 1065);
             d.close();
         });
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         EXPECT_TRUE(checkedDuringRun);
         EXPECT_TRUE(d.isVisible()) << "the close box waits for the run";
         EXPECT_TRUE(ControlOf<QPushButton>(d, 1063)->isEnabled());

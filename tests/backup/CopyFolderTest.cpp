@@ -1,12 +1,12 @@
 #include "backup/CopyFolder.h"
 
 #include "jobs/JobMonitor.h"
-
 #include "platform/PathText.h"
 #include "platform/TemporaryName.h"
 #include "support/FixedClock.h"
 #include "support/TempDir.h"
 #include "support/TestMounts.h"
+#include "support/WholeCopies.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +27,7 @@ namespace {
 using test::ReadBytes;
 using test::TempDir;
 using test::U8;
+using test::WholeCopies;
 using test::WriteBytes;
 
 const std::string kSep(1, kPathSeparator);
@@ -307,25 +308,6 @@ private:
     std::uint64_t m_files;
     std::uint64_t m_bytes;
 };
-
-// The files below backup, relative to it; each must be a whole copy of the file of the same
-// path below source, and none may be a temporary.
-std::vector<std::string> WholeCopies(const std::string& backup, const std::string& source) {
-    std::vector<std::string> files;
-    if (!fs::exists(U8(backup))) {
-        return files;
-    }
-    for (const auto& e : fs::recursive_directory_iterator(U8(backup))) {
-        if (e.is_directory()) {
-            continue;
-        }
-        const std::string relative = FromFsPath(fs::relative(e.path(), U8(backup)));
-        EXPECT_FALSE(IsTemporaryName(FromFsPath(e.path().filename()))) << relative;
-        EXPECT_EQ(ReadBytes(e.path()), ReadBytes(U8(source + kSep + relative))) << relative;
-        files.push_back(relative);
-    }
-    return files;
-}
 
 std::string Numbered(int i) {
     return std::string(static_cast<std::size_t>(1000 + i * 37), static_cast<char>('a' + i));

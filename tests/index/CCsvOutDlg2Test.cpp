@@ -15,10 +15,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -360,38 +360,94 @@ TEST_F(CCsvOutDlg2Test, TellsOfTextsTheBookCannotHoldAfterTheEndMessage) {
     EXPECT_THAT(texts[1], HasSubstr("[20230315][A🙂商店][100].pdf"));
 }
 
-TEST_F(CCsvOutDlg2Test, NoSecondExportStartsWhileOneRunsAndTheCountShows) {
+// The controls a running export locks: a second export, or a change of the fields it read.
+constexpr int kLockedDuringExport[] = {1066, 1064, 1067, 1069, 1068, 1065, 1085, 1063};
+
+// Every locked control is enabled (or none is), and 中止 the other way round.
+void ExpectLocked(QDialog& d, bool locked) {
+    for (int id : kLockedDuringExport)
+        EXPECT_EQ(ControlOf<QWidget>(d, id)->isEnabled(), !locked) << id;
+    EXPECT_EQ(ControlOf<QPushButton>(d, 1090)->isEnabled(), locked);
+}
+
+std::string ProgressLine(QDialog& d) {
+    return ControlOf<QLabel>(d, 1087)->text().toStdString();
+}
+
+TEST_F(CCsvOutDlg2Test, WhileAnExportRunsTheWindowAnswersShowsTheCountAndLocksItsControls) {
     FileYear2022();
-    bool checkedDuringRun = false;
     Run([&](QDialog& d) {
         SetTextOf(d, 1066, m_year);
         SetTextOf(d, 1068, "book.csv");
-        // Played while the scan keeps the window responsive: a second export, 確認 and the
-        // close box, all while the first run goes on.
-        QTimer::singleShot(0, &d, [&] {
-            checkedDuringRun = true;
-            QPushButton& exportButton = *ControlOf<QPushButton>(d, 1063);
-            EXPECT_FALSE(exportButton.isEnabled());
-            EXPECT_FALSE(ControlOf<QPushButton>(d, 1065)->isEnabled());
-            EXPECT_FALSE(EditOf(d, 1066).isEnabled());
-            EXPECT_THAT(exportButton.text().toStdString(), HasSubstr("件を確認"));
-            EXPECT_NE(QApplication::overrideCursor(), nullptr);
-            exportButton.click();
-            ClickOn(d, 1065);
-            d.close();
+        ExpectLocked(d, false);
+        ClickOn(d, 1063);
+        ExpectLocked(d, true);
+        // Enter and Esc close nothing and ask nothing, even while an export runs.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(m_fake.messages.Texts().empty());
+        // 中止 asks; while the question is open the window goes on showing the export, which
+        // ends meanwhile, and keeps its controls locked until the answer.
+        m_fake.messages.QueueAnswer(false, [&] {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return ProgressLine(d) == "フォルダ 7 件、行 4 件"; }))
+                << ProgressLine(d);
+            ExpectLocked(d, true);
         });
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
-        EXPECT_TRUE(checkedDuringRun);
-        EXPECT_TRUE(d.isVisible()) << "the close box waits for the run";
-        EXPECT_TRUE(ControlOf<QPushButton>(d, 1063)->isEnabled());
-        EXPECT_TRUE(EditOf(d, 1066).isEnabled());
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        ClickOn(d, 1090);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1063)->isEnabled(); }));
+        ExpectLocked(d, false);
+        EXPECT_TRUE(d.isVisible());
         d.close();
-        EXPECT_FALSE(d.isVisible()) << "and closes once it is over";
+        EXPECT_FALSE(d.isVisible()) << "no export runs: the close box closes at once";
     });
-    EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kExportDoneMessage)));
+    EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kStopExportQuestion),
+                                                     std::string(kExportDoneMessage)));
     EXPECT_TRUE(m_fake.shell.Log().empty());
     EXPECT_EQ(PathCells(U8(m_root + kSep + "book.csv")).size(), 4u);
+}
+
+TEST_F(CCsvOutDlg2Test, StopOrTheCloseBoxStopsTheExportAndTheOldBookStaysWithoutATemporary) {
+    // Enough files that the export is still at its start when the user stops it.
+    for (int i = 0; i < 10; ++i)
+        fs::create_directories(U8(m_year + kSep + std::to_string(i)));
+    for (int i = 0; i < 3000; ++i)
+        test::WriteBytes(U8(m_year + kSep + std::to_string(i % 10) + kSep + "[20230315][A][" +
+                            std::to_string(i) + "].pdf"),
+                         "");
+    const std::string book = m_root + kSep + "book.csv";
+    test::WriteBytes(U8(book), "the book of last week\n");
+    for (const bool viaCloseBox : {false, true}) {
+        SCOPED_TRACE(viaCloseBox);
+        const int result = Run([&](QDialog& d) {
+            SetTextOf(d, 1066, m_year);
+            SetTextOf(d, 1068, "book.csv");
+            ClickOn(d, 1063);
+            m_fake.messages.QueueAnswer(true);
+            if (viaCloseBox) {
+                d.close();
+                EXPECT_TRUE(d.isVisible()) << "open until the export has stopped";
+                EXPECT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }));
+                return;
+            }
+            ClickOn(d, 1090);
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1063)->isEnabled(); }));
+            ExpectLocked(d, false);
+            d.close();
+        });
+        EXPECT_EQ(result, QDialog::Rejected);
+        EXPECT_THAT(m_fake.messages.TakeTexts(),
+                    ElementsAre(std::string(kStopExportQuestion),
+                                "索引簿の出力を中止しました。\n\n" + book +
+                                    "\n\n索引簿ファイルは書き込んでいません。以前の索引簿ファイル"
+                                    "があれば、そのまま残っています。"));
+        EXPECT_EQ(test::ReadBytes(U8(book)), "the book of last week\n");
+        Paths beside;
+        for (const auto& e : fs::directory_iterator(U8(m_root)))
+            beside.push_back(FromFsPath(e.path().filename()));
+        EXPECT_THAT(beside, UnorderedElementsAreArray(Paths{"book.csv", "2022年度"}))
+            << "no temporary left";
+    }
 }
 
 TEST_F(CCsvOutDlg2Test, ConfirmOpensTheFileTheFieldsNameNow) {

@@ -1,7 +1,6 @@
 #include "index/CCsvOut.h"
 
 #include "jobs/JobMonitor.h"
-
 #include "platform/Cp932.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryName.h"

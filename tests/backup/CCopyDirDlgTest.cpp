@@ -275,9 +275,9 @@ TEST_F(CCopyDirDlgTest, WhileACopyRunsTheWindowAnswersShowsHowFarItIsAndLocksIts
         // The close box asks; while the question is open the window goes on showing the copy,
         // which ends meanwhile, and keeps its controls locked until the answer.
         m_fake.messages.QueueAnswer(false, [&] {
-            EXPECT_TRUE(QTest::qWaitFor(
-                [&] { return ProgressLine(d) == "3 / 3 ファイル　14 バイト / 14 バイト"; }))
-                << ProgressLine(d);
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                return ProgressLine(d) == "3 / 3 ファイル　14 バイト / 14 バイト";
+            })) << ProgressLine(d);
             EXPECT_EQ(ControlOf<QProgressBar>(d, 1089)->value(), 1000);
             ExpectLocked(d, true);
         });
@@ -289,8 +289,8 @@ TEST_F(CCopyDirDlgTest, WhileACopyRunsTheWindowAnswersShowsHowFarItIsAndLocksIts
         d.close();
         EXPECT_FALSE(d.isVisible());
     });
-    EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kStopBackupQuestion),
-                                                     std::string(kBackupDoneMessage)));
+    EXPECT_THAT(m_fake.messages.Texts(),
+                ElementsAre(std::string(kStopBackupQuestion), std::string(kBackupDoneMessage)));
     EXPECT_EQ(Tree(U8(m_backup)), Tree(U8(m_root)));
 }
 
@@ -299,9 +299,9 @@ TEST_F(CCopyDirDlgTest, StopCloseAndEscStopTheCopyLeavingOnlyWholeFilesAndSayHow
     for (int i = 0; i < 10; ++i)
         fs::create_directories(U8(m_root + "/2024年度/" + std::to_string(i)));
     for (int i = 0; i < 1500; ++i)
-        test::WriteBytes(U8(m_root + "/2024年度/" + std::to_string(i % 10) + "/" +
-                            std::to_string(i) + ".pdf"),
-                         std::string(4096, static_cast<char>(i)));
+        test::WriteBytes(
+            U8(m_root + "/2024年度/" + std::to_string(i % 10) + "/" + std::to_string(i) + ".pdf"),
+            std::string(4096, static_cast<char>(i)));
     enum class Way { Stop, CloseBox, Esc };
     for (const Way way : {Way::Stop, Way::CloseBox, Way::Esc}) {
         SCOPED_TRACE(static_cast<int>(way));
@@ -314,8 +314,8 @@ TEST_F(CCopyDirDlgTest, StopCloseAndEscStopTheCopyLeavingOnlyWholeFilesAndSayHow
             case Way::Stop:
                 ClickOn(d, 1090);
                 EXPECT_FALSE(ControlOf<QPushButton>(d, 1090)->isEnabled()) << "stopping";
-                EXPECT_TRUE(QTest::qWaitFor(
-                    [&] { return ControlOf<QPushButton>(d, 1082)->isEnabled(); }));
+                EXPECT_TRUE(
+                    QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1082)->isEnabled(); }));
                 ExpectLocked(d, false);
                 d.close();
                 return;
@@ -336,7 +336,8 @@ TEST_F(CCopyDirDlgTest, StopCloseAndEscStopTheCopyLeavingOnlyWholeFilesAndSayHow
         EXPECT_EQ(texts[0], kStopBackupQuestion);
         std::smatch counts;
         ASSERT_TRUE(std::regex_match(
-            texts[1], counts, std::regex("([0-9,]+) / ([0-9,]+) ファイルをコピーしました。中止しました。")))
+            texts[1], counts,
+            std::regex("([0-9,]+) / ([0-9,]+) ファイルをコピーしました。中止しました。")))
             << texts[1];
         const std::size_t copied = test::WholeCopies(m_backup, m_root).size();
         EXPECT_EQ(counts[1].str(), std::to_string(copied));

@@ -389,8 +389,9 @@ TEST_F(CCsvOutDlg2Test, WhileAnExportRunsTheWindowAnswersShowsTheCountAndLocksIt
         // 中止 asks; while the question is open the window goes on showing the export, which
         // ends meanwhile, and keeps its controls locked until the answer.
         m_fake.messages.QueueAnswer(false, [&] {
-            EXPECT_TRUE(QTest::qWaitFor([&] { return ProgressLine(d) == "フォルダ 7 件、行 4 件"; }))
-                << ProgressLine(d);
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                return ProgressLine(d) == "フォルダ 7 件、行 4 件";
+            })) << ProgressLine(d);
             ExpectLocked(d, true);
         });
         ClickOn(d, 1090);
@@ -400,8 +401,8 @@ TEST_F(CCsvOutDlg2Test, WhileAnExportRunsTheWindowAnswersShowsTheCountAndLocksIt
         d.close();
         EXPECT_FALSE(d.isVisible()) << "no export runs: the close box closes at once";
     });
-    EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kStopExportQuestion),
-                                                     std::string(kExportDoneMessage)));
+    EXPECT_THAT(m_fake.messages.Texts(),
+                ElementsAre(std::string(kStopExportQuestion), std::string(kExportDoneMessage)));
     EXPECT_TRUE(m_fake.shell.Log().empty());
     EXPECT_EQ(PathCells(U8(m_root + kSep + "book.csv")).size(), 4u);
 }

@@ -76,6 +76,12 @@ void JobPanel::ShowProgress(const JobSnapshot& snapshot) {
 
 void JobPanel::OnFinished() {
     SetLocked(false);
+    // A job without a total (the export) leaves the bar moving: full when done, empty when
+    // stopped.
+    if (m_bar.maximum() == 0) {
+        m_bar.setRange(0, 1000);
+        m_bar.setValue(m_runner.Snapshot().cancelRequested ? 0 : 1000);
+    }
     if (m_currentItem) {
         m_currentItem->clear();
         m_currentItem->setToolTip({});

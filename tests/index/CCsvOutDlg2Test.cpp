@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -374,6 +375,10 @@ std::string ProgressLine(QDialog& d) {
     return ControlOf<QLabel>(d, 1087)->text().toStdString();
 }
 
+QProgressBar& Bar(QDialog& d) {
+    return *ControlOf<QProgressBar>(d, 1089);
+}
+
 TEST_F(CCsvOutDlg2Test, WhileAnExportRunsTheWindowAnswersShowsTheCountAndLocksItsControls) {
     FileYear2022();
     Run([&](QDialog& d) {
@@ -392,11 +397,14 @@ TEST_F(CCsvOutDlg2Test, WhileAnExportRunsTheWindowAnswersShowsTheCountAndLocksIt
             EXPECT_TRUE(QTest::qWaitFor([&] {
                 return ProgressLine(d) == "フォルダ 7 件、行 4 件";
             })) << ProgressLine(d);
+            EXPECT_EQ(Bar(d).maximum(), 0) << "no total: the bar moves to and fro";
             ExpectLocked(d, true);
         });
         ClickOn(d, 1090);
         EXPECT_TRUE(QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1063)->isEnabled(); }));
         ExpectLocked(d, false);
+        EXPECT_EQ(Bar(d).maximum(), 1000);
+        EXPECT_EQ(Bar(d).value(), 1000) << "full once done";
         EXPECT_TRUE(d.isVisible());
         d.close();
         EXPECT_FALSE(d.isVisible()) << "no export runs: the close box closes at once";
@@ -434,6 +442,8 @@ TEST_F(CCsvOutDlg2Test, StopOrTheCloseBoxStopsTheExportAndTheOldBookStaysWithout
             EXPECT_TRUE(
                 QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1063)->isEnabled(); }));
             ExpectLocked(d, false);
+            EXPECT_EQ(Bar(d).maximum(), 1000);
+            EXPECT_EQ(Bar(d).value(), 0) << "empty once stopped";
             d.close();
         });
         EXPECT_EQ(result, QDialog::Rejected);

@@ -25,9 +25,9 @@ bool MeansUnsupported(int error) {
 enum class Step { Finished, Unsupported, Failed };
 
 // The kernel's copy calls are given this much at a time, so that the observer hears of a large
-// file block by block and can stop it within a fraction of a second even on a slow stick; a call
+// file block by block and can stop it within a second even on a slow USB stick; a call
 // per block costs nothing next to the block's data.
-constexpr size_t kBlock = size_t{8} << 20;
+constexpr size_t kBlock = size_t{4} << 20;
 
 std::error_code Cancelled() {
     return std::make_error_code(std::errc::operation_canceled);

@@ -347,7 +347,7 @@ TEST_F(CopyFolderTest, StoppedInTheMiddleOfALargeFileRemovesItsUnfinishedCopy) {
     File("2022年度/大きい.pdf", large);
     fs::create_directory(U8(m_dir.Child("退避")));
     // Past the small file and one block of the large one, whichever comes first.
-    StopAt monitor = StopAt::Bytes((8u << 20) + 5);
+    StopAt monitor = StopAt::Bytes((4u << 20) + 5);
     const CopyOutcome outcome = CopyFolder(m_source, m_backup, &monitor);
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_LT(monitor.Snapshot().bytesDone, large.size()) << "stopped within the large file";

@@ -68,27 +68,31 @@ bool PassedOver(const CopyWalk& walk, const std::string& folder, EntryKind kind)
 }
 
 // Counts the files the copy will meet and their bytes, telling the monitor as the count grows.
-// It walks as the copy does; a folder it cannot read is left for the copy to report.
-void CountInto(CopyWalk& walk, const std::string& source) {
-    walk.chain.Enter(ToFsPath(source));
-    ListFolder(source, [&](std::string_view name, EntryKind kind) {
+// It walks as the copy does, through open folders, so that a file costs one status call
+// relative to its folder; a folder it cannot read is left for the copy to report. path: the
+// folder's text with a trailing separator.
+void CountInto(CopyWalk& walk, const OpenFolder& folder, const std::string& path) {
+    walk.chain.Enter(ToFsPath(path));
+    folder.List([&](std::string_view name, EntryKind kind) {
         if (walk.CancelRequested()) {
             return false;
         }
         if (Skipped(name)) {
             return true;
         }
-        std::string path = source;
-        path.append(name);
+        const std::string entry(name);
         if (kind == EntryKind::File) {
-            std::error_code error;
-            const std::uintmax_t size = fs::file_size(ToFsPath(path), error);
-            walk.monitor->AddToTotal(1, error ? 0 : size);
+            walk.monitor->AddToTotal(1, folder.FileSize(entry));
             return true;
         }
-        path.push_back(kPathSeparator);
-        if (!PassedOver(walk, path, kind)) {
-            CountInto(walk, path);
+        const std::string subPath = path + entry + kPathSeparator;
+        if (PassedOver(walk, subPath, kind)) {
+            return true;
+        }
+        std::error_code error;
+        const OpenFolder subfolder = folder.OpenSubfolder(entry, error);
+        if (subfolder.IsOpen()) {
+            CountInto(walk, subfolder, subPath);
         }
         return true;
     });
@@ -274,7 +278,10 @@ CopyOutcome CopyFolder(const std::string& source, const std::string& destination
     walk.outcome.ok = true;
     const std::string from = WithTrailingSeparator(source);
     if (monitor) {
-        CountInto(walk, from);
+        std::error_code error;
+        if (const OpenFolder top = OpenFolder::Open(from, error); top.IsOpen()) {
+            CountInto(walk, top, from);
+        }
         monitor->SetTotalFinal();
     }
     // Stopped while counting: not even the backup folder is made.

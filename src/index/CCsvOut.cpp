@@ -25,6 +25,8 @@ constexpr std::size_t kWriteBufferSize = 1 << 18;
 // runs are waiting.
 constexpr std::size_t kRunFiles = 4096;
 constexpr std::size_t kRunsInFlight = 4;
+// The writing tells its watcher of its rows, and asks whether to stop, once per this many files.
+constexpr std::size_t kFilesPerReport = 256;
 // The warning names at most this many rows; a tree of badly named files would otherwise give a
 // message no one can read.
 constexpr std::size_t kWarningRowsShown = 10;
@@ -468,21 +470,40 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     WriteLine(cp932::Encode(IndexBookHeader()).bytes);
     BookRows rows(linkBase);
     const auto cancelled = [monitor] { return monitor && monitor->CancelRequested(); };
+    // The monitor hears of each folder and of the rows every kFilesPerReport files, and is asked
+    // whether to stop as often: a book of a million rows pays for thousands of reports, not
+    // millions.
     std::size_t foldersReported = 0;
     const ScanProgress onEntry = [&](std::size_t, std::size_t foldersSeen) {
+        if (foldersSeen == foldersReported) {
+            return true;
+        }
         for (; monitor && foldersReported < foldersSeen; ++foldersReported) {
             monitor->AddFolderDone();
         }
+        foldersReported = foldersSeen;
         return !cancelled();
     };
-    const ScanReport scan = ScanWhileWriting(targetFolder, onEntry, [&](const ScanEntry& entry) {
-        const std::size_t before = rows.Count();
-        rows.AppendLines(entry, m_pending);
+    std::size_t rowsReported = 0;
+    const auto reportRows = [&] {
         if (monitor) {
-            monitor->AddItemsDone(rows.Count() - before);
+            monitor->AddItemsDone(rows.Count() - rowsReported);
         }
-        return !cancelled() && (m_pending.size() < kWriteBufferSize || FlushPending());
+        rowsReported = rows.Count();
+    };
+    std::size_t filesUnreported = 0;
+    const ScanReport scan = ScanWhileWriting(targetFolder, onEntry, [&](const ScanEntry& entry) {
+        rows.AppendLines(entry, m_pending);
+        if (++filesUnreported == kFilesPerReport) {
+            filesUnreported = 0;
+            reportRows();
+            if (cancelled()) {
+                return false;
+            }
+        }
+        return m_pending.size() < kWriteBufferSize || FlushPending();
     });
+    reportRows();
     // A stop asked for at any time before the book is replaced keeps the book as it was.
     if (cancelled()) {
         m_book.Discard();

@@ -310,7 +310,7 @@ TEST_F(OutputTest, ReplacesAnExistingBookWholeButOnlyAfterTheScan) {
     BookWatch watch(m_csv, old);
     const ExportResult result = Run("", &watch);
     EXPECT_TRUE(result.ok);
-    EXPECT_GE(watch.Checks(), 3) << "two entries and a file";
+    EXPECT_GE(watch.Checks(), 3) << "two folders and the end";
     EXPECT_EQ(watch.Snapshot().foldersDone, 2u);
     EXPECT_EQ(watch.Snapshot().itemsDone, 1u);
     EXPECT_EQ(ReadBytes(U8(m_csv)),
@@ -399,13 +399,13 @@ TEST_F(OutputTest, WritesTheRestAndTellsOfFoldersItCouldNotRead) {
     for (const char* folder : {"a", "b", "c"}) {
         Touch(m_dir, "書類/2022年度/" + std::string(folder) + "/[20230315][A][100].pdf");
     }
-    // b and c vanish once the target folder is listed, before they are opened: the run asks
-    // whether to stop once per entry, and the rows are written once the scan has ended.
-    class RemoveOnThirdEntry final : public JobMonitor {
+    // b and c vanish while the target folder is listed, before they are opened: the run first
+    // asks whether to stop at the target folder's first entry, once its three entries are read.
+    class RemoveOnFirstQuestion final : public JobMonitor {
     public:
-        explicit RemoveOnThirdEntry(std::string year) : m_year(std::move(year)) {}
+        explicit RemoveOnFirstQuestion(std::string year) : m_year(std::move(year)) {}
         bool CancelRequested() const override {
-            if (++m_asked == 3) {
+            if (++m_asked == 1) {
                 fs::remove_all(U8(m_year + "/b"));
                 fs::remove_all(U8(m_year + "/c"));
             }
@@ -417,6 +417,7 @@ TEST_F(OutputTest, WritesTheRestAndTellsOfFoldersItCouldNotRead) {
         mutable int m_asked = 0;
     } monitor(m_year);
     const ExportResult result = Run("", &monitor);
+    EXPECT_EQ(monitor.Snapshot().foldersDone, 2u);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.rowsWritten, 1u);
     EXPECT_EQ(result.unreadableFolders, 2u);

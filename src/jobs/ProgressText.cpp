@@ -44,7 +44,9 @@ std::optional<std::uint64_t> SecondsLeft(const JobSnapshot& snapshot, double ela
     const bool byBytes = snapshot.bytesTotal > 0;
     const double done = static_cast<double>(byBytes ? snapshot.bytesDone : snapshot.itemsDone);
     const double total = static_cast<double>(byBytes ? snapshot.bytesTotal : snapshot.itemsTotal);
-    if (total <= 0.0 || done / total < kMinShareForEstimate)
+    // Once the work is over, or stopping, there is nothing left to wait for.
+    if (total <= 0.0 || done / total < kMinShareForEstimate || done >= total ||
+        snapshot.cancelRequested)
         return std::nullopt;
     const double left = std::max(0.0, total - done) * elapsedSeconds / done;
     return static_cast<std::uint64_t>(left + 0.5);

@@ -15,8 +15,8 @@ namespace fmb {
 std::string ByteSizeText(std::uint64_t bytes);
 
 // Seconds until the job ends at the pace so far, once that can be told: the count has ended,
-// a few seconds have passed and some of the work is done. Bytes set the pace where the job
-// copies data, files otherwise.
+// a few seconds have passed and some of the work is done; nothing once it is all done or the job
+// is stopping. Bytes set the pace where the job copies data, files otherwise.
 std::optional<std::uint64_t> SecondsLeft(const JobSnapshot& snapshot, double elapsedSeconds);
 
 // "残り 約3分", "残り 約40秒", "残り 約1時間5分".

@@ -39,6 +39,11 @@ TEST(ProgressTextTest, EstimateWaitsForTheCountTimeAndSomeWork) {
     s.totalFinal = true;
     EXPECT_FALSE(SecondsLeft(s, 1.0)) << "too early";
     EXPECT_EQ(SecondsLeft(s, 10.0), 30u) << "a quarter in ten seconds";
+    s.cancelRequested = true;
+    EXPECT_FALSE(SecondsLeft(s, 10.0)) << "stopping";
+    s.cancelRequested = false;
+    s.bytesDone = s.bytesTotal;
+    EXPECT_FALSE(SecondsLeft(s, 10.0)) << "all done";
     s.bytesDone = 0;
     EXPECT_FALSE(SecondsLeft(s, 10.0)) << "nothing done yet";
 

@@ -30,4 +30,21 @@ std::vector<std::string> WholeCopies(const std::string& backup, const std::strin
     return files;
 }
 
+std::optional<StoppedCounts> StoppedCopyCounts(const std::string& message) {
+    static const std::string kTail = " ファイルをコピーしました。中止しました。";
+    const auto isCount = [](const std::string& text) {
+        return !text.empty() && text.find_first_not_of("0123456789,") == std::string::npos;
+    };
+    if (!message.ends_with(kTail))
+        return std::nullopt;
+    const std::string counts = message.substr(0, message.size() - kTail.size());
+    const std::size_t slash = counts.find(" / ");
+    if (slash == std::string::npos)
+        return std::nullopt;
+    StoppedCounts parsed{counts.substr(0, slash), counts.substr(slash + 3)};
+    if (!isCount(parsed.copied) || !isCount(parsed.total))
+        return std::nullopt;
+    return parsed;
+}
+
 } // namespace fmb::test

@@ -22,6 +22,15 @@ extern "C" void OnInterrupt(int) {
 // Moves to the start of the line and clears it (a terminal's erase-to-end-of-line).
 constexpr const char* kClearLine = "\r\033[K";
 
+// A job's monitor that also takes an interrupt for a stop, so the job stops at its very next
+// file boundary or block, not at the next refresh of the progress line.
+class InterruptibleMonitor final : public JobMonitor {
+public:
+    bool CancelRequested() const override {
+        return g_interrupted.load(std::memory_order_relaxed) || JobMonitor::CancelRequested();
+    }
+};
+
 } // namespace
 
 void CatchInterrupts() {
@@ -31,7 +40,7 @@ void CatchInterrupts() {
 
 bool RunJob(const std::function<void(JobMonitor&)>& work, ProgressDisplay display,
             std::ostream& err, const std::function<std::string(const JobSnapshot&, double)>& text) {
-    JobMonitor monitor;
+    InterruptibleMonitor monitor;
     std::mutex mutex;
     std::condition_variable ended;
     bool done = false;
@@ -48,8 +57,6 @@ bool RunJob(const std::function<void(JobMonitor&)>& work, ProgressDisplay displa
             if (ended.wait_for(lock, kRefresh, [&] { return done; }))
                 break;
         }
-        if (g_interrupted.load(std::memory_order_relaxed))
-            monitor.RequestCancel();
         if (display == ProgressDisplay::Line) {
             const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
             err << kClearLine << text(monitor.Snapshot(), elapsed.count()) << std::flush;

@@ -21,10 +21,10 @@ enum class ProgressDisplay {
     None,
 };
 
-// Runs work on a worker thread and waits for it. Meanwhile, a few times a second, it passes an
-// interrupt (CatchInterrupts) on to the work, and with ProgressDisplay::Line rewrites one line
-// of err with text(snapshot, seconds since the start); the line is cleared at the end. True when
-// the work was asked to stop.
+// Runs work on a worker thread and waits for it. An interrupt (CatchInterrupts) asks the work to
+// stop at once, through the monitor it is given. With ProgressDisplay::Line it rewrites one line
+// of err a few times a second with text(snapshot, seconds since the start); the line is cleared
+// at the end. True when the work was asked to stop.
 bool RunJob(const std::function<void(JobMonitor&)>& work, ProgressDisplay display,
             std::ostream& err, const std::function<std::string(const JobSnapshot&, double)>& text);
 

@@ -1,14 +1,18 @@
 // fumibako-screenshot FOLDER: draws the pictures of the README into FOLDER: the filing window
 // with a filled-in entry (filing-window.png), the settings dialog (settings-dialog.png), the menu
 // (menu.png), the index export dialog ready to write the book of a fiscal year
-// (index-export.png) and the backup dialog ready to copy (backup-copy.png). It works in a
-// temporary settings folder with a storage root, the default document types and a few companies,
-// and files, writes and copies nothing.
+// (index-export.png), the backup dialog ready to copy (backup-copy.png) and the backup dialog
+// in the middle of a large backup (backup-running.png). It works in a temporary settings folder
+// with a storage root, the default document types and a few companies, and files, writes and
+// copies nothing: the running backup is a job that reports a fixed point of a copy and waits.
 #include "app/CFumibakoDlg.h"
 #include "app/CMenuDlg.h"
+#include "backup/BackupChoices.h"
 #include "backup/CCopyDirDlg.h"
 #include "index/CCsvOutDlg2.h"
 #include "index/ExportChoices.h"
+#include "jobs/JobPanel.h"
+#include "jobs/ProgressText.h"
 #include "platform/ListBox.h"
 #include "platform/QtPorts.h"
 #include "settings/CFMBData.h"
@@ -24,8 +28,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -72,6 +78,31 @@ bool Save(QWidget& window, const QString& folder, const char* name) {
         return false;
     }
     return true;
+}
+
+// Holds the backup dialog in the middle of a copy of 40 GB: the dialog's progress controls,
+// driven the way its own copy drives them, by a job that stands at 1,234 of 5,678 files and
+// waits until it is stopped. After a few seconds the time left can be told.
+bool SaveRunningBackup(fmb::CCopyDirDlg& backup, const fmb::Environment& env,
+                       const std::string& currentFile, const QString& folder) {
+    constexpr std::uint64_t kGigabyte = std::uint64_t{1} << 30;
+    fmb::JobPanel panel(backup, env.messages,
+                        {1087, 1088, 1089, 1090, {1083, 1080, 1084, 1081, 1079, 1082, 1}},
+                        fmb::CopyProgressText, std::string(fmb::kStopBackupQuestion));
+    panel.Start(
+        [=](fmb::JobMonitor& monitor) {
+            monitor.AddToTotal(5678, 40 * kGigabyte);
+            monitor.SetTotalFinal();
+            monitor.AddItemsDone(1234);
+            monitor.AddBytesDone(3 * kGigabyte / 5);
+            monitor.SetCurrentItem(currentFile);
+            while (!monitor.CancelRequested())
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        },
+        {});
+    backup.show();
+    QTest::qWait(2500);
+    return Save(backup, folder, "backup-running.png");
 }
 
 } // namespace
@@ -144,5 +175,9 @@ int main(int argc, char** argv) {
     fmb::CCopyDirDlg backup(env);
     backup.Control<QLineEdit>(1084)->setText(
         QString::fromStdString(Native(dir.filePath(QStringLiteral("USB/退避")))));
-    return Save(backup, target, "backup-copy.png") ? 0 : 1;
+    if (!Save(backup, target, "backup-copy.png"))
+        return 1;
+    const std::string stored = Native(dir.filePath(QStringLiteral(
+        "書類/2022年度/請求書(控)/2022年12月/[2022_12_31][〇〇商事(株)][500,000].pdf")));
+    return SaveRunningBackup(backup, env, stored, target) ? 0 : 1;
 }

@@ -20,4 +20,9 @@ std::optional<std::string> CheckBackupDestination(std::string_view destination);
 // so it may be neither empty, nor "." or "..", nor hold "/" or "\\". Nothing when it can.
 std::optional<std::string> CheckBackupName(std::string_view name);
 
+// Asked before a running copy is stopped (中止, or closing the dialog).
+inline constexpr std::string_view kStopBackupQuestion =
+    "コピーを中止しますか？\n\nコピー中のファイルは取り消されます。それまでにコピーした"
+    "ファイルはバックアップ先に残ります。";
+
 } // namespace fmb

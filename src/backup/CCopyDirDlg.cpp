@@ -1,8 +1,7 @@
 #include "backup/CCopyDirDlg.h"
 
 #include "backup/BackupChoices.h"
-#include "backup/CopyFolder.h"
-#include "platform/BusyCursor.h"
+#include "jobs/ProgressText.h"
 #include "platform/PathText.h"
 
 #include <QAbstractButton>
@@ -16,7 +15,10 @@ namespace fmb {
 CCopyDirDlg::CCopyDirDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::CopyDir, parent), m_env(env), m_data(env.settingsFolder),
       m_source(*Control<QLineEdit>(1083)), m_destination(*Control<QLineEdit>(1084)),
-      m_name(*Control<QLineEdit>(1079)) {
+      m_name(*Control<QLineEdit>(1079)),
+      m_panel(*this, m_env.messages,
+              {1087, 1088, 1089, 1090, {1083, 1080, 1084, 1081, 1079, 1082, 1}}, CopyProgressText,
+              std::string(kStopBackupQuestion)) {
     connect(Control<QPushButton>(1080), &QPushButton::clicked, this, [this] { OnBrowseSource(); });
     connect(Control<QPushButton>(1081), &QPushButton::clicked, this,
             [this] { OnBrowseDestination(); });
@@ -74,12 +76,21 @@ void CCopyDirDlg::OnExecute() {
         !m_env.messages.Question(ExistingBackupQuestion(backupFolder)))
         return;
 
-    CopyOutcome outcome;
-    {
-        BusyCursor busy;
-        outcome = CopyFolder(source, backupFolder);
-    }
-    m_env.messages.Notice(outcome.message);
+    m_panel.Start(
+        [this, source, backupFolder](JobMonitor& monitor) {
+            m_outcome = CopyFolder(source, backupFolder, &monitor);
+        },
+        [this] { OnCopyFinished(); });
+}
+
+void CCopyDirDlg::OnCopyFinished() {
+    m_env.messages.Notice(m_outcome.message);
+    Control<QPushButton>(1082)->setFocus();
+}
+
+void CCopyDirDlg::reject() {
+    if (m_panel.MayClose())
+        TemplateDialog::reject();
 }
 
 } // namespace fmb

@@ -1,6 +1,8 @@
 #include "backup/CopyFolder.h"
 
 #include "app/DateText.h"
+#include "jobs/JobMonitor.h"
+#include "jobs/ProgressText.h"
 #include "platform/ErrorText.h"
 #include "platform/FileCopy.h"
 #include "platform/FolderChain.h"
@@ -21,7 +23,16 @@ struct CopyWalk {
     fs::path destinationRoot;
     FolderChain chain;
     CopyOutcome outcome;
+    JobMonitor* monitor = nullptr; // null: nobody watches, nobody cancels
+
+    bool CancelRequested() const { return monitor && monitor->CancelRequested(); }
 };
+
+// Names beginning with "." (hidden files and folders of the tools, ".git" and the like) are not
+// part of a backup.
+bool Skipped(std::string_view name) {
+    return name.front() == '.';
+}
 
 bool SameFolder(const fs::path& a, const fs::path& b) {
     std::error_code error;
@@ -40,6 +51,52 @@ bool StopAtFile(CopyWalk& walk, const std::string& source, const std::string& de
                 const std::string& reason) {
     return Stop(walk, "次のファイルをコピーできませんでした。", source,
                 "コピー先: " + destination + "\n" + reason);
+}
+
+// The user asked the copy to stop: what was copied stays, and the message says how much.
+bool StopCancelled(CopyWalk& walk) {
+    walk.outcome.ok = false;
+    walk.outcome.cancelled = true;
+    return false;
+}
+
+// True when a folder met in the walk of source is not entered: the backup being written, or a
+// folder link back up the walk, which would copy a folder into itself.
+bool PassedOver(const CopyWalk& walk, const std::string& folder, EntryKind kind) {
+    return SameFolder(ToFsPath(folder), walk.destinationRoot) ||
+           (kind == EntryKind::FolderLink && walk.chain.Holds(ToFsPath(folder)));
+}
+
+// Counts the files the copy will meet and their bytes, telling the monitor as the count grows.
+// It walks as the copy does, through open folders, so that a file costs one status call
+// relative to its folder; a folder it cannot read is left for the copy to report. path: the
+// folder's text with a trailing separator.
+void CountInto(CopyWalk& walk, const OpenFolder& folder, const std::string& path) {
+    walk.chain.Enter(ToFsPath(path));
+    folder.List([&](std::string_view name, EntryKind kind) {
+        if (walk.CancelRequested()) {
+            return false;
+        }
+        if (Skipped(name)) {
+            return true;
+        }
+        const std::string entry(name);
+        if (kind == EntryKind::File) {
+            walk.monitor->AddToTotal(1, folder.FileSize(entry));
+            return true;
+        }
+        const std::string subPath = path + entry + kPathSeparator;
+        if (PassedOver(walk, subPath, kind)) {
+            return true;
+        }
+        std::error_code error;
+        const OpenFolder subfolder = folder.OpenSubfolder(entry, error);
+        if (subfolder.IsOpen()) {
+            CountInto(walk, subfolder, subPath);
+        }
+        return true;
+    });
+    walk.chain.Leave();
 }
 
 // The destination is looked at even in a folder this copy created: on a drive that ignores
@@ -62,20 +119,36 @@ bool CopyOneFile(CopyWalk& walk, const std::string& source, const std::string& d
                           "コピー先に読み取り専用の同じ名前のファイルがあるため、"
                           "置き換えられません。");
     }
+    if (walk.monitor) {
+        walk.monitor->SetCurrentItem(source);
+    }
+    // Between the blocks of a large file: a stop asked for now abandons the temporary, which the
+    // TemporaryFile removes, and the file keeps its earlier copy, or has none.
+    const CopyObserver observer = [monitor = walk.monitor](std::uint64_t blockBytes) {
+        monitor->AddBytesDone(blockBytes);
+        return !monitor->CancelRequested();
+    };
     const SourceFile from(ToFsPath(source), error);
     if (!error) {
         TemporaryFile copy(to.parent_path(), error);
         if (!error) {
-            error = CopyContents(from, copy, from.Permissions());
+            error = CopyContents(from, copy, from.Permissions(),
+                                 walk.monitor ? observer : CopyObserver{});
         }
         if (!error) {
             error = fs::exists(status) ? copy.ReplaceAs(to) : copy.PublishAs(to);
         }
     }
+    if (error == std::errc::operation_canceled) {
+        return StopCancelled(walk);
+    }
     if (error) {
         return StopAtFile(walk, source, destination, DescribeError(error));
     }
     ++walk.outcome.filesCopied;
+    if (walk.monitor) {
+        walk.monitor->AddItemsDone(1);
+    }
     return true;
 }
 
@@ -105,7 +178,12 @@ bool CopyInto(CopyWalk& walk, const std::string& source, const std::string& dest
     walk.chain.Enter(ToFsPath(source));
     bool copied = true;
     error = ListFolder(source, [&](std::string_view name, EntryKind kind) {
-        if (name.front() == '.') {
+        // Every file boundary, and every folder's, is a place to stop.
+        if (walk.CancelRequested()) {
+            copied = StopCancelled(walk);
+            return false;
+        }
+        if (Skipped(name)) {
             return true;
         }
         std::string from = source;
@@ -118,10 +196,7 @@ bool CopyInto(CopyWalk& walk, const std::string& source, const std::string& dest
         }
         from.push_back(kPathSeparator);
         to.push_back(kPathSeparator);
-        // The backup being written, or a folder link back up the walk, is not copied into
-        // itself.
-        if (SameFolder(ToFsPath(from), walk.destinationRoot) ||
-            (kind == EntryKind::FolderLink && walk.chain.Holds(ToFsPath(from)))) {
+        if (PassedOver(walk, from, kind)) {
             return true;
         }
         copied = CopyInto(walk, from, to);
@@ -192,15 +267,35 @@ std::optional<std::string> CheckBackup(const std::string& source, const std::str
     return std::nullopt;
 }
 
-CopyOutcome CopyFolder(const std::string& source, const std::string& destination) {
+CopyOutcome CopyFolder(const std::string& source, const std::string& destination,
+                       JobMonitor* monitor) {
     if (auto refusal = CheckBackup(source, destination)) {
-        return CopyOutcome{false, 0, std::move(*refusal)};
+        return CopyOutcome{false, false, 0, std::move(*refusal)};
     }
     CopyWalk walk;
     walk.destinationRoot = ToFsPath(destination);
+    walk.monitor = monitor;
     walk.outcome.ok = true;
-    if (CopyInto(walk, WithTrailingSeparator(source), WithTrailingSeparator(destination))) {
+    const std::string from = WithTrailingSeparator(source);
+    if (monitor) {
+        std::error_code error;
+        if (const OpenFolder top = OpenFolder::Open(from, error); top.IsOpen()) {
+            CountInto(walk, top, from);
+        }
+        monitor->SetTotalFinal();
+    }
+    // Stopped while counting: not even the backup folder is made.
+    if (walk.CancelRequested()) {
+        StopCancelled(walk);
+    } else if (CopyInto(walk, from, WithTrailingSeparator(destination))) {
         walk.outcome.message = kBackupDoneMessage;
+    }
+    if (walk.outcome.cancelled) {
+        walk.outcome.message =
+            CancelledCopyMessage(walk.outcome.filesCopied, monitor->Snapshot().itemsTotal);
+    }
+    if (monitor) {
+        monitor->SetCurrentItem({});
     }
     return walk.outcome;
 }

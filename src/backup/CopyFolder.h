@@ -9,9 +9,12 @@
 
 namespace fmb {
 
+class JobMonitor;
+
 // What a backup copy did; the caller shows message.
 struct CopyOutcome {
     bool ok = false;
+    bool cancelled = false;      // the user stopped it; message says how far it came
     std::size_t filesCopied = 0; // files copied, also those copied before a failure
     std::string message;         // the end message, or why the copy stopped (naming the item)
 };
@@ -39,6 +42,13 @@ std::optional<std::string> CheckBackup(const std::string& source, const std::str
 // link in the destination (to a file or a folder) is never written through: it stops the copy.
 // The walk never descends into destination itself, should it lie inside source. The first
 // failure stops the copy; what was copied before it stays.
-CopyOutcome CopyFolder(const std::string& source, const std::string& destination);
+//
+// With a monitor, the files and bytes to copy are counted first (the monitor sees the count
+// grow), then the copy reports every file and every block of a large one. A stop asked for
+// through the monitor takes effect at the next file boundary, or between two blocks of a large
+// file: that file's unfinished copy is removed, so the backup holds only whole files, and the
+// outcome is cancelled with CancelledCopyMessage.
+CopyOutcome CopyFolder(const std::string& source, const std::string& destination,
+                       JobMonitor* monitor = nullptr);
 
 } // namespace fmb

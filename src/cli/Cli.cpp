@@ -15,7 +15,7 @@ Usage: fumibako-cli COMMAND [OPTIONS] [ARGUMENTS]
        fumibako-cli --help
 
 Exit status: 0 done, 1 refused or failed (the reason is on standard error),
-2 wrong command line.
+2 wrong command line, 130 stopped by Ctrl+C or SIGTERM (index, backup).
 
 )";
     WriteFilingHelp(out);

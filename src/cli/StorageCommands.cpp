@@ -3,8 +3,11 @@
 #include "backup/BackupChoices.h"
 #include "backup/CopyFolder.h"
 #include "cli/Arguments.h"
+#include "cli/JobProgress.h"
 #include "index/CCsvOut.h"
+#include "jobs/ProgressText.h"
 #include "platform/PathText.h"
+#include "platform/Terminal.h"
 
 #include <optional>
 #include <utility>
@@ -38,13 +41,22 @@ std::optional<ParsedArguments> ReadCommandLine(const std::vector<std::string>& a
     return std::move(outcome.arguments);
 }
 
+// The options every long command takes for its progress line.
+const OptionRule kProgressOption{"progress", false, 1};
+const OptionRule kQuietOption{"quiet", false, 1};
+
+ProgressDisplay DisplayFor(const ParsedArguments& parsed) {
+    return ChooseProgressDisplay(parsed.Has("quiet"), parsed.Has("progress"),
+                                 StandardErrorIsTerminal());
+}
+
 } // namespace
 
 int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     int exitStatus = kExitOk;
     const auto parsed =
-        ReadCommandLine(args, {{"link-base", true, 1}}, "index needs TARGET_FOLDER and OUTPUT_CSV",
-                        out, err, exitStatus);
+        ReadCommandLine(args, {{"link-base", true, 1}, kProgressOption, kQuietOption},
+                        "index needs TARGET_FOLDER and OUTPUT_CSV", out, err, exitStatus);
     if (!parsed) {
         return exitStatus;
     }
@@ -64,7 +76,14 @@ int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostre
         }
     }
     CCsvOut worker;
-    const ExportResult result = worker.Output(output, target, linkBase);
+    ExportResult result;
+    RunJob([&](JobMonitor& monitor) { result = worker.Output(output, target, linkBase, &monitor); },
+           DisplayFor(*parsed), err,
+           [](const JobSnapshot& snapshot, double) { return ExportProgressText(snapshot); });
+    if (result.cancelled) {
+        err << result.message << '\n';
+        return kExitInterrupted;
+    }
     if (!result.ok) {
         err << result.message << '\n';
         return kExitRefused;
@@ -80,9 +99,9 @@ int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostre
 int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               const Clock& clock) {
     int exitStatus = kExitOk;
-    const auto parsed =
-        ReadCommandLine(args, {{"name", true, 1}, {"into-existing", false, 1}},
-                        "backup needs SOURCE_FOLDER and DEST_FOLDER", out, err, exitStatus);
+    const auto parsed = ReadCommandLine(
+        args, {{"name", true, 1}, {"into-existing", false, 1}, kProgressOption, kQuietOption},
+        "backup needs SOURCE_FOLDER and DEST_FOLDER", out, err, exitStatus);
     if (!parsed) {
         return exitStatus;
     }
@@ -105,7 +124,13 @@ int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostr
                "コピーするときは --into-existing を付けてください。\n";
         return kExitRefused;
     }
-    const CopyOutcome copy = CopyFolder(source, backupFolder);
+    CopyOutcome copy;
+    RunJob([&](JobMonitor& monitor) { copy = CopyFolder(source, backupFolder, &monitor); },
+           DisplayFor(*parsed), err, CopyProgressText);
+    if (copy.cancelled) {
+        err << copy.message << '\n';
+        return kExitInterrupted;
+    }
     if (!copy.ok) {
         err << copy.message << '\n';
         return kExitRefused;
@@ -117,7 +142,7 @@ int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostr
 void WriteStorageHelp(std::ostream& out) {
     out << R"(Index book and backup commands:
 
-  fumibako-cli index [--link-base FOLDER] TARGET_FOLDER OUTPUT_CSV
+  fumibako-cli index [--link-base FOLDER] [--progress | --quiet] TARGET_FOLDER OUTPUT_CSV
       Writes the index book of every stored file under TARGET_FOLDER (normally a
       fiscal-year folder) to OUTPUT_CSV: Shift_JIS, one line per amount, with a
       spreadsheet link to each file. The file is replaced once the new book is
@@ -127,8 +152,12 @@ void WriteStorageHelp(std::ostream& out) {
       --link-base FOLDER  write the paths relative to FOLDER, which must hold
                           TARGET_FOLDER (usually the folder of OUTPUT_CSV); without
                           it the paths are full paths
+      --progress          show the folders and rows done on standard error, also
+                          when it is not a terminal
+      --quiet             show no progress, also on a terminal
 
-  fumibako-cli backup [--name NAME] [--into-existing] SOURCE_FOLDER DEST_FOLDER
+  fumibako-cli backup [--name NAME] [--into-existing] [--progress | --quiet]
+                      SOURCE_FOLDER DEST_FOLDER
       Copies the contents of SOURCE_FOLDER (the storage root or one fiscal-year
       folder) into the backup folder DEST_FOLDER/NAME, which is created. Names
       beginning with "." are not copied; files keep their time and read-only mark.
@@ -140,6 +169,16 @@ void WriteStorageHelp(std::ostream& out) {
                           today's date, e.g. 書類(20240105)
       --into-existing     copy into the backup folder even when it exists (a
                           read-only file already there is not replaced: the copy stops)
+      --progress          show the files and bytes done and the time left on
+                          standard error, also when it is not a terminal
+      --quiet             show no progress, also on a terminal
+
+  Progress: on a terminal both commands keep one line on standard error up to
+  date (--quiet wins over --progress). Ctrl+C (SIGINT) or SIGTERM stops either
+  command cleanly with status 130: a backup keeps the files copied until then,
+  each one whole, and removes the unfinished copy of the file it was on; an
+  index run leaves the book as it was. What was done is printed on standard
+  error.
 )";
 }
 

@@ -1,6 +1,7 @@
 #include "index/CCsvOut.h"
 
 #include "index/FoundFiles.h"
+#include "jobs/JobMonitor.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
 #include "platform/FolderListing.h"
@@ -24,6 +25,8 @@ constexpr std::size_t kWriteBufferSize = 1 << 18;
 // runs are waiting.
 constexpr std::size_t kRunFiles = 4096;
 constexpr std::size_t kRunsInFlight = 4;
+// The writing tells its watcher of its rows, and asks whether to stop, once per this many files.
+constexpr std::size_t kFilesPerReport = 256;
 // The warning names at most this many rows; a tree of badly named files would otherwise give a
 // message no one can read.
 constexpr std::size_t kWarningRowsShown = 10;
@@ -31,7 +34,8 @@ constexpr std::size_t kWarningRowsShown = 10;
 struct ScanWalk {
     const ScanVisitor& onFile;
     const ScanProgress& progress;
-    std::size_t seen = 0;
+    std::size_t entriesSeen = 0;
+    std::size_t foldersSeen = 0;
     bool stopped = false;
     std::vector<const OpenFolder*> chain; // the folders from the top of the walk down to here
     ScanEntry entry;                      // reused for every file, so its texts keep their storage
@@ -60,11 +64,13 @@ bool OnTheChain(const ScanWalk& walk, const OpenFolder& folder) {
 void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
               const std::string& typeFolder) {
     walk.chain.push_back(&folder);
+    ++walk.foldersSeen;
     std::vector<std::string> subfolders;
     const std::error_code error = folder.List([&](std::string_view name, EntryKind kind) {
-        ++walk.seen;
-        if (walk.progress) {
-            walk.progress(walk.seen);
+        ++walk.entriesSeen;
+        if (walk.progress && !walk.progress(walk.entriesSeen, walk.foldersSeen)) {
+            walk.stopped = true;
+            return false;
         }
         if (IsTemporaryName(name)) {
             return true;
@@ -282,6 +288,12 @@ std::string BookFile(const std::string& outputPath, std::error_code& error) {
     return error ? outputPath : FromFsPath(target);
 }
 
+std::string CancelledMessage(const std::string& path) {
+    return "索引簿の出力を中止しました。\n\n" + path +
+           "\n\n索引簿ファイルは書き込んでいません。以前の索引簿ファイルがあれば、そのまま残って"
+           "います。";
+}
+
 std::string MissingTargetMessage(const std::string& target, const std::error_code& error) {
     return "リスト化対象フォルダが見つかりません。\n\n" + target + "\n\n" + DescribeError(error) +
            "\n\n索引簿ファイルは作成していません。";
@@ -407,7 +419,7 @@ ScanReport ScanWhileWriting(const std::string& folder, const ScanProgress& progr
 
 ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
                                const ScanProgress& progress) {
-    ScanWalk walk{onFile, progress, 0, false, {}, {}, {}};
+    ScanWalk walk{onFile, progress, 0, 0, false, {}, {}, {}};
     if (folder.empty()) {
         return walk.report;
     }
@@ -423,7 +435,7 @@ ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onF
 }
 
 ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, std::string linkBase,
-                             const ScanProgress& progress) {
+                             JobMonitor* monitor) {
     ExportResult result;
     // An empty folder text would name the current folder or the root of the drive, and the run
     // would list far more than any fiscal year.
@@ -457,10 +469,49 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     m_writeError.clear();
     WriteLine(cp932::Encode(IndexBookHeader()).bytes);
     BookRows rows(linkBase);
-    const ScanReport scan = ScanWhileWriting(targetFolder, progress, [&](const ScanEntry& entry) {
+    const auto cancelled = [monitor] { return monitor && monitor->CancelRequested(); };
+    // The monitor hears of each folder and of the rows every kFilesPerReport files, and is asked
+    // whether to stop as often: a book of a million rows pays for thousands of reports, not
+    // millions.
+    std::size_t foldersReported = 0;
+    const ScanProgress onEntry = [&](std::size_t, std::size_t foldersSeen) {
+        if (foldersSeen == foldersReported) {
+            return true;
+        }
+        for (; monitor && foldersReported < foldersSeen; ++foldersReported) {
+            monitor->AddFolderDone();
+        }
+        foldersReported = foldersSeen;
+        return !cancelled();
+    };
+    std::size_t rowsReported = 0;
+    const auto reportRows = [&] {
+        if (monitor) {
+            monitor->AddItemsDone(rows.Count() - rowsReported);
+        }
+        rowsReported = rows.Count();
+    };
+    std::size_t filesUnreported = 0;
+    const ScanReport scan = ScanWhileWriting(targetFolder, onEntry, [&](const ScanEntry& entry) {
         rows.AppendLines(entry, m_pending);
+        if (++filesUnreported == kFilesPerReport) {
+            filesUnreported = 0;
+            reportRows();
+            if (cancelled()) {
+                return false;
+            }
+        }
         return m_pending.size() < kWriteBufferSize || FlushPending();
     });
+    reportRows();
+    // A stop asked for at any time before the book is replaced keeps the book as it was.
+    if (cancelled()) {
+        m_book.Discard();
+        m_pending.clear();
+        result.cancelled = true;
+        result.message = CancelledMessage(outputPath);
+        return result;
+    }
     if (FlushPending()) {
         m_writeError = m_book.Commit();
     }

@@ -11,9 +11,11 @@
 
 namespace fmb {
 
-// Called once for every directory entry the scan meets, with the number met so far; the export
-// dialog keeps its window responsive with it and may show the count.
-using ScanProgress = std::function<void(std::size_t entriesSeen)>;
+class JobMonitor;
+
+// Called once for every directory entry the scan meets, with the number of entries met and of
+// folders listed so far; returns false to end the scan there.
+using ScanProgress = std::function<bool(std::size_t entriesSeen, std::size_t foldersSeen)>;
 // Called once for every file the scan finds, in scan order; returns false to end the scan. The
 // entry is valid during the call.
 using ScanVisitor = std::function<bool(const ScanEntry& entry)>;
@@ -29,6 +31,7 @@ struct ScanReport {
 // What one export run did; the caller shows message (and warning, when there is one).
 struct ExportResult {
     bool ok = false;
+    bool cancelled = false;      // the user stopped it: no book was written, an old one stays
     std::size_t rowsWritten = 0; // rows in the written file; 0 when the run failed
     // Folders left out of a written book because they could not be read; message tells of them.
     std::size_t unreadableFolders = 0;
@@ -56,10 +59,12 @@ public:
     // Writes the index book of targetFolder to outputPath, replacing the file there whole once
     // the book is complete; a run that fails leaves it as it was. linkBase empty writes full
     // paths; otherwise a folder ending in a separator from which the paths are made relative.
-    // The scan runs on the calling thread, which receives the progress; the rows are made and
-    // written on a thread of the run's own meanwhile.
+    // The scan runs on the calling thread; the rows are made and written on a thread of the
+    // run's own meanwhile. A monitor sees the folders walked and the rows written, and may stop
+    // the run: the new file is then removed, the book stays as it was, and the result is
+    // cancelled.
     ExportResult Output(std::string outputPath, std::string targetFolder, std::string linkBase,
-                        const ScanProgress& progress = {});
+                        JobMonitor* monitor = nullptr);
 
     // Writes one line (CP932 bytes) followed by a line feed to the new book.
     void WriteLine(std::string_view line);

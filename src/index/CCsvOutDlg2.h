@@ -1,13 +1,10 @@
 #pragma once
 
+#include "index/CCsvOut.h"
+#include "jobs/JobPanel.h"
 #include "platform/Environment.h"
 #include "platform/TemplateDialog.h"
 #include "settings/CFMBData.h"
-
-#include <QElapsedTimer>
-#include <QString>
-
-#include <cstddef>
 
 class QAbstractButton;
 class QLineEdit;
@@ -18,7 +15,8 @@ namespace fmb {
 // "索引簿出力": writes the index book of a folder (normally a fiscal-year folder) as a CSV file,
 // with links relative to the CSV's folder or full paths, and opens the written book. It reads
 // FMB_Setting.ini when it opens and writes no settings. Enter and Esc do not close it; the close
-// box does, except while an export runs.
+// box does. The export runs on a worker thread with its progress shown and a 中止 button; while it
+// runs the other controls are locked, and the close box first asks whether to stop it.
 //
 //   CCsvOutDlg2 dlg(m_env, this);
 //   m_env.modal.RunModal(dlg);
@@ -28,7 +26,7 @@ class CCsvOutDlg2 final : public TemplateDialog {
 public:
     explicit CCsvOutDlg2(const Environment& env, QWidget* parent = nullptr);
 
-    // The close box; ignored while an export runs, which would go on unseen.
+    // The close box; while an export runs, only once the user has agreed to stop it.
     void reject() override;
 
 private:
@@ -37,13 +35,7 @@ private:
     void OnBrowseOutput();
     void OnExport();
     void OnOpenCsv();
-    // The run itself, under the busy cursor with the fields locked; shows its result.
-    void RunExport(const std::string& outputPath, const std::string& target,
-                   const std::string& linkBase);
-    // Keeps the window painted and shows how far the scan has come.
-    void OnScanProgress(std::size_t entriesSeen);
-    // Locks or unlocks every field and button while a run goes on.
-    void SetRunning(bool running);
+    void OnExportFinished();
 
     Environment m_env;
     CFMBData m_data;
@@ -52,9 +44,8 @@ private:
     QLineEdit& m_fileName;
     QAbstractButton& m_relative;
     QPushButton& m_export;
-    QString m_exportCaption;
-    bool m_running = false;
-    QElapsedTimer m_sinceRefresh; // since the window was last brought up to date during a run
+    ExportResult m_result; // written by the running export, read once it has ended
+    JobPanel m_panel;      // last: it ends a running export before the members it writes go
 };
 
 } // namespace fmb

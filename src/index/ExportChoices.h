@@ -18,6 +18,11 @@ inline constexpr std::string_view kUnderscoreNamesWarning =
 inline constexpr std::string_view kFullPathQuestion =
     "相対パスで出力できません。フルパスにします。よろしいですか？";
 
+// Asked before a running export is stopped (中止, or closing the dialog).
+inline constexpr std::string_view kStopExportQuestion =
+    "索引簿の出力を中止しますか？\n\n索引簿ファイルは書き込まれず、以前の索引簿ファイルが"
+    "あれば、そのまま残ります。";
+
 // The default file name for a target folder chosen today: its last component followed by
 // "_索引簿(作成日YYYYMMDD).csv", e.g. 2022年度_索引簿(作成日20240105).csv.
 std::string DefaultIndexBookName(std::string_view targetFolder, const Clock& clock);

@@ -24,14 +24,33 @@ bool MeansUnsupported(int error) {
 
 enum class Step { Finished, Unsupported, Failed };
 
+// The kernel's copy calls are given this much at a time, so that the observer hears of a large
+// file block by block and can stop it within a second even on a slow USB stick; a call
+// per block costs nothing next to the block's data.
+constexpr size_t kBlock = size_t{4} << 20;
+
+std::error_code Cancelled() {
+    return std::make_error_code(std::errc::operation_canceled);
+}
+
+// Tells the observer of a block copied; false when it asks the copy to stop.
+bool GoOn(const CopyObserver& observer, ssize_t copied) {
+    return !observer || observer(static_cast<std::uint64_t>(copied));
+}
+
 // Copies from the current offsets until the source's end with one of the kernel's copy calls,
 // adding the bytes copied to total.
 template <typename CopyCall>
-Step CopyWithKernel(CopyCall copy, std::uint64_t& total, std::error_code& error) {
+Step CopyWithKernel(CopyCall copy, const CopyObserver& observer, std::uint64_t& total,
+                    std::error_code& error) {
     for (;;) {
         const ssize_t copied = copy();
         if (copied > 0) {
             total += static_cast<std::uint64_t>(copied);
+            if (!GoOn(observer, copied)) {
+                error = Cancelled();
+                return Step::Failed;
+            }
             continue;
         }
         if (copied == 0) {
@@ -48,7 +67,8 @@ Step CopyWithKernel(CopyCall copy, std::uint64_t& total, std::error_code& error)
     }
 }
 
-std::error_code CopyWithBuffer(int in, int out, std::uint64_t& total) {
+std::error_code CopyWithBuffer(int in, int out, const CopyObserver& observer,
+                               std::uint64_t& total) {
     // On the stack: after the kernel's copy this is mostly one read that finds the end, and a
     // backup does it once per file.
     std::array<char, 64 * 1024> buffer;
@@ -74,17 +94,21 @@ std::error_code CopyWithBuffer(int in, int out, std::uint64_t& total) {
             done += put;
         }
         total += static_cast<std::uint64_t>(got);
+        if (!GoOn(observer, got)) {
+            return Cancelled();
+        }
     }
 }
 
 // Copies everything from in to out; total: the bytes copied.
-std::error_code CopyData(int in, int out, std::uint64_t& total) {
-    constexpr size_t kChunk = size_t{1} << 30;
+std::error_code CopyData(int in, int out, const CopyObserver& observer, std::uint64_t& total) {
     std::error_code error;
-    Step step = CopyWithKernel(
-        [&] { return ::copy_file_range(in, nullptr, out, nullptr, kChunk, 0); }, total, error);
+    Step step =
+        CopyWithKernel([&] { return ::copy_file_range(in, nullptr, out, nullptr, kBlock, 0); },
+                       observer, total, error);
     if (step == Step::Unsupported) {
-        step = CopyWithKernel([&] { return ::sendfile(out, in, nullptr, kChunk); }, total, error);
+        step = CopyWithKernel([&] { return ::sendfile(out, in, nullptr, kBlock); }, observer, total,
+                              error);
     }
     if (step == Step::Failed) {
         return error;
@@ -92,7 +116,7 @@ std::error_code CopyData(int in, int out, std::uint64_t& total) {
     // Reading on to the end also sees bytes the kernel's calls do not (files of pseudo file
     // systems report a size of 0, and a file may grow while it is copied); at a true end it costs
     // one read.
-    return CopyWithBuffer(in, out, total);
+    return CopyWithBuffer(in, out, observer, total);
 }
 
 mode_t ModeOf(std::filesystem::perms permissions) {
@@ -137,9 +161,10 @@ bool SourceFile::Unchanged() const {
 }
 
 std::error_code CopyContents(const SourceFile& source, TemporaryFile& copy,
-                             std::filesystem::perms permissions) {
+                             std::filesystem::perms permissions, const CopyObserver& observer) {
     std::uint64_t copied = 0;
-    if (std::error_code error = CopyData(source.Descriptor(), copy.Descriptor(), copied)) {
+    if (std::error_code error =
+            CopyData(source.Descriptor(), copy.Descriptor(), observer, copied)) {
         return error;
     }
     if (copied != source.Size() || !source.Unchanged()) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 namespace fmb {
@@ -35,12 +36,18 @@ private:
     std::filesystem::perms m_permissions = std::filesystem::perms::none;
 };
 
+// Hears of each block of a copy as it is written (its size in bytes); returns false to stop the
+// copy there.
+using CopyObserver = std::function<bool(std::uint64_t blockBytes)>;
+
 // Copies the whole source into the empty temporary file through the kernel's fast paths, then
 // gives the copy the source's modification time and, where the file system takes them, the given
 // permissions. Fails with SourceChangedError() when the source changed while it was read (its
 // size or time differ from when it was opened, or the bytes read are not its size), so a copy is
-// never taken for the whole file when it is not.
+// never taken for the whole file when it is not. An observer hears of the file block by block, a
+// few megabytes at a time; when it says stop, the copy fails with std::errc::operation_canceled
+// and the temporary is left to its owner to remove.
 std::error_code CopyContents(const SourceFile& source, TemporaryFile& copy,
-                             std::filesystem::perms permissions);
+                             std::filesystem::perms permissions, const CopyObserver& observer = {});
 
 } // namespace fmb

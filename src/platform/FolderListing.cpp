@@ -74,6 +74,12 @@ std::error_code OpenFolder::List(const FolderVisitor& visit) const {
     return error;
 }
 
+std::uint64_t OpenFolder::FileSize(const std::string& name) const {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(m_path / ToFsPath(name), error);
+    return error ? 0 : size;
+}
+
 #else
 
 const std::size_t kMaxPathBytes = PATH_MAX;
@@ -193,6 +199,14 @@ std::error_code OpenFolder::List(const FolderVisitor& visit) const {
                 return {};
         }
     }
+}
+
+// Relative to the open folder, without a walk down the whole path.
+std::uint64_t OpenFolder::FileSize(const std::string& name) const {
+    struct stat info {};
+    if (fstatat(m_fd, name.c_str(), &info, 0) != 0)
+        return 0;
+    return static_cast<std::uint64_t>(info.st_size);
 }
 
 #endif

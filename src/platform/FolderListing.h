@@ -51,6 +51,10 @@ public:
     // visit must not list the same OpenFolder again.
     std::error_code List(const FolderVisitor& visit) const;
 
+    // The size in bytes of the file name in this folder (a link is followed); 0 when it cannot
+    // be told.
+    std::uint64_t FileSize(const std::string& name) const;
+
 private:
 #ifdef _WIN32
     std::filesystem::path m_path;

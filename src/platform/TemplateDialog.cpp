@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTableView>
@@ -180,6 +181,14 @@ QWidget* CreateControl(const ControlTemplate& control, QDialog& dialog, qreal ra
         tree->setRootIsDecorated(false);
         tree->setItemsExpandable(false);
         return tree;
+    }
+    case ControlKind::ProgressBar: {
+        // A bar alone, as Windows draws it: the share shows in the bar, the numbers in a label.
+        auto* bar = new QProgressBar(&dialog);
+        bar->setTextVisible(false);
+        bar->setRange(0, 1000);
+        bar->setValue(0);
+        return bar;
     }
     }
     std::abort(); // every ControlKind is handled above

@@ -39,6 +39,7 @@ QString ControlObjectName(int id);
 //   GroupBox -> QGroupBox       Edit -> QLineEdit                  Button -> QPushButton
 //   CheckBox -> QCheckBox, or a checkable QPushButton when push-like
 //   ListBox -> fmb::ListBox     MonthCalendar -> QCalendarWidget    Tree -> QTreeWidget
+//   ProgressBar -> QProgressBar without text, range 0-1000
 // at its rectangle converted from dialog units through the dialog font, with its caption, styles
 // and tab order, and fixes the dialog's size, title, font and window flags. Every control with an
 // id > 0 is reachable through Control<T>(id) and carries the object name ControlObjectName(id).

@@ -218,6 +218,10 @@ constexpr ControlTemplate kCsvOutControls[] = {
     {1063, K::Button, "リスト出力（索引簿CSVファイル出力）", {7, 112, 295, 21}},
     {1, K::Button, "OK", {198, 119, 50, 14}, kDefaultButton | kHidden},
     {2, K::Button, "キャンセル", {252, 119, 50, 14}, kHidden},
+    // How far a running export has come, and the button that stops it.
+    {1087, K::Static, "", {7, 140, 295, 8}},
+    {1089, K::ProgressBar, "", {7, 153, 241, 12}},
+    {1090, K::Button, "中止", {252, 152, 50, 14}, kDisabled},
 };
 
 // ---- 141: menu (MENU) ---------------------------------------------------------------------------
@@ -256,6 +260,11 @@ constexpr ControlTemplate kCopyDirControls[] = {
     {1082, K::Button, "コピー 実行（バックアップ実行）", {7, 177, 361, 18}},
     {1, K::Button, "OK", {264, 179, 50, 14}, kDefaultButton | kHidden},
     {2, K::Button, "キャンセル", {318, 179, 50, 14}, kHidden},
+    // How far a running copy has come, the file it copies, and the button that stops it.
+    {1087, K::Static, "", {7, 201, 361, 8}},
+    {1088, K::Static, "", {7, 213, 361, 8}},
+    {1089, K::ProgressBar, "", {7, 226, 300, 12}},
+    {1090, K::Button, "中止", {311, 225, 57, 14}, kDisabled},
 };
 
 // ---- the templates ------------------------------------------------------------------------------
@@ -270,11 +279,11 @@ const std::array kTemplates = {
                    kSyainEditControls, {}},
     DialogTemplate{DialogId::Kingaku,   "",                 309, 210, kShellDlg, 8, kPaintedBackground,
                    kKingakuControls, kKingakuTabOrder},
-    DialogTemplate{DialogId::CsvOut,    "索引簿出力",       309, 140, kShellDlg, 8, kModalDialog,
+    DialogTemplate{DialogId::CsvOut,    "索引簿出力",       309, 172, kShellDlg, 8, kModalDialog,
                    kCsvOutControls, {}},
     DialogTemplate{DialogId::Menu,      "MENU",             130, 158, kShellDlg, 8, kModalDialog,
                    kMenuControls, {}},
-    DialogTemplate{DialogId::CopyDir,   "保存データコピー", 375, 198, kShellDlg, 8, kModalDialog,
+    DialogTemplate{DialogId::CopyDir,   "保存データコピー", 375, 245, kShellDlg, 8, kModalDialog,
                    kCopyDirControls, {}},
 };
 

@@ -36,6 +36,7 @@ enum class ControlKind {
     ListBox,       // single-selection list
     MonthCalendar, // month calendar, one day selected
     Tree,          // tree view
+    ProgressBar,   // how far a long job has come; busy (moving) while its total is unknown
 };
 
 // Style flags of a control (combine with |).

@@ -2,16 +2,21 @@
 // through the fakes.
 #include "backup/CCopyDirDlg.h"
 
+#include "backup/BackupChoices.h"
 #include "backup/CopyFolder.h"
+#include "filing/Composition.h"
 #include "platform/PathText.h"
 #include "settings/CFMBData.h"
 #include "support/DialogTest.h"
 #include "support/FakePorts.h"
 #include "support/TempDir.h"
+#include "support/WholeCopies.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 
@@ -27,6 +32,7 @@ namespace fs = std::filesystem;
 namespace fmb {
 namespace {
 
+using test::ClickAndWaitForJob;
 using test::ClickOn;
 using test::ControlOf;
 using test::EditOf;
@@ -84,7 +90,7 @@ protected:
     void Backup() {
         Run([&](QDialog& d) {
             SetTextOf(d, 1084, m_destination);
-            ClickOn(d, 1082);
+            EXPECT_TRUE(ClickAndWaitForJob(d, 1082));
             d.close();
         });
     }
@@ -138,7 +144,7 @@ TEST_F(CCopyDirDlgTest, OpensWithTheStorageRootAndADatedNameAndThePickersFillThe
 TEST_F(CCopyDirDlgTest, CopiesTheWholeStorageIntoAFreshDatedFolder) {
     Run([&](QDialog& d) {
         SetTextOf(d, 1084, m_destination);
-        ClickOn(d, 1082);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1082));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
         EXPECT_TRUE(d.isVisible());
         d.close();
@@ -206,7 +212,7 @@ TEST_F(CCopyDirDlgTest, RefusesWhatWouldCopyTheWrongThingOrToAnUnknownPlace) {
             SetTextOf(d, 1083, step.source);
             SetTextOf(d, 1084, step.destination);
             SetTextOf(d, 1079, step.name);
-            ClickOn(d, 1082);
+            EXPECT_TRUE(ClickAndWaitForJob(d, 1082));
             const std::vector<std::string> texts = m_fake.messages.TakeTexts();
             ASSERT_EQ(texts.size(), 1u) << step.message;
             EXPECT_THAT(texts[0], HasSubstr(step.message));
@@ -237,11 +243,103 @@ TEST_F(CCopyDirDlgTest, EscAndEnterCloseItUnlessAButtonHasTheFocus) {
         QPushButton& execute = *ControlOf<QPushButton>(d, 1082);
         execute.setFocus();
         QTest::keyClick(&execute, Qt::Key_Return);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return execute.isEnabled(); }));
         EXPECT_TRUE(d.isVisible());
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kBackupDoneMessage)));
     EXPECT_EQ(Tree(U8(m_backup)), Tree(U8(m_root)));
+}
+
+// The controls a running copy locks: the fields, the browse and execute buttons, and the hidden
+// OK that Enter would press.
+constexpr int kLockedDuringCopy[] = {1083, 1080, 1084, 1081, 1079, 1082, 1};
+
+// Every locked control is enabled (or none is), and 中止 the other way round.
+void ExpectLocked(QDialog& d, bool locked) {
+    for (int id : kLockedDuringCopy)
+        EXPECT_EQ(ControlOf<QWidget>(d, id)->isEnabled(), !locked) << id;
+    EXPECT_EQ(ControlOf<QPushButton>(d, 1090)->isEnabled(), locked);
+}
+
+std::string ProgressLine(QDialog& d) {
+    return ControlOf<QLabel>(d, 1087)->text().toStdString();
+}
+
+TEST_F(CCopyDirDlgTest, WhileACopyRunsTheWindowAnswersShowsHowFarItIsAndLocksItsControls) {
+    Run([&](QDialog& d) {
+        SetTextOf(d, 1084, m_destination);
+        ExpectLocked(d, false);
+        ClickOn(d, 1082);
+        ExpectLocked(d, true);
+        // The close box asks; while the question is open the window goes on showing the copy,
+        // which ends meanwhile, and keeps its controls locked until the answer.
+        m_fake.messages.QueueAnswer(false, [&] {
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                return ProgressLine(d) == "3 / 3 ファイル　14 バイト / 14 バイト";
+            })) << ProgressLine(d);
+            EXPECT_EQ(ControlOf<QProgressBar>(d, 1089)->value(), 1000);
+            ExpectLocked(d, true);
+        });
+        d.close();
+        EXPECT_TRUE(d.isVisible()) << "No: the copy goes on";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1082)->isEnabled(); }));
+        ExpectLocked(d, false);
+        EXPECT_EQ(ControlOf<QLabel>(d, 1088)->text(), QString()) << "no file being copied";
+        d.close();
+        EXPECT_FALSE(d.isVisible());
+    });
+    EXPECT_THAT(m_fake.messages.Texts(),
+                ElementsAre(std::string(kStopBackupQuestion), std::string(kBackupDoneMessage)));
+    EXPECT_EQ(Tree(U8(m_backup)), Tree(U8(m_root)));
+}
+
+TEST_F(CCopyDirDlgTest, StopCloseAndEscStopTheCopyLeavingOnlyWholeFilesAndSayHowFar) {
+    // Enough files that the copy is still at its start when the user stops it.
+    for (int i = 0; i < 10; ++i)
+        fs::create_directories(U8(m_root + "/2024年度/" + std::to_string(i)));
+    for (int i = 0; i < 1500; ++i)
+        test::WriteBytes(
+            U8(m_root + "/2024年度/" + std::to_string(i % 10) + "/" + std::to_string(i) + ".pdf"),
+            std::string(4096, static_cast<char>(i)));
+    enum class Way { Stop, CloseBox, Esc };
+    for (const Way way : {Way::Stop, Way::CloseBox, Way::Esc}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        fs::remove_all(U8(m_backup));
+        const int result = Run([&](QDialog& d) {
+            SetTextOf(d, 1084, m_destination);
+            ClickOn(d, 1082);
+            m_fake.messages.QueueAnswer(true);
+            switch (way) {
+            case Way::Stop:
+                ClickOn(d, 1090);
+                EXPECT_FALSE(ControlOf<QPushButton>(d, 1090)->isEnabled()) << "stopping";
+                EXPECT_TRUE(
+                    QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1082)->isEnabled(); }));
+                ExpectLocked(d, false);
+                d.close();
+                return;
+            case Way::CloseBox:
+                d.close();
+                break;
+            case Way::Esc:
+                ASSERT_EQ(QApplication::focusWidget(), ControlOf<QPushButton>(d, 1090));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                break;
+            }
+            EXPECT_TRUE(d.isVisible()) << "open until the copy has stopped";
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }));
+        });
+        EXPECT_EQ(result, QDialog::Rejected);
+        const std::vector<std::string> texts = m_fake.messages.TakeTexts();
+        ASSERT_EQ(texts.size(), 2u);
+        EXPECT_EQ(texts[0], kStopBackupQuestion);
+        const auto counts = test::StoppedCopyCounts(texts[1]);
+        ASSERT_TRUE(counts) << texts[1];
+        const std::size_t copied = test::WholeCopies(m_backup, m_root).size();
+        EXPECT_EQ(counts->copied, FormatThousands(std::to_string(copied)));
+        EXPECT_LT(copied, 1503u);
+    }
 }
 
 } // namespace

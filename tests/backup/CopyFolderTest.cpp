@@ -1,10 +1,12 @@
 #include "backup/CopyFolder.h"
 
+#include "jobs/JobMonitor.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryName.h"
 #include "support/FixedClock.h"
 #include "support/TempDir.h"
 #include "support/TestMounts.h"
+#include "support/WholeCopies.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +27,7 @@ namespace {
 using test::ReadBytes;
 using test::TempDir;
 using test::U8;
+using test::WholeCopies;
 using test::WriteBytes;
 
 const std::string kSep(1, kPathSeparator);
@@ -284,6 +287,99 @@ TEST(BackupNames, DefaultNameAndFolder) {
     EXPECT_EQ(BackupFolderPath("/mnt/退避", "書類(20240105)"), "/mnt/退避/書類(20240105)/");
     EXPECT_EQ(BackupFolderPath("/mnt/退避/", "書類(20240105)"), "/mnt/退避/書類(20240105)/");
     EXPECT_EQ(BackupFolderPath("", "書類(20240105)"), "書類(20240105)/");
+}
+
+// A watcher that stops the copy at a chosen point of its own reports, so that the point is the
+// same in every run: once the count has ended and `files` files are done, or, with bytes set,
+// once that many bytes are done (in the middle of a file larger than a block).
+class StopAt final : public JobMonitor {
+public:
+    static StopAt Files(std::uint64_t files) { return StopAt(files, 0); }
+    static StopAt Bytes(std::uint64_t bytes) { return StopAt(0, bytes); }
+
+    bool CancelRequested() const override {
+        const JobSnapshot now = Snapshot();
+        return now.totalFinal && now.itemsDone >= m_files && now.bytesDone >= m_bytes;
+    }
+
+private:
+    StopAt(std::uint64_t files, std::uint64_t bytes) : m_files(files), m_bytes(bytes) {}
+
+    std::uint64_t m_files;
+    std::uint64_t m_bytes;
+};
+
+std::string Numbered(int i) {
+    return std::string(static_cast<std::size_t>(1000 + i * 37), static_cast<char>('a' + i));
+}
+
+TEST_F(CopyFolderTest, StoppedAfterEachOfTheFirstFilesKeepsExactlyThoseWholeAndSaysHowFar) {
+    constexpr int kFiles = 8;
+    for (int i = 0; i < kFiles; ++i) {
+        File((i % 2 ? "2022年度/請求書/" : "2023年度/") + std::to_string(i) + ".pdf", Numbered(i));
+    }
+    for (int stopAfter = 0; stopAfter < kFiles; ++stopAfter) {
+        SCOPED_TRACE(stopAfter);
+        fs::remove_all(U8(m_dir.Child("退避")));
+        fs::create_directory(U8(m_dir.Child("退避")));
+        StopAt monitor = StopAt::Files(static_cast<std::uint64_t>(stopAfter));
+        const CopyOutcome outcome = CopyFolder(m_source, m_backup, &monitor);
+        EXPECT_FALSE(outcome.ok);
+        EXPECT_TRUE(outcome.cancelled);
+        EXPECT_EQ(outcome.filesCopied, static_cast<std::size_t>(stopAfter));
+        EXPECT_EQ(outcome.message,
+                  std::to_string(stopAfter) + " / 8 ファイルをコピーしました。中止しました。");
+        EXPECT_EQ(WholeCopies(m_backup, m_source).size(), static_cast<std::size_t>(stopAfter));
+        // Stopped before the first file: nothing at all is made.
+        EXPECT_EQ(fs::exists(U8(m_backup)), stopAfter > 0);
+        const JobSnapshot last = monitor.Snapshot();
+        EXPECT_EQ(last.itemsTotal, 8u);
+        EXPECT_TRUE(last.currentItem.empty());
+    }
+}
+
+TEST_F(CopyFolderTest, StoppedInTheMiddleOfALargeFileRemovesItsUnfinishedCopy) {
+    File("2022年度/小さい.pdf", "small");
+    std::string large(40u << 20, '\0');
+    for (std::size_t i = 0; i < large.size(); i += 4096) {
+        large[i] = static_cast<char>(i / 4096);
+    }
+    File("2022年度/大きい.pdf", large);
+    fs::create_directory(U8(m_dir.Child("退避")));
+    // Past the small file and one block of the large one, whichever comes first.
+    StopAt monitor = StopAt::Bytes((4u << 20) + 5);
+    const CopyOutcome outcome = CopyFolder(m_source, m_backup, &monitor);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_LT(monitor.Snapshot().bytesDone, large.size()) << "stopped within the large file";
+    const std::vector<std::string> copies = WholeCopies(m_backup, m_source);
+    EXPECT_EQ(copies.size(), outcome.filesCopied);
+    EXPECT_EQ(std::count(copies.begin(), copies.end(), "2022年度/大きい.pdf"), 0);
+    EXPECT_EQ(outcome.message, std::to_string(outcome.filesCopied) +
+                                   " / 2 ファイルをコピーしました。中止しました。");
+}
+
+TEST_F(CopyFolderTest, AStopDuringTheCountMakesNothingAndAFinishedCopyIsNotCancelled) {
+    File("a.pdf", "a");
+    File("b.pdf", "b");
+    fs::create_directory(U8(m_dir.Child("退避")));
+    JobMonitor stopped;
+    stopped.RequestCancel();
+    const CopyOutcome outcome = CopyFolder(m_source, m_backup, &stopped);
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_EQ(outcome.message, "0 / 0 ファイルをコピーしました。中止しました。");
+    EXPECT_FALSE(fs::exists(U8(m_backup)));
+
+    JobMonitor watched;
+    const CopyOutcome done = CopyFolder(m_source, m_backup, &watched);
+    EXPECT_TRUE(done.ok);
+    EXPECT_FALSE(done.cancelled);
+    EXPECT_EQ(done.message, kBackupDoneMessage);
+    const JobSnapshot last = watched.Snapshot();
+    EXPECT_EQ(last.itemsDone, 2u);
+    EXPECT_EQ(last.itemsTotal, 2u);
+    EXPECT_EQ(last.bytesDone, 2u);
+    EXPECT_EQ(last.bytesTotal, 2u);
+    EXPECT_TRUE(last.totalFinal);
 }
 
 } // namespace

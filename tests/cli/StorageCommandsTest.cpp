@@ -157,5 +157,34 @@ TEST_F(StorageCommandsTest, BackupFailuresExitWithTheMessage) {
     EXPECT_FALSE(fs::exists(U8(m_dir.Child("外"))));
 }
 
+TEST_F(StorageCommandsTest, ProgressGoesToStandardErrorOnlyWhenAskedAndIsClearedAtTheEnd) {
+    // Standard error is no terminal here: no progress unless --progress forces it. The job
+    // ends before the first refresh, so the forced line is only cleared again.
+    const struct {
+        std::vector<std::string> options;
+        std::string err;
+    } cases[] = {
+        {{}, ""},
+        {{"--quiet"}, ""},
+        {{"--progress"}, "\r\033[K"},
+        {{"--progress", "--quiet"}, ""},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        std::vector<std::string> index = c.options;
+        index.insert(index.end(), {m_year, m_csv});
+        const CommandRun indexRun = Index(index);
+        EXPECT_EQ(indexRun.status, 0) << indexRun.err;
+        EXPECT_EQ(indexRun.err, c.err);
+
+        std::vector<std::string> backup = c.options;
+        backup.insert(backup.end(),
+                      {"--name", "b" + std::to_string(n++), m_root, m_dir.Child("退避")});
+        const CommandRun backupRun = Backup(backup);
+        EXPECT_EQ(backupRun.status, 0) << backupRun.err;
+        EXPECT_EQ(backupRun.err, c.err);
+    }
+}
+
 } // namespace
 } // namespace fmb::cli

@@ -15,10 +15,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -32,6 +33,7 @@ namespace fs = std::filesystem;
 namespace fmb {
 namespace {
 
+using test::ClickAndWaitForJob;
 using test::ClickOn;
 using test::ControlOf;
 using test::EditOf;
@@ -199,7 +201,7 @@ TEST_F(CCsvOutDlg2Test, WritesPathsRelativeToTheOutputFolderThatHoldsTheTarget) 
     const int result = Run([&](QDialog& d) {
         m_fake.pickers.QueueFolder(m_year);
         ClickOn(d, 1064);
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
         EXPECT_TRUE(ControlOf<QPushButton>(d, 1063)->isEnabled());
         EXPECT_EQ(ControlOf<QPushButton>(d, 1063)->text(),
@@ -233,12 +235,12 @@ TEST_F(CCsvOutDlg2Test, WritesFullPathsWhenTheBoxIsClearOrTheUserAgrees) {
         SetTextOf(d, 1066, m_year);
         SetTextOf(d, 1068, "clear.csv");
         RelativeBox(d).click();
-        ClickOn(d, 1063); // no question
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063)); // no question
         RelativeBox(d).click();
         SetTextOf(d, 1067, out);
         SetTextOf(d, 1068, "agreed.csv");
         m_fake.messages.QueueAnswer(true);
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     const std::string done(kExportDoneMessage);
@@ -254,7 +256,7 @@ TEST_F(CCsvOutDlg2Test, CancelToTheFullPathQuestionWritesNothing) {
         SetTextOf(d, 1067, m_year); // the target is not inside its own folder text plus separator
         SetTextOf(d, 1068, "book.csv");
         m_fake.messages.QueueAnswer(false);
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kFullPathQuestion)));
@@ -279,7 +281,7 @@ TEST_F(CCsvOutDlg2Test, RefusesAnEmptyTargetOutputFolderOrNameAndPutsTheFocusThe
             SetTextOf(d, 1067, step.output);
             SetTextOf(d, 1068, step.name);
             ControlOf<QPushButton>(d, 1063)->setFocus();
-            ClickOn(d, 1063);
+            EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
             EXPECT_EQ(QApplication::focusWidget(), &EditOf(d, step.focus)) << step.focus;
         }
         d.close();
@@ -300,7 +302,7 @@ TEST_F(CCsvOutDlg2Test, AFileThatCannotBeWrittenIsReportedNotAnnouncedAsDone) {
         SetTextOf(d, 1067, m_storage.Child("missing"));
         SetTextOf(d, 1068, "book.csv");
         RelativeBox(d).click();
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     const std::vector<std::string> texts = m_fake.messages.Texts();
@@ -317,7 +319,7 @@ TEST_F(CCsvOutDlg2Test, AMistypedTargetIsRefusedByNameAndTheBookStaysAsItWas) {
     Run([&](QDialog& d) {
         SetTextOf(d, 1066, mistyped);
         SetTextOf(d, 1068, "book.csv");
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(),
@@ -334,7 +336,7 @@ TEST_F(CCsvOutDlg2Test, WarnsOfUnderscoreNamesOnOpeningYetStillExports) {
     Run([&](QDialog& d) {
         SetTextOf(d, 1066, m_year);
         SetTextOf(d, 1068, "book.csv");
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(),
@@ -350,7 +352,7 @@ TEST_F(CCsvOutDlg2Test, TellsOfTextsTheBookCannotHoldAfterTheEndMessage) {
     Run([&](QDialog& d) {
         SetTextOf(d, 1066, m_year);
         SetTextOf(d, 1068, "book.csv");
-        ClickOn(d, 1063);
+        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
         d.close();
     });
     const std::vector<std::string> texts = m_fake.messages.Texts();
@@ -359,38 +361,104 @@ TEST_F(CCsvOutDlg2Test, TellsOfTextsTheBookCannotHoldAfterTheEndMessage) {
     EXPECT_THAT(texts[1], HasSubstr("[20230315][A🙂商店][100].pdf"));
 }
 
-TEST_F(CCsvOutDlg2Test, NoSecondExportStartsWhileOneRunsAndTheCountShows) {
+// The controls a running export locks: a second export, or a change of the fields it read.
+constexpr int kLockedDuringExport[] = {1066, 1064, 1067, 1069, 1068, 1065, 1085, 1063};
+
+// Every locked control is enabled (or none is), and 中止 the other way round.
+void ExpectLocked(QDialog& d, bool locked) {
+    for (int id : kLockedDuringExport)
+        EXPECT_EQ(ControlOf<QWidget>(d, id)->isEnabled(), !locked) << id;
+    EXPECT_EQ(ControlOf<QPushButton>(d, 1090)->isEnabled(), locked);
+}
+
+std::string ProgressLine(QDialog& d) {
+    return ControlOf<QLabel>(d, 1087)->text().toStdString();
+}
+
+QProgressBar& Bar(QDialog& d) {
+    return *ControlOf<QProgressBar>(d, 1089);
+}
+
+TEST_F(CCsvOutDlg2Test, WhileAnExportRunsTheWindowAnswersShowsTheCountAndLocksItsControls) {
     FileYear2022();
-    bool checkedDuringRun = false;
     Run([&](QDialog& d) {
         SetTextOf(d, 1066, m_year);
         SetTextOf(d, 1068, "book.csv");
-        // Played while the scan keeps the window responsive: a second export, 確認 and the
-        // close box, all while the first run goes on.
-        QTimer::singleShot(0, &d, [&] {
-            checkedDuringRun = true;
-            QPushButton& exportButton = *ControlOf<QPushButton>(d, 1063);
-            EXPECT_FALSE(exportButton.isEnabled());
-            EXPECT_FALSE(ControlOf<QPushButton>(d, 1065)->isEnabled());
-            EXPECT_FALSE(EditOf(d, 1066).isEnabled());
-            EXPECT_THAT(exportButton.text().toStdString(), HasSubstr("件を確認"));
-            EXPECT_NE(QApplication::overrideCursor(), nullptr);
-            exportButton.click();
-            ClickOn(d, 1065);
-            d.close();
-        });
+        ExpectLocked(d, false);
         ClickOn(d, 1063);
-        EXPECT_TRUE(checkedDuringRun);
-        EXPECT_TRUE(d.isVisible()) << "the close box waits for the run";
-        EXPECT_TRUE(ControlOf<QPushButton>(d, 1063)->isEnabled());
-        EXPECT_TRUE(EditOf(d, 1066).isEnabled());
-        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        ExpectLocked(d, true);
+        // Enter and Esc close nothing and ask nothing, even while an export runs.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_TRUE(m_fake.messages.Texts().empty());
+        // 中止 asks; while the question is open the window goes on showing the export, which
+        // ends meanwhile, and keeps its controls locked until the answer.
+        m_fake.messages.QueueAnswer(false, [&] {
+            EXPECT_TRUE(QTest::qWaitFor([&] {
+                return ProgressLine(d) == "フォルダ 7 件、行 4 件";
+            })) << ProgressLine(d);
+            EXPECT_EQ(Bar(d).maximum(), 0) << "no total: the bar moves to and fro";
+            ExpectLocked(d, true);
+        });
+        ClickOn(d, 1090);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1063)->isEnabled(); }));
+        ExpectLocked(d, false);
+        EXPECT_EQ(Bar(d).maximum(), 1000);
+        EXPECT_EQ(Bar(d).value(), 1000) << "full once done";
+        EXPECT_TRUE(d.isVisible());
         d.close();
-        EXPECT_FALSE(d.isVisible()) << "and closes once it is over";
+        EXPECT_FALSE(d.isVisible()) << "no export runs: the close box closes at once";
     });
-    EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kExportDoneMessage)));
+    EXPECT_THAT(m_fake.messages.Texts(),
+                ElementsAre(std::string(kStopExportQuestion), std::string(kExportDoneMessage)));
     EXPECT_TRUE(m_fake.shell.Log().empty());
     EXPECT_EQ(PathCells(U8(m_root + kSep + "book.csv")).size(), 4u);
+}
+
+TEST_F(CCsvOutDlg2Test, StopOrTheCloseBoxStopsTheExportAndTheOldBookStaysWithoutATemporary) {
+    // Enough files that the export is still at its start when the user stops it.
+    for (int i = 0; i < 10; ++i)
+        fs::create_directories(U8(m_year + kSep + std::to_string(i)));
+    for (int i = 0; i < 3000; ++i)
+        test::WriteBytes(U8(m_year + kSep + std::to_string(i % 10) + kSep + "[20230315][A][" +
+                            std::to_string(i) + "].pdf"),
+                         "");
+    const std::string book = m_root + kSep + "book.csv";
+    test::WriteBytes(U8(book), "the book of last week\n");
+    for (const bool viaCloseBox : {false, true}) {
+        SCOPED_TRACE(viaCloseBox);
+        const int result = Run([&](QDialog& d) {
+            SetTextOf(d, 1066, m_year);
+            SetTextOf(d, 1068, "book.csv");
+            ClickOn(d, 1063);
+            m_fake.messages.QueueAnswer(true);
+            if (viaCloseBox) {
+                d.close();
+                EXPECT_TRUE(d.isVisible()) << "open until the export has stopped";
+                EXPECT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }));
+                return;
+            }
+            ClickOn(d, 1090);
+            EXPECT_TRUE(
+                QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1063)->isEnabled(); }));
+            ExpectLocked(d, false);
+            EXPECT_EQ(Bar(d).maximum(), 1000);
+            EXPECT_EQ(Bar(d).value(), 0) << "empty once stopped";
+            d.close();
+        });
+        EXPECT_EQ(result, QDialog::Rejected);
+        EXPECT_THAT(m_fake.messages.TakeTexts(),
+                    ElementsAre(std::string(kStopExportQuestion),
+                                "索引簿の出力を中止しました。\n\n" + book +
+                                    "\n\n索引簿ファイルは書き込んでいません。以前の索引簿ファイル"
+                                    "があれば、そのまま残っています。"));
+        EXPECT_EQ(test::ReadBytes(U8(book)), "the book of last week\n");
+        Paths beside;
+        for (const auto& e : fs::directory_iterator(U8(m_root)))
+            beside.push_back(FromFsPath(e.path().filename()));
+        EXPECT_THAT(beside, UnorderedElementsAreArray(Paths{"book.csv", "2022年度"}))
+            << "no temporary left";
+    }
 }
 
 TEST_F(CCsvOutDlg2Test, ConfirmOpensTheFileTheFieldsNameNow) {

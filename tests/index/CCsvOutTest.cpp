@@ -1,5 +1,6 @@
 #include "index/CCsvOut.h"
 
+#include "jobs/JobMonitor.h"
 #include "platform/Cp932.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryName.h"
@@ -69,9 +70,10 @@ TEST_F(ScanFolderTest, ListsEveryFileWithItsTypeFolderAndThePathAsSpelled) {
             entries.push_back(e);
             return true;
         },
-        [&](std::size_t seen) {
+        [&](std::size_t seen, std::size_t) {
             EXPECT_EQ(seen, lastCount + 1);
             lastCount = seen;
+            return true;
         });
     std::map<std::string, ScanEntry> byName;
     for (const auto& e : entries) {
@@ -128,11 +130,12 @@ TEST_F(ScanFolderTest, GoesOnPastFoldersThatVanishBeforeTheyAreOpenedAndNamesThe
             paths.push_back(e.fullPath);
             return true;
         },
-        [&](std::size_t seen) {
+        [&](std::size_t seen, std::size_t) {
             if (seen == 3) {
                 fs::remove_all(U8(m_year + "/b"));
                 fs::remove_all(U8(m_year + "/c"));
             }
+            return true;
         });
     EXPECT_EQ(paths, std::vector<std::string>{m_year + "/a/[20230315][A][100].pdf"});
     EXPECT_EQ(report.unreadableFolders, 2u);
@@ -222,9 +225,9 @@ TEST_F(ScanFolderTest, AMissingFolderGivesNothingAndAFolderLinkBackUpTheTreeEnds
 
 class OutputTest : public ::testing::Test {
 protected:
-    ExportResult Run(const std::string& linkBase, const ScanProgress& progress = {}) {
+    ExportResult Run(const std::string& linkBase, JobMonitor* monitor = nullptr) {
         CCsvOut worker;
-        return worker.Output(m_csv, m_year, linkBase, progress);
+        return worker.Output(m_csv, m_year, linkBase, monitor);
     }
 
     TempDir m_dir;
@@ -282,21 +285,83 @@ TEST_F(OutputTest, WritesPathsRelativeToTheLinkBase) {
         "請求書,20230315,A,100,,,\"2022年度/請求書/[20230315][A][100].pdf\",=HYPERLINK(G2)\n");
 }
 
+// Asked at every point where the run could stop: a watcher that checks the book there.
+class BookWatch final : public JobMonitor {
+public:
+    BookWatch(const std::string& csv, std::string old) : m_csv(csv), m_old(std::move(old)) {}
+
+    bool CancelRequested() const override {
+        EXPECT_EQ(ReadBytes(U8(m_csv)), m_old);
+        ++m_checks;
+        return false;
+    }
+    int Checks() const { return m_checks; }
+
+private:
+    std::string m_csv;
+    std::string m_old;
+    mutable std::atomic<int> m_checks{0};
+};
+
 TEST_F(OutputTest, ReplacesAnExistingBookWholeButOnlyAfterTheScan) {
     Touch(m_dir, "書類/2022年度/a/[20230315][A][100].pdf");
     const std::string old = std::string(5000, 'x') + "\n";
     WriteBytes(U8(m_csv), old);
-    std::size_t checks = 0;
-    const ExportResult result = Run("", [&](std::size_t) {
-        EXPECT_EQ(ReadBytes(U8(m_csv)), old);
-        ++checks;
-    });
+    BookWatch watch(m_csv, old);
+    const ExportResult result = Run("", &watch);
     EXPECT_TRUE(result.ok);
-    EXPECT_EQ(checks, 2u);
+    EXPECT_GE(watch.Checks(), 3) << "two folders and the end";
+    EXPECT_EQ(watch.Snapshot().foldersDone, 2u);
+    EXPECT_EQ(watch.Snapshot().itemsDone, 1u);
     EXPECT_EQ(ReadBytes(U8(m_csv)),
               kHeader + cp932::Encode("a,20230315,A,100,,,\"" + m_year +
                                       "/a/[20230315][A][100].pdf\",=HYPERLINK(G2)\n")
                             .bytes);
+}
+
+// Stops the run once this many rows are written.
+class StopAfterRows final : public JobMonitor {
+public:
+    explicit StopAfterRows(std::uint64_t rows) : m_rows(rows) {}
+    bool CancelRequested() const override { return Snapshot().itemsDone >= m_rows; }
+
+private:
+    std::uint64_t m_rows;
+};
+
+TEST_F(OutputTest, AStoppedRunKeepsTheOldBookOrMakesNoneAndLeavesNoTemporary) {
+    for (int i = 0; i < 60; ++i) {
+        Touch(m_dir, "書類/2022年度/" + std::to_string(i % 6) + "/[20230315][A][" +
+                         std::to_string(i) + "][1].pdf");
+    }
+    const std::string expectedMessage = "索引簿の出力を中止しました。\n\n" + m_csv +
+                                        "\n\n索引簿ファイルは書き込んでいません。以前の索引簿"
+                                        "ファイルがあれば、そのまま残っています。";
+    for (const bool oldBook : {true, false}) {
+        for (const std::uint64_t stopAfter : {0u, 1u, 2u, 33u, 119u}) {
+            SCOPED_TRACE(std::to_string(stopAfter) + (oldBook ? " with a book" : " without"));
+            fs::remove(U8(m_csv));
+            if (oldBook) {
+                WriteBytes(U8(m_csv), "the book of last week\n");
+            }
+            StopAfterRows monitor(stopAfter);
+            const ExportResult result = Run("", &monitor);
+            EXPECT_FALSE(result.ok);
+            EXPECT_TRUE(result.cancelled);
+            EXPECT_EQ(result.rowsWritten, 0u);
+            EXPECT_EQ(result.message, expectedMessage);
+            EXPECT_EQ(fs::exists(U8(m_csv)), oldBook);
+            if (oldBook) {
+                EXPECT_EQ(ReadBytes(U8(m_csv)), "the book of last week\n");
+            }
+            EXPECT_EQ(std::distance(fs::directory_iterator(m_dir.Path()), fs::directory_iterator()),
+                      oldBook ? 2 : 1)
+                << "the storage folder and the old book, no temporary";
+        }
+    }
+    StopAfterRows never(121);
+    EXPECT_TRUE(Run("", &never).ok) << "a run that ends before the stop point is not stopped";
+    EXPECT_EQ(never.Snapshot().itemsDone, 120u);
 }
 
 TEST_F(OutputTest, AFolderWithoutDatedNamesGivesTheHeaderAlone) {
@@ -334,13 +399,25 @@ TEST_F(OutputTest, WritesTheRestAndTellsOfFoldersItCouldNotRead) {
     for (const char* folder : {"a", "b", "c"}) {
         Touch(m_dir, "書類/2022年度/" + std::string(folder) + "/[20230315][A][100].pdf");
     }
-    // b and c vanish once the target folder is listed, before they are opened.
-    const ExportResult result = Run("", [&](std::size_t seen) {
-        if (seen == 3) {
-            fs::remove_all(U8(m_year + "/b"));
-            fs::remove_all(U8(m_year + "/c"));
+    // b and c vanish while the target folder is listed, before they are opened: the run first
+    // asks whether to stop at the target folder's first entry, once its three entries are read.
+    class RemoveOnFirstQuestion final : public JobMonitor {
+    public:
+        explicit RemoveOnFirstQuestion(std::string year) : m_year(std::move(year)) {}
+        bool CancelRequested() const override {
+            if (++m_asked == 1) {
+                fs::remove_all(U8(m_year + "/b"));
+                fs::remove_all(U8(m_year + "/c"));
+            }
+            return false;
         }
-    });
+
+    private:
+        std::string m_year;
+        mutable int m_asked = 0;
+    } monitor(m_year);
+    const ExportResult result = Run("", &monitor);
+    EXPECT_EQ(monitor.Snapshot().foldersDone, 2u);
     EXPECT_TRUE(result.ok);
     EXPECT_EQ(result.rowsWritten, 1u);
     EXPECT_EQ(result.unreadableFolders, 2u);
@@ -487,12 +564,12 @@ TEST_F(OutputTest, CellsASpreadsheetWouldComputeAreWrittenAsText) {
 
 TEST_F(OutputTest, RefusesAnEmptyTargetFolderWithoutTouchingTheFile) {
     m_year.clear();
-    std::size_t entriesSeen = 0;
-    const ExportResult result = Run("", [&](std::size_t) { ++entriesSeen; });
+    JobMonitor monitor;
+    const ExportResult result = Run("", &monitor);
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.message, "リスト化対象フォルダが指定されていません。\n"
                               "索引簿にするフォルダ（年度）を指定してください。");
-    EXPECT_EQ(entriesSeen, 0u);
+    EXPECT_EQ(monitor.Snapshot().foldersDone, 0u);
     EXPECT_FALSE(fs::exists(U8(m_csv)));
 }
 

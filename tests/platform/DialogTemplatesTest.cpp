@@ -16,7 +16,8 @@ const DialogId kAllDialogs[] = {DialogId::Filing,  DialogId::Setting, DialogId::
 
 bool TakesFocus(ControlKind kind) {
     return kind != ControlKind::Static && kind != ControlKind::Bitmap &&
-           kind != ControlKind::EtchedLine && kind != ControlKind::GroupBox;
+           kind != ControlKind::EtchedLine && kind != ControlKind::GroupBox &&
+           kind != ControlKind::ProgressBar;
 }
 
 TEST(DialogTemplates, IdsAreDistinctAndTabOrdersListEveryFocusableControlOnce) {

@@ -1,7 +1,7 @@
-// The filing window as the builder makes it from its template with the fonts this system has:
-// nothing outside the window or on its edge, no control over another, no frame's caption under a
-// control, every caption whole, and the whole window on a small laptop screen. CTest runs these
-// at 100 % and again at 125 % (QT_SCALE_FACTOR).
+// The filing window, the index export and the backup dialog as the builder makes them from their
+// templates with the fonts this system has: nothing outside the window or on its edge, no control
+// over another, no frame's caption under a control, every caption whole, and the filing window on
+// a small laptop screen. CTest runs these at 100 % and again at 125 % (QT_SCALE_FACTOR).
 #include "platform/TemplateDialog.h"
 
 #include <QAbstractButton>
@@ -109,8 +109,10 @@ QRect CaptionRect(const QGroupBox& frame) {
     return label.translated(frame.pos());
 }
 
-TEST(FilingWindowLayout, EveryControlIsInsideTheDialogAndNoButtonOrFieldTouchesItsEdge) {
-    const TemplateDialog dialog(DialogId::Filing);
+class DialogLayout : public ::testing::TestWithParam<DialogId> {};
+
+TEST_P(DialogLayout, EveryControlIsInsideTheDialogAndNoButtonOrFieldTouchesItsEdge) {
+    const TemplateDialog dialog(GetParam());
     const QRect inner = dialog.rect().adjusted(1, 1, -1, -1);
     for (QWidget* control : VisibleControls(dialog)) {
         // A frame of a button or field on the window's edge reads as cut off.
@@ -120,8 +122,8 @@ TEST(FilingWindowLayout, EveryControlIsInsideTheDialogAndNoButtonOrFieldTouchesI
     }
 }
 
-TEST(FilingWindowLayout, NoControlCoversAnother) {
-    const TemplateDialog dialog(DialogId::Filing);
+TEST_P(DialogLayout, NoControlCoversAnother) {
+    const TemplateDialog dialog(GetParam());
     const std::vector<Shown> shown = ShownControls(dialog);
     for (std::size_t a = 0; a < shown.size(); ++a) {
         for (std::size_t b = a + 1; b < shown.size(); ++b) {
@@ -131,8 +133,8 @@ TEST(FilingWindowLayout, NoControlCoversAnother) {
     }
 }
 
-TEST(FilingWindowLayout, FrameCaptionsAreClearOfEveryControl) {
-    const TemplateDialog dialog(DialogId::Filing);
+TEST_P(DialogLayout, FrameCaptionsAreClearOfEveryControl) {
+    const TemplateDialog dialog(GetParam());
     const std::vector<Shown> shown = ShownControls(dialog);
     for (QGroupBox* frame : dialog.findChildren<QGroupBox*>()) {
         if (frame->isHidden() || frame->title().isEmpty())
@@ -145,8 +147,8 @@ TEST(FilingWindowLayout, FrameCaptionsAreClearOfEveryControl) {
     }
 }
 
-TEST(FilingWindowLayout, EveryCaptionIsWhole) {
-    const TemplateDialog dialog(DialogId::Filing);
+TEST_P(DialogLayout, EveryCaptionIsWhole) {
+    const TemplateDialog dialog(GetParam());
     for (QWidget* control : VisibleControls(dialog)) {
         const QFontMetrics metrics(control->font());
         int room = -1;
@@ -174,6 +176,13 @@ TEST(FilingWindowLayout, EveryCaptionIsWhole) {
         }
     }
 }
+
+// The dialogs with the most controls, and the two that show a running job's progress.
+INSTANTIATE_TEST_SUITE_P(Dialogs, DialogLayout,
+                         ::testing::Values(DialogId::Filing, DialogId::CsvOut, DialogId::CopyDir),
+                         [](const ::testing::TestParamInfo<DialogId>& info) {
+                             return std::to_string(static_cast<int>(info.param));
+                         });
 
 // A laptop's 1366 x 768 screen at 125 %: the filing window with a title bar of that scale.
 TEST(FilingWindowLayout, FitsASmallScreenAt125Percent) {

@@ -23,6 +23,12 @@ void ClickOn(QDialog& dialog, int id) {
     ControlOf<QPushButton>(dialog, id)->click();
 }
 
+bool ClickAndWaitForJob(QDialog& dialog, int id) {
+    QPushButton& button = *ControlOf<QPushButton>(dialog, id);
+    button.click();
+    return QTest::qWaitFor([&] { return button.isEnabled(); }, 60'000);
+}
+
 bool ShowActive(QWidget& window) {
     window.show();
     window.activateWindow();

@@ -22,6 +22,11 @@ std::string TextOf(QDialog& dialog, int id);
 void SetTextOf(QDialog& dialog, int id, const std::string& text);
 void ClickOn(QDialog& dialog, int id);
 
+// Clicks the push button with this id, which starts a job on a worker thread (or refuses to),
+// and waits, processing events, until the job has ended and its result was shown: the button
+// is enabled again. False when it still runs after a generous time.
+bool ClickAndWaitForJob(QDialog& dialog, int id);
+
 // Shows a window and waits until it is the active window, so that focus and key presses behave
 // as on screen. Returns false when it never became active.
 bool ShowActive(QWidget& window);

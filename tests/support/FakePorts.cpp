@@ -23,9 +23,11 @@ bool FakeMessages::Question(const std::string& text) {
         ADD_FAILURE() << "unexpected question (no answer queued): " << text;
         return false;
     }
-    const bool ok = m_answers.front();
+    Answer answer = std::move(m_answers.front());
     m_answers.pop_front();
-    return ok;
+    if (answer.whileOpen)
+        answer.whileOpen();
+    return answer.ok;
 }
 
 std::vector<std::string> FakeMessages::Texts() const {

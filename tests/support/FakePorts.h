@@ -1,7 +1,7 @@
 #pragma once
 
-#include "support/FixedClock.h"
 #include "platform/Environment.h"
+#include "support/FixedClock.h"
 
 #include <deque>
 #include <functional>
@@ -33,8 +33,13 @@ public:
     FakeMessages& operator=(const FakeMessages&) = delete;
     ~FakeMessages() override;
 
-    // The user's answer to the next question: true for OK, false for Cancel.
-    void QueueAnswer(bool ok) { m_answers.push_back(ok); }
+    // The user's answer to the next question: true for OK, false for Cancel. whileOpen, when
+    // given, runs while the question is open, before the answer: a real message box runs an
+    // event loop of its own, so the window's timers and a running job's progress go on; the
+    // test can wait for them there (QTest::qWaitFor).
+    void QueueAnswer(bool ok, std::function<void()> whileOpen = {}) {
+        m_answers.push_back({ok, std::move(whileOpen)});
+    }
 
     void Notice(const std::string& text) override;
     bool Question(const std::string& text) override;
@@ -46,7 +51,11 @@ public:
     std::vector<std::string> TakeTexts();
 
 private:
-    std::deque<bool> m_answers;
+    struct Answer {
+        bool ok;
+        std::function<void()> whileOpen;
+    };
+    std::deque<Answer> m_answers;
     std::vector<Shown> m_log;
 };
 

@@ -11,7 +11,8 @@
 namespace fmb::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "fumibako-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "fumibako-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
@@ -57,6 +58,8 @@ void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
     }
 }
 
-std::filesystem::path U8(const std::string& utf8) { return ToFsPath(utf8); }
+std::filesystem::path U8(const std::string& utf8) {
+    return ToFsPath(utf8);
+}
 
 } // namespace fmb::test

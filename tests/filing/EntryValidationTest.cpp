@@ -41,6 +41,16 @@ TEST(ValidateEntry, AcceptsAValidEntry) {
     }
 }
 
+// An entry with this date, valid otherwise, is refused at the date field with the message.
+void ExpectDateRefused(const std::string& date, const std::string& message) {
+    FilingEntry entry = ValidEntry();
+    entry.date = date;
+    const auto refusal = ValidateEntry(entry);
+    ASSERT_TRUE(refusal.has_value()) << date;
+    EXPECT_EQ(refusal->field, EntryField::Date) << date;
+    EXPECT_EQ(refusal->message, message) << date;
+}
+
 TEST(ValidateEntry, RefusesDaysTheCalendarDoesNotHave) {
     const std::pair<const char*, const char*> cases[] = {
         {"20230229", "日付の日は、2023年2月には28日までです。修正してください。\n\n 例：2023年2月28"
@@ -54,14 +64,8 @@ TEST(ValidateEntry, RefusesDaysTheCalendarDoesNotHave) {
         {"00110931", "日付の日は、11年9月には30日までです。修正してください。\n\n 例：11年9月30日　"
                      "→　00110930 "},
     };
-    for (const auto& [date, message] : cases) {
-        FilingEntry entry = ValidEntry();
-        entry.date = date;
-        const auto refusal = ValidateEntry(entry);
-        ASSERT_TRUE(refusal.has_value()) << date;
-        EXPECT_EQ(refusal->field, EntryField::Date) << date;
-        EXPECT_EQ(refusal->message, message) << date;
-    }
+    for (const auto& [date, message] : cases)
+        ExpectDateRefused(date, message);
 }
 
 TEST(RefuseCompanyChars, TheRuleOfTheCompanyCheck) {
@@ -91,14 +95,8 @@ TEST(ValidateEntry, DateChecksInOrder) {
         {"20221200", kDay},
         {"20221232", kDay},
     };
-    for (const auto& [date, message] : cases) {
-        FilingEntry entry = ValidEntry();
-        entry.date = date;
-        const auto refusal = ValidateEntry(entry);
-        ASSERT_TRUE(refusal.has_value()) << date;
-        EXPECT_EQ(refusal->field, EntryField::Date) << date;
-        EXPECT_EQ(refusal->message, message) << date;
-    }
+    for (const auto& [date, message] : cases)
+        ExpectDateRefused(date, message);
 }
 
 TEST(ValidateEntry, FirstFailureWins) {

@@ -107,8 +107,7 @@ inline ChildRun RunChild(const std::vector<std::string>& argv) {
     rusage usage{};
     wait4(pid, &status, 0, &usage);
     ChildRun run;
-    run.seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     run.peakMegabytes = static_cast<double>(usage.ru_maxrss) / 1024.0; // reported in KB
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
         throw std::runtime_error("failed: " + argv.front());

@@ -8,7 +8,8 @@
 // for it in UTF-8 never matches inside a multi-byte character.
 namespace fmb {
 
-inline constexpr char kPathSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+inline constexpr char kPathSeparator =
+    static_cast<char>(std::filesystem::path::preferred_separator);
 
 bool EndsWithSeparator(std::string_view text);
 

@@ -453,8 +453,7 @@ TEST_F(CopyIntoStorageTest, FilesOntoAFatDrive) {
     const std::string name = "[2022_12_31][ACME][500,000].pdf";
     ASSERT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter), copy_result::kFiled);
     EXPECT_EQ(ReadBytes(U8(folder + name)), "%PDF-1.4 請求書");
-    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter),
-              copy_result::kNameTaken);
+    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter), copy_result::kNameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken));
     EXPECT_THAT(TreeOf(U8(folder)), ElementsAre(U8(folder + name)));
 }

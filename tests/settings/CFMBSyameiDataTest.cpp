@@ -46,7 +46,8 @@ TEST_F(CFMBSyameiDataTest, FirstStartDefaultsAreWrittenAsThirtySixSlots) {
 
     CFMBSyameiData read(m_dir.Text());
     read.ReadIni();
-    std::vector<std::string> expected{"請求書", "請求書(控)", "領収書", "クレカ明細", "給与明細", "その他"};
+    std::vector<std::string> expected{"請求書",     "請求書(控)", "領収書",
+                                      "クレカ明細", "給与明細",   "その他"};
     for (int n = 7; n <= 36; ++n) {
         expected.push_back((n < 10 ? "NoData_0" : "NoData_") + std::to_string(n));
     }
@@ -57,7 +58,8 @@ TEST_F(CFMBSyameiDataTest, AFileThatSaysTwelveIsReadAsThirtySix) {
     std::string file = "[SYURUI]\r\nSIZE=12\r\n";
     for (int n = 1; n <= 12; ++n) {
         char section[64];
-        std::snprintf(section, sizeof section, "[SYURUI_%03d]\r\nSIZE=1\r\nSYURUI_NAME=T%d\r\n", n, n);
+        std::snprintf(section, sizeof section, "[SYURUI_%03d]\r\nSIZE=1\r\nSYURUI_NAME=T%d\r\n", n,
+                      n);
         file += section;
     }
     // A section beyond the size is ignored: slot 13 keeps its placeholder.

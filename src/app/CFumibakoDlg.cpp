@@ -1,12 +1,12 @@
 #include "app/CFumibakoDlg.h"
 
 #include "app/CMenuDlg.h"
-#include "app/DateText.h"
 #include "filing/AmountText.h"
 #include "filing/CKingakuDig.h"
 #include "filing/Composition.h"
 #include "filing/CopyIntoStorage.h"
 #include "filing/EntryValidation.h"
+#include "platform/DateText.h"
 #include "platform/DecimalText.h"
 #include "platform/DesktopOpen.h"
 #include "platform/KeyFilter.h"

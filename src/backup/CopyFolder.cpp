@@ -1,8 +1,8 @@
 #include "backup/CopyFolder.h"
 
-#include "app/DateText.h"
 #include "jobs/JobMonitor.h"
 #include "jobs/ProgressText.h"
+#include "platform/DateText.h"
 #include "platform/ErrorText.h"
 #include "platform/FileCopy.h"
 #include "platform/FolderChain.h"

@@ -6,12 +6,9 @@
 #include "platform/PathText.h"
 #include "platform/TemporaryFile.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fmb {
 namespace {
@@ -44,15 +41,17 @@ constexpr const char* kOutsideStorageReason =
 constexpr std::size_t kClassicPathLimit = 260;
 
 // The status of what stands at a path; none for nothing, or for a text that no path can hold.
-std::optional<struct stat> StatusOf(const std::string& path, bool followLinks = true) {
-    struct stat status {};
+std::optional<std::filesystem::file_status> StatusOf(const std::string& path,
+                                                     bool followLinks = true) {
     if (path.find('\0') != std::string::npos) {
         return std::nullopt;
     }
     const std::filesystem::path fsPath = ToFsPath(path);
-    const int result =
-        followLinks ? ::stat(fsPath.c_str(), &status) : ::lstat(fsPath.c_str(), &status);
-    if (result != 0) {
+    std::error_code error;
+    const std::filesystem::file_status status =
+        followLinks ? std::filesystem::status(fsPath, error)
+                    : std::filesystem::symlink_status(fsPath, error);
+    if (!std::filesystem::exists(status)) {
         return std::nullopt;
     }
     return status;
@@ -60,12 +59,12 @@ std::optional<struct stat> StatusOf(const std::string& path, bool followLinks = 
 
 bool IsDirectory(const std::string& path) {
     const auto status = StatusOf(path);
-    return status && S_ISDIR(status->st_mode);
+    return status && std::filesystem::is_directory(*status);
 }
 
 bool IsRegularFile(const std::string& path) {
     const auto status = StatusOf(path);
-    return status && S_ISREG(status->st_mode);
+    return status && std::filesystem::is_regular_file(*status);
 }
 
 bool IsPlainName(std::string_view name) {
@@ -137,13 +136,15 @@ private:
     std::vector<std::string> m_folders;
 };
 
-// True when mkdir made the folder, or when the folder stands there now (another program may make
+// True when the folder was made, or when the folder stands there now (another program may make
 // it at the same moment).
 bool MakeFolder(const std::string& path) {
     if (path.find('\0') != std::string::npos) {
         return false; // the system would make the folder named by the text before the NUL
     }
-    return ::mkdir(ToFsPath(path).c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
+    std::error_code error;
+    std::filesystem::create_directory(ToFsPath(path), error);
+    return !error && IsDirectory(path);
 }
 
 } // namespace

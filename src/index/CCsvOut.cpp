@@ -460,8 +460,13 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     }
     // The rows go into a new file beside the book as the scan finds them; the book itself is
     // replaced only when all of them are written.
-    error = m_book.Create(bookFile);
+    const std::filesystem::path book = ToFsPath(bookFile);
+    m_book.emplace(book.parent_path(), error);
+    if (!error) {
+        error = m_book->TakePermissionsOf(book);
+    }
     if (error) {
+        m_book.reset();
         result.message = OpenFailedMessage(outputPath, error);
         return result;
     }
@@ -506,17 +511,20 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     reportRows();
     // A stop asked for at any time before the book is replaced keeps the book as it was.
     if (cancelled()) {
-        m_book.Discard();
+        m_book.reset();
         m_pending.clear();
         result.cancelled = true;
         result.message = CancelledMessage(outputPath);
         return result;
     }
     if (FlushPending()) {
-        m_writeError = m_book.Commit();
+        m_writeError = m_book->WriteThrough();
     }
+    if (!m_writeError) {
+        m_writeError = m_book->ReplaceAs(book);
+    }
+    m_book.reset();
     if (m_writeError) {
-        m_book.Discard();
         result.message = WriteFailedMessage(outputPath, m_writeError);
         return result;
     }
@@ -541,7 +549,7 @@ void CCsvOut::WriteLine(std::string_view line) {
 
 bool CCsvOut::FlushPending() {
     if (!m_writeError) {
-        m_writeError = m_book.Write(m_pending);
+        m_writeError = m_book->Write(m_pending);
     }
     m_pending.clear();
     return !m_writeError;

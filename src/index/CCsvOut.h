@@ -1,10 +1,11 @@
 #pragma once
 
 #include "index/IndexBook.h"
-#include "platform/ReplacingFile.h"
+#include "platform/TemporaryFile.h"
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -73,7 +74,7 @@ private:
     // Hands the pending lines to the file; false once a write has failed.
     bool FlushPending();
 
-    ReplacingFile m_book;
+    std::optional<TemporaryFile> m_book; // the new book, beside the one it replaces
     std::string m_pending; // lines not yet handed to the file, written in large blocks
     std::error_code m_writeError;
 };

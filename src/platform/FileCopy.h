@@ -1,14 +1,18 @@
 #pragma once
 
+#include "platform/NativeFile.h"
 #include "platform/TemporaryFile.h"
 
 #include <cstdint>
-#include <ctime>
 #include <filesystem>
 #include <functional>
 #include <system_error>
 
 namespace fmb {
+
+// Hears of each block of a copy as it is written (its size in bytes); returns false to stop the
+// copy there.
+using CopyObserver = std::function<bool(std::uint64_t blockBytes)>;
 
 // A regular file opened for copying, with the size and modification time it had when it was
 // opened: a copy is complete only when the file still has both at its end.
@@ -21,24 +25,29 @@ public:
     SourceFile(const SourceFile&) = delete;
     SourceFile& operator=(const SourceFile&) = delete;
 
-    int Descriptor() const { return m_fd; }
+    // The modification time in the platform's own units: seconds and nanoseconds since 1970 on
+    // POSIX, 100-nanosecond ticks since 1601 (in fraction) on Windows.
+    struct Stamp {
+        std::int64_t seconds = 0;
+        std::int64_t fraction = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+
+    NativeFile File() const { return m_file; }
     std::uint64_t Size() const { return m_size; }
+    const Stamp& Modified() const { return m_modified; }
+    // The read-only mark on Windows reads as the permissions of a file without write permission.
     std::filesystem::perms Permissions() const { return m_permissions; }
-    const struct timespec& Modified() const { return m_modified; }
 
     // True when the file has the size and modification time it had when it was opened.
     bool Unchanged() const;
 
 private:
-    int m_fd = -1;
+    NativeFile m_file = kNoFile;
     std::uint64_t m_size = 0;
-    struct timespec m_modified {};
+    Stamp m_modified;
     std::filesystem::perms m_permissions = std::filesystem::perms::none;
 };
-
-// Hears of each block of a copy as it is written (its size in bytes); returns false to stop the
-// copy there.
-using CopyObserver = std::function<bool(std::uint64_t blockBytes)>;
 
 // Copies the whole source into the empty temporary file through the kernel's fast paths, then
 // gives the copy the source's modification time and, where the file system takes them, the given

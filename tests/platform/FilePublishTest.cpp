@@ -48,8 +48,7 @@ void SetModified(const fs::path& path, std::chrono::hours age) {
 
 // A temporary file holding bytes, as a writer leaves it before publishing.
 fs::path Written(TemporaryFile& file, const std::string& bytes) {
-    EXPECT_EQ(::write(file.Descriptor(), bytes.data(), bytes.size()),
-              static_cast<ssize_t>(bytes.size()));
+    EXPECT_FALSE(file.Write(bytes));
     return file.Path();
 }
 

@@ -75,7 +75,11 @@ bool OpenFolder::IsSameFolderAs(const OpenFolder& other) const {
 // One call fetches many entries at a time (FIND_FIRST_EX_LARGE_FETCH), each with its attributes,
 // so telling files from folders costs no call per entry; the short 8.3 names are not asked for.
 std::error_code OpenFolder::List(const FolderVisitor& visit) const {
-    const std::wstring pattern = windows::LongPath(m_path) + L"\\*";
+    std::wstring pattern = windows::LongPath(m_path);
+    if (!pattern.ends_with(L'\\')) {
+        pattern += L'\\';
+    }
+    pattern += L'*';
     WIN32_FIND_DATAW entry{};
     const HANDLE find = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &entry,
                                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);

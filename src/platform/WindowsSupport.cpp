@@ -11,6 +11,11 @@ std::wstring LongPath(const std::filesystem::path& path) {
         absolute = path;
     }
     std::wstring text = absolute.lexically_normal().make_preferred().native();
+    // A folder text may end in a separator; the prefixed form takes none, except at a drive's
+    // root ("C:\").
+    while (text.size() > 3 && text.back() == L'\\') {
+        text.pop_back();
+    }
     if (text.starts_with(L"\\\\?\\")) {
         return text;
     }

@@ -188,18 +188,22 @@ TEST(FileSeam, AFolderListsItsJapaneseNamesWithTheirKinds) {
     WriteBytes(dir.Path() / U8(kStoredName), "x");
     WriteBytes(dir.Path() / U8("請求書(控).pdf"), "y");
 
-    std::vector<std::pair<std::string, EntryKind>> seen;
-    EXPECT_FALSE(ListFolder(dir.Text(), [&](std::string_view name, EntryKind kind) {
-        seen.emplace_back(name, kind);
-        return true;
-    }));
-    std::sort(seen.begin(), seen.end());
     const std::vector<std::pair<std::string, EntryKind>> expected = {
         {"2022年度", EntryKind::Folder},
         {kStoredName, EntryKind::File},
         {"請求書(控).pdf", EntryKind::File},
     };
-    EXPECT_EQ(seen, expected);
+    // The folder as the settings hold it, with a trailing separator, or without.
+    for (const bool trailingSeparator : {false, true}) {
+        std::vector<std::pair<std::string, EntryKind>> seen;
+        EXPECT_FALSE(
+            ListFolder(dir.Text(trailingSeparator), [&](std::string_view name, EntryKind kind) {
+                seen.emplace_back(name, kind);
+                return true;
+            }));
+        std::sort(seen.begin(), seen.end());
+        EXPECT_EQ(seen, expected) << trailingSeparator;
+    }
 
     std::error_code error;
     const OpenFolder open = OpenFolder::Open(dir.Text(), error);

@@ -4,25 +4,41 @@
 
 namespace fmb::windows {
 
+namespace {
+
+// A folder text may end in a separator; the prefixed form takes none, except at a drive's root
+// ("C:\\").
+std::wstring WithoutTrailingSeparator(std::wstring text, std::size_t keep) {
+    while (text.size() > keep && text.back() == L'\\') {
+        text.pop_back();
+    }
+    return text;
+}
+
+bool IsSeparator(wchar_t c) {
+    return c == L'\\' || c == L'/';
+}
+
+} // namespace
+
 std::wstring LongPath(const std::filesystem::path& path) {
+    const std::wstring& given = path.native();
+    if (given.starts_with(L"\\\\?\\")) {
+        return given;
+    }
+    // A network path (\\server\share\...) is absolute already, and the standard library would
+    // take its leading separators for the current drive's root.
+    if (given.size() > 2 && IsSeparator(given[0]) && IsSeparator(given[1])) {
+        std::filesystem::path rest = std::filesystem::path(given.substr(2)).lexically_normal();
+        return L"\\\\?\\UNC\\" + WithoutTrailingSeparator(rest.make_preferred().native(), 0);
+    }
     std::error_code error;
     std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (error) {
         absolute = path;
     }
-    std::wstring text = absolute.lexically_normal().make_preferred().native();
-    // A folder text may end in a separator; the prefixed form takes none, except at a drive's
-    // root ("C:\").
-    while (text.size() > 3 && text.back() == L'\\') {
-        text.pop_back();
-    }
-    if (text.starts_with(L"\\\\?\\")) {
-        return text;
-    }
-    if (text.starts_with(L"\\\\")) {
-        return L"\\\\?\\UNC\\" + text.substr(2);
-    }
-    return L"\\\\?\\" + text;
+    return L"\\\\?\\" +
+           WithoutTrailingSeparator(absolute.lexically_normal().make_preferred().native(), 3);
 }
 
 std::string ToUtf8(std::wstring_view wide) {

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <fstream>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,7 +18,56 @@ int Descriptor(NativeFile file) {
     return static_cast<int>(file);
 }
 
+// The permissions any new file gets: 0666 less the process's umask. Linux tells the umask in
+// /proc/self/status; elsewhere it is read by setting it and back at once.
+mode_t NewFileMode() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("Umask:")) {
+            return 0666 & ~static_cast<mode_t>(std::stoul(line.substr(6), nullptr, 8));
+        }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
 } // namespace
+
+std::string ReadRegularFile(const std::filesystem::path& path) {
+    std::string bytes;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return bytes;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        // Read straight into a string of the file's size; a file that grows while it is read
+        // is read to its end.
+        bytes.resize(static_cast<std::size_t>(info.st_size));
+        std::size_t done = 0;
+        char more[16384];
+        for (;;) {
+            const bool inPlace = done < bytes.size();
+            const ssize_t n = inPlace ? ::read(fd, bytes.data() + done, bytes.size() - done)
+                                      : ::read(fd, more, sizeof more);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                bytes.resize(n == 0 ? done : 0);
+                break;
+            }
+            if (!inPlace) {
+                bytes.append(more, static_cast<std::size_t>(n));
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
+    ::close(fd);
+    return bytes;
+}
 
 NativeFile CreateNewFile(const std::filesystem::path& path, std::error_code& error) {
     error.clear();
@@ -59,10 +110,9 @@ std::error_code CloseFile(NativeFile file) {
 
 std::error_code TakePermissionsOf(const std::filesystem::path& existing, NativeFile file) {
     struct stat status {};
-    if (::stat(existing.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-        return {};
-    }
-    if (::fchmod(Descriptor(file), status.st_mode & 07777) != 0) {
+    const bool replaces = ::stat(existing.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+    const mode_t mode = replaces ? status.st_mode & 07777 : NewFileMode();
+    if (::fchmod(Descriptor(file), mode) != 0) {
         return LastError();
     }
     return {};

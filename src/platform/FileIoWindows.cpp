@@ -13,10 +13,45 @@ HANDLE Handle(NativeFile file) {
     return reinterpret_cast<HANDLE>(file);
 }
 
-// WriteFile takes at most this much in one call.
-constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
+// ReadFile and WriteFile take at most this much in one call.
+constexpr std::size_t kLargestCall = std::size_t{1} << 30;
 
 } // namespace
+
+std::string ReadRegularFile(const std::filesystem::path& path) {
+    std::string bytes;
+    const HANDLE file = CreateFileW(windows::LongPath(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return bytes;
+    }
+    LARGE_INTEGER size{};
+    if (GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size)) {
+        // Read straight into a string of the file's size, then on to the end of a file that
+        // grows while it is read.
+        bytes.resize(static_cast<std::size_t>(size.QuadPart));
+        std::size_t done = 0;
+        for (;;) {
+            if (done == bytes.size()) {
+                bytes.resize(done + 16384);
+            }
+            DWORD got = 0;
+            const auto want = static_cast<DWORD>(std::min(bytes.size() - done, kLargestCall));
+            if (!ReadFile(file, bytes.data() + done, want, &got, nullptr)) {
+                bytes.clear();
+                break;
+            }
+            done += got;
+            if (got == 0) {
+                bytes.resize(done);
+                break;
+            }
+        }
+    }
+    CloseHandle(file);
+    return bytes;
+}
 
 NativeFile CreateNewFile(const std::filesystem::path& path, std::error_code& error) {
     error.clear();
@@ -35,7 +70,7 @@ NativeFile CreateNewFile(const std::filesystem::path& path, std::error_code& err
 std::error_code WriteAll(NativeFile file, std::string_view bytes) {
     while (!bytes.empty()) {
         DWORD written = 0;
-        const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kLargestWrite));
+        const auto chunk = static_cast<DWORD>(std::min(bytes.size(), kLargestCall));
         if (!WriteFile(Handle(file), bytes.data(), chunk, &written, nullptr)) {
             return windows::LastError();
         }

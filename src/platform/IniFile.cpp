@@ -1,13 +1,12 @@
 #include "platform/IniFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/FileIo.h"
 #include "platform/PathText.h"
 #include "platform/ReadOnlyMark.h"
 #include "platform/TemporaryFile.h"
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 namespace fmb {
@@ -37,17 +36,6 @@ std::string_view TrimBlanks(std::string_view text) {
     }
     const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
-}
-
-// The bytes of a regular file; empty when it is absent, not a regular file or unreadable.
-std::string ReadRegularFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-        return {};
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return in.bad() ? std::string() : bytes;
 }
 
 // The key of a key line in the file's bytes compared with a key name. A key of other characters

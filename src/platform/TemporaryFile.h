@@ -32,8 +32,8 @@ public:
     // Appends bytes to the file.
     std::error_code Write(std::string_view bytes);
 
-    // Gives the file the permissions of the file at existing, when there is one: a file that
-    // replaces another is shared as the one before.
+    // Gives the file the permissions of the file at existing, so that a file that replaces
+    // another is shared as the one before, or those any new file gets when there is none.
     std::error_code TakePermissionsOf(const std::filesystem::path& existing);
 
     // Closes the file (a write error the system delayed shows up here), then gives it the name

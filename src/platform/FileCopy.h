@@ -49,11 +49,12 @@ private:
     std::filesystem::perms m_permissions = std::filesystem::perms::none;
 };
 
-// Copies the whole source into the empty temporary file through the kernel's fast paths, then
-// gives the copy the source's modification time and, where the file system takes them, the given
-// permissions. Fails with SourceChangedError() when the source changed while it was read (its
-// size or time differ from when it was opened, or the bytes read are not its size), so a copy is
-// never taken for the whole file when it is not. An observer hears of the file block by block, a
+// Copies the whole source into the empty temporary file (through the kernel's copy calls on
+// Linux, in large blocks on Windows), then gives the copy the source's modification time and,
+// where the file system takes them, the given permissions (on Windows: the read-only mark when
+// they grant no write). Fails with SourceChangedError() when the source changed while it was read
+// (its size or time differ from when it was opened, or the bytes read are not its size), so a copy
+// is never taken for the whole file when it is not. An observer hears of the file block by block, a
 // few megabytes at a time; when it says stop, the copy fails with std::errc::operation_canceled
 // and the temporary is left to its owner to remove.
 std::error_code CopyContents(const SourceFile& source, TemporaryFile& copy,

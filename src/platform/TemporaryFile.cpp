@@ -29,7 +29,7 @@ TemporaryFile::TemporaryFile(const std::filesystem::path& folder, std::error_cod
 }
 
 TemporaryFile::~TemporaryFile() {
-    Discard();
+    RemoveUnpublished();
 }
 
 std::error_code TemporaryFile::Close() {
@@ -39,7 +39,7 @@ std::error_code TemporaryFile::Close() {
     return CloseFile(std::exchange(m_file, kNoFile));
 }
 
-void TemporaryFile::Discard() {
+void TemporaryFile::RemoveUnpublished() {
     Close();
     if (!m_published && !m_path.empty()) {
         RemoveOwnFile(m_path);

@@ -48,11 +48,10 @@ public:
     // Closes the file, then gives it the name final in one step, replacing the file there.
     std::error_code ReplaceAs(const std::filesystem::path& final);
 
-    // Closes and removes the file unless it was published.
-    void Discard();
-
 private:
     std::error_code Close();
+    // Closes and removes the file unless it was published.
+    void RemoveUnpublished();
 
     std::filesystem::path m_path;
     NativeFile m_file = kNoFile;

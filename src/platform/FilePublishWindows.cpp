@@ -43,7 +43,13 @@ std::error_code ClaimThenMove(const std::wstring& temporary, const std::wstring&
     if (!MoveFileExW(temporary.c_str(), final.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const std::error_code error = windows::LastError();
-        DeleteFileW(final.c_str());
+        // Give the name back, but only while it still holds an empty file like the placeholder.
+        WIN32_FILE_ATTRIBUTE_DATA now{};
+        if (GetFileAttributesExW(final.c_str(), GetFileExInfoStandard, &now) &&
+            now.nFileSizeHigh == 0 && now.nFileSizeLow == 0 &&
+            (now.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            DeleteFileW(final.c_str());
+        }
         return error;
     }
     return {};

@@ -2,7 +2,6 @@
 
 #include "platform/PathText.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <random>

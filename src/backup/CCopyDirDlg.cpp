@@ -51,10 +51,9 @@ void CCopyDirDlg::OnBrowseDestination() {
 }
 
 void CCopyDirDlg::OnExecute() {
-    std::string source = m_source.text().toStdString();
+    const std::string source = WithTrailingSeparator(m_source.text().toStdString());
     const std::string destination = m_destination.text().toStdString();
     const std::string name = m_name.text().toStdString();
-    AddTrailingBackslash(source);
     if (const auto refusal = CheckBackupName(name)) {
         m_env.messages.Notice(*refusal);
         m_name.setFocus();

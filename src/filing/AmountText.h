@@ -46,6 +46,10 @@ inline constexpr std::array<KeypadButton, 12> kKeypadButtons = {{
     {1027, KeypadKey::Clear, 0},
 }};
 
+// Inserts "," every three characters from the right, never after a sign: 1234567 gives
+// 1,234,567, -123456 gives -123,456, +1000 gives +1,000.
+std::string FormatThousands(std::string_view amount);
+
 // The number at the start of the text, read as a decimal floating-point number (blanks, a sign,
 // digits, a decimal point, an exponent; also "inf" and "nan"); 0 when the text starts with none.
 // Independent of the process's locale.

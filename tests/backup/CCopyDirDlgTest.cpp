@@ -4,7 +4,7 @@
 
 #include "backup/BackupChoices.h"
 #include "backup/CopyFolder.h"
-#include "filing/Composition.h"
+#include "filing/AmountText.h"
 #include "platform/PathText.h"
 #include "settings/CFMBData.h"
 #include "support/DialogTest.h"

@@ -21,6 +21,25 @@ const KeypadButton& Key(int controlId) {
 constexpr int k0 = 1013, k1 = 1005, k2 = 1006, k3 = 1007, k5 = 1009, k9 = 1014, k00 = 1015,
               kClear = 1027;
 
+TEST(FormatThousands, InsertsSeparatorsBetweenGroupsOfThree) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"500000", "500,000"},
+        {"1234567", "1,234,567"},
+        {"-123456", "-123,456"},
+        {"-123", "-123"},
+        {"+1000", "+1,000"},
+        {"123", "123"},
+        {"12", "12"},
+        {"", ""},
+        {"99999999999999", "99,999,999,999,999"},
+        // Characters, not bytes, are counted, so a full-width digit is never split.
+        {"１２３４", "１,２３４"},
+    };
+    for (const auto& [amount, expected] : cases) {
+        EXPECT_EQ(FormatThousands(amount), expected) << amount;
+    }
+}
+
 TEST(LeadingNumber, ReadsTheNumberAtTheStartLikeACConversion) {
     const std::pair<const char*, double> cases[] = {
         {"", 0},       {"abc", 0},       {"12", 12},

@@ -1,6 +1,8 @@
 // The settings dialog's example, its checks before saving, and the first-start rule.
 #include "settings/SettingRules.h"
 
+#include "filing/Composition.h"
+#include "platform/PathText.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -88,6 +90,47 @@ TEST(SettingExample, TheFiscalYearOfTheLastDayOfTheYear) {
     // An end month beyond December puts the 31st of December into the year before.
     choices.NEND_END_M = 13;
     EXPECT_EQ(MakeSettingExample(choices, 2024).folders.at(1), "2023年度");
+}
+
+// The example is what a real filing of its sample document would give: for every combination of
+// the six check boxes, with and without a final separator on the root, and for end months inside
+// and outside 1 to 12, the shown name is the composed name and the tree spells out the composed
+// folder level by level.
+TEST(SettingExample, MatchesTheCompositionForEveryCombinationOfChoices) {
+    FilingEntry sample;
+    sample.sourcePath = "scan.pdf";
+    sample.typeName = "請求書(控)";
+    sample.date = "20241231";
+    sample.company = "(株)〇〇商事";
+    sample.amount = "500000";
+    const std::string sep(1, kPathSeparator);
+    for (const std::string& root : {"D:" + sep + "書類", "D:" + sep + "書類" + sep}) {
+        for (const int endMonth : {1, 3, 12, 13}) {
+            for (int flags = 0; flags < 64; ++flags) {
+                CFMBData choices("");
+                choices.COPY_SAKI_DIR = root;
+                choices.NEND_END_M = endMonth;
+                choices.KINGAKU_KANMA_FLG = flags & 1;
+                choices.HIDUKE_UB_FLG = (flags >> 1) & 1;
+                choices.DIR_MM_SEPA_FLG = (flags >> 2) & 1;
+                choices.DIR_COMPANY_SEPA_FLG = (flags >> 3) & 1;
+                choices.BIKOU_SYUBETSU_FLG = (flags >> 4) & 1;
+                choices.KUGIRI_BER_FLG = (flags >> 5) & 1;
+                const SettingExample example = MakeSettingExample(choices, 2024);
+                const Destination filed = ComposeDestination(sample, choices);
+                const std::string context =
+                    root + " month " + std::to_string(endMonth) + " flags " + std::to_string(flags);
+
+                EXPECT_EQ(example.fileName, "例 : " + filed.fileName) << context;
+                ASSERT_FALSE(example.folders.empty()) << context;
+                EXPECT_EQ(example.folders.front(), root) << context;
+                std::string folder = WithTrailingSeparator(example.folders.front());
+                for (std::size_t level = 1; level < example.folders.size(); ++level)
+                    folder += example.folders[level] + sep;
+                EXPECT_EQ(folder, filed.folder) << context;
+            }
+        }
+    }
 }
 
 TEST(ValidateSettings, ChecksInTheirOrder) {

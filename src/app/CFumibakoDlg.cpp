@@ -387,14 +387,15 @@ void CFumibakoDlg::OnAmountChanged() {
 }
 
 void CFumibakoDlg::OnMultipleAmounts() {
-    CKingakuDig dialog(m_env, this);
-    dialog.m_amounts[0] = Text(kAmountField);
-    std::copy(m_extraAmounts.begin(), m_extraAmounts.end(), dialog.m_amounts.begin() + 1);
+    CKingakuDig::AmountList amounts;
+    amounts[0] = Text(kAmountField);
+    std::copy(m_extraAmounts.begin(), m_extraAmounts.end(), amounts.begin() + 1);
+    CKingakuDig dialog(m_env, amounts, this);
     if (m_env.modal.RunModal(dialog) != QDialog::Rejected) {
-        SetText(kAmountField, dialog.m_amounts[0]);
-        std::copy(dialog.m_amounts.begin() + 1, dialog.m_amounts.end(), m_extraAmounts.begin());
-        m_extraAmountsPlain = dialog.m_extraPlain;
-        m_extraAmountsComma = dialog.m_extraComma;
+        SetText(kAmountField, dialog.Amounts()[0]);
+        std::copy(dialog.Amounts().begin() + 1, dialog.Amounts().end(), m_extraAmounts.begin());
+        m_extraAmountsPlain = dialog.ExtraPlain();
+        m_extraAmountsComma = dialog.ExtraComma();
     }
     ComposeDestination();
     ShowMultipleAmountsCaption();

@@ -1,7 +1,6 @@
 #include "filing/CKingakuDig.h"
 
 #include "filing/AmountText.h"
-#include "filing/Composition.h"
 #include "platform/KeyFilter.h"
 
 #include <QEvent>
@@ -29,8 +28,8 @@ int Index(int row) {
 
 } // namespace
 
-CKingakuDig::CKingakuDig(const Environment& env, QWidget* parent)
-    : TemplateDialog(DialogId::Kingaku, parent), m_env(env) {
+CKingakuDig::CKingakuDig(const Environment& env, const AmountList& amounts, QWidget* parent)
+    : TemplateDialog(DialogId::Kingaku, parent), m_env(env), m_amounts(amounts) {
     for (int row = 1; row <= kRows; ++row) {
         auto* edit = Control<QLineEdit>(kAmountEdits[Index(row)]);
         edit->installEventFilter(this);
@@ -41,14 +40,7 @@ CKingakuDig::CKingakuDig(const Environment& env, QWidget* parent)
                 [this, &button] { OnKeypad(button); });
     }
     InstallCommonKeyFilter(*this);
-}
-
-void CKingakuDig::showEvent(QShowEvent* event) {
-    if (!m_initialised) {
-        m_initialised = true;
-        OnInitDialog();
-    }
-    TemplateDialog::showEvent(event);
+    OnInitDialog();
 }
 
 void CKingakuDig::OnInitDialog() {

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,14 +30,14 @@ constexpr int k0 = 1013, k1 = 1005, k2 = 1006, k00 = 1015, kClear = 1027;
 class CKingakuDigTest : public ::testing::Test {
 protected:
     // Opens the dialog with the caller's amounts, as the filing window does.
-    void Open(std::array<std::string, 6> amounts = {}) {
-        m_dialog.m_amounts = amounts;
-        ASSERT_TRUE(test::ShowActive(m_dialog));
+    void Open(const CKingakuDig::AmountList& amounts = {}) {
+        m_dialog.emplace(m_fake.Env(m_dir.Text(true)), amounts);
+        ASSERT_TRUE(test::ShowActive(*m_dialog));
     }
 
-    QLineEdit* Edit(int id) { return m_dialog.Control<QLineEdit>(id); }
+    QLineEdit* Edit(int id) { return m_dialog->Control<QLineEdit>(id); }
     std::string Text(int id) { return Edit(id)->text().toStdString(); }
-    void Click(int id) { m_dialog.Control<QPushButton>(id)->click(); }
+    void Click(int id) { m_dialog->Control<QPushButton>(id)->click(); }
     // Clicks into the edit, as a user choosing the row the keypad writes into.
     void ClickInto(int id) {
         QTest::mouseClick(Edit(id), Qt::LeftButton);
@@ -45,13 +46,13 @@ protected:
     std::vector<std::string> Markers() {
         std::vector<std::string> texts;
         for (int id : kMarkers)
-            texts.push_back(m_dialog.Control<QLabel>(id)->text().toStdString());
+            texts.push_back(m_dialog->Control<QLabel>(id)->text().toStdString());
         return texts;
     }
 
     test::TempDir m_dir;
     test::FakePlatform m_fake;
-    CKingakuDig m_dialog{m_fake.Env(m_dir.Text(true))};
+    std::optional<CKingakuDig> m_dialog;
 };
 
 TEST_F(CKingakuDigTest, OpensWithTheCallersAmountsFormattedAndListed) {
@@ -66,6 +67,15 @@ TEST_F(CKingakuDigTest, OpensWithTheCallersAmountsFormattedAndListed) {
     EXPECT_EQ(Markers(), (std::vector<std::string>{"←", "", "", "", "", ""}));
 }
 
+// A caller may read or drive the controls before it runs the dialog; they already hold its amounts.
+TEST_F(CKingakuDigTest, TheAmountsStandInTheControlsBeforeTheDialogShows) {
+    CKingakuDig dialog(m_fake.Env(m_dir.Text(true)), {"500000", "", "30000", "", "", ""});
+    EXPECT_EQ(dialog.Control<QLineEdit>(1034)->text(), "500000");
+    EXPECT_EQ(dialog.Control<QLineEdit>(kViews[2])->text(), "30,000");
+    EXPECT_EQ(dialog.Control<QLineEdit>(kList)->text(), "[500,000][30,000]");
+    EXPECT_EQ(dialog.Control<QLabel>(kMarkers[0])->text(), "←");
+}
+
 TEST_F(CKingakuDigTest, OkReturnsTheAmountsAndTheExtraTexts) {
     Open({"500000", "", "", "", "", ""});
     ClickInto(1035);
@@ -75,28 +85,27 @@ TEST_F(CKingakuDigTest, OkReturnsTheAmountsAndTheExtraTexts) {
     EXPECT_EQ(Text(kList), "[500,000][120,000][30,000]");
 
     Click(1);
-    EXPECT_EQ(m_dialog.result(), QDialog::Accepted);
-    EXPECT_FALSE(m_dialog.isVisible());
+    EXPECT_EQ(m_dialog->result(), QDialog::Accepted);
+    EXPECT_FALSE(m_dialog->isVisible());
     // The empty row 3 leaves no trace in the texts but keeps its place in the amounts.
-    EXPECT_EQ(m_dialog.m_amounts,
+    EXPECT_EQ(m_dialog->Amounts(),
               (std::array<std::string, 6>{"500000", "120000", "", "30000", "", ""}));
-    EXPECT_EQ(m_dialog.m_extraPlain, "[120000][30000]");
-    EXPECT_EQ(m_dialog.m_extraComma, "[120,000][30,000]");
+    EXPECT_EQ(m_dialog->ExtraPlain(), "[120000][30000]");
+    EXPECT_EQ(m_dialog->ExtraComma(), "[120,000][30,000]");
 }
 
 TEST_F(CKingakuDigTest, OnlyTheFirstAmountGivesEmptyExtraTexts) {
     Open({"500000", "", "", "", "", ""});
     Click(1);
-    EXPECT_EQ(m_dialog.m_extraPlain, "");
-    EXPECT_EQ(m_dialog.m_extraComma, "");
+    EXPECT_EQ(m_dialog->ExtraPlain(), "");
+    EXPECT_EQ(m_dialog->ExtraComma(), "");
 }
 
 TEST_F(CKingakuDigTest, CancelAndTheCloseBoxTakeNothing) {
     for (bool closeBox : {false, true}) {
         SCOPED_TRACE(closeBox ? "close box" : "キャンセル");
         test::FakePlatform fake;
-        CKingakuDig dialog(fake.Env(m_dir.Text(true)));
-        dialog.m_amounts = {"500000", "120000", "", "", "", ""};
+        CKingakuDig dialog(fake.Env(m_dir.Text(true)), {"500000", "120000", "", "", "", ""});
         ASSERT_TRUE(test::ShowActive(dialog));
         dialog.Control<QLineEdit>(1034)->setText("1");
         dialog.Control<QLineEdit>(1036)->setText("7");
@@ -106,9 +115,9 @@ TEST_F(CKingakuDigTest, CancelAndTheCloseBoxTakeNothing) {
             dialog.Control<QPushButton>(2)->click();
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
         EXPECT_FALSE(dialog.isVisible());
-        EXPECT_EQ(dialog.m_amounts,
+        EXPECT_EQ(dialog.Amounts(),
                   (std::array<std::string, 6>{"500000", "120000", "", "", "", ""}));
-        EXPECT_EQ(dialog.m_extraPlain, "");
+        EXPECT_EQ(dialog.ExtraPlain(), "");
     }
 }
 
@@ -163,11 +172,11 @@ TEST_F(CKingakuDigTest, EnterAndEscapeLeaveTheDialogOpenAndTheAmountsAsTheyWere)
     ClickInto(1035);
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
         QTest::keyClick(Edit(1035), key);
-        EXPECT_TRUE(m_dialog.isVisible()) << key;
+        EXPECT_TRUE(m_dialog->isVisible()) << key;
     }
     EXPECT_EQ(Text(1034), "500000");
     EXPECT_EQ(Text(1035), "120000");
-    EXPECT_EQ(m_dialog.m_extraPlain, "");
+    EXPECT_EQ(m_dialog->ExtraPlain(), "");
 }
 
 } // namespace

@@ -355,12 +355,10 @@ void CFumibakoDlg::OnEditCompanies() {
         m_env.messages.Notice(kChooseTypeMessage);
         return;
     }
-    CSyainEditDlg editor(m_env, this);
-    editor.m_typeData = m_typeData;
-    editor.m_typeIndex = m_selectedType;
+    CSyainEditDlg editor(m_env, m_typeData, m_selectedType, this);
     m_env.modal.RunModal(editor);
     // The editor hands back the store as it saved it, or as it was.
-    m_typeData = editor.m_typeData;
+    m_typeData = editor.TypeData();
     // A renamed type shows its new name in the field and on its button, which stays checked.
     ShowType(m_selectedType);
     RefreshTypeButtons(false);

@@ -127,11 +127,9 @@ void CSettingDlg::OnEditTypes() {
         return;
     }
     // The list is in slot order, so its row is the slot.
-    CSyainEditDlg editor(m_env, this);
-    editor.m_typeData = m_typeData;
-    editor.m_typeIndex = m_types.row(selected.first());
+    CSyainEditDlg editor(m_env, m_typeData, m_types.row(selected.first()), this);
     m_env.modal.RunModal(editor);
-    m_typeData = editor.m_typeData;
+    m_typeData = editor.TypeData();
     FillTypeList();
 }
 

@@ -26,10 +26,11 @@ const QString kCompanyMark = QStringLiteral("(株)");
 
 } // namespace
 
-CSyainEditDlg::CSyainEditDlg(const Environment& env, QWidget* parent)
-    : TemplateDialog(DialogId::SyainEdit, parent), m_typeData(env.settingsFolder), m_env(env),
-      m_typeName(*Control<QLineEdit>(1035)), m_list(*Control<ListBox>(1034)),
-      m_entry(*Control<QLineEdit>(1028)) {
+CSyainEditDlg::CSyainEditDlg(const Environment& env, const CFMBSyameiData& typeData, int typeIndex,
+                             QWidget* parent)
+    : TemplateDialog(DialogId::SyainEdit, parent), m_env(env), m_typeData(typeData),
+      m_typeIndex(typeIndex), m_typeName(*Control<QLineEdit>(1035)),
+      m_list(*Control<ListBox>(1034)), m_entry(*Control<QLineEdit>(1028)) {
     connect(Control<QPushButton>(1029), &QPushButton::clicked, this, [this] { OnAdd(); });
     connect(Control<QPushButton>(1030), &QPushButton::clicked, this, [this] { OnReplace(); });
     connect(Control<QPushButton>(1019), &QPushButton::clicked, this, [this] { OnDelete(); });
@@ -40,14 +41,7 @@ CSyainEditDlg::CSyainEditDlg(const Environment& env, QWidget* parent)
     connect(Control<QPushButton>(1022), &QPushButton::clicked, this, [this] { m_entry.clear(); });
     connect(&m_list, &ListBox::itemSelectionChanged, this, [this] { OnSelectionChanged(); });
     InstallCommonKeyFilter(*this);
-}
-
-void CSyainEditDlg::showEvent(QShowEvent* event) {
-    if (!m_initialised) {
-        m_initialised = true;
-        OnInitDialog();
-    }
-    TemplateDialog::showEvent(event);
+    OnInitDialog();
 }
 
 void CSyainEditDlg::OnInitDialog() {

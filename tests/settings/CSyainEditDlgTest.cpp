@@ -88,11 +88,9 @@ protected:
     // The callers' protocol: copy in, run, copy back whatever the result.
     int RunEditor(int slot, std::function<void(QDialog&)> play) {
         m_fake.modal.Queue("fmb::CSyainEditDlg", std::move(play));
-        CSyainEditDlg editor(m_fake.Env(m_dir.Text(true)));
-        editor.m_typeData = m_store;
-        editor.m_typeIndex = slot;
+        CSyainEditDlg editor(m_fake.Env(m_dir.Text(true)), m_store, slot);
         const int result = m_fake.modal.RunModal(editor);
-        m_store = editor.m_typeData;
+        m_store = editor.TypeData();
         return result;
     }
 
@@ -135,6 +133,13 @@ TEST_F(CSyainEditDlgTest, OpensWithTheTypeNameAndItsCompaniesSorted) {
         EXPECT_EQ(List(d).count(), 0);
         CloseWithoutSaving(d);
     });
+}
+
+// A caller may read or drive the controls before it runs the editor; they already hold the type.
+TEST_F(CSyainEditDlgTest, TheTypeStandsInTheControlsBeforeTheEditorShows) {
+    CSyainEditDlg editor(m_fake.Env(m_dir.Text(true)), m_store, 1);
+    EXPECT_EQ(TypeName(editor).text(), QString::fromUtf8("請求書(控)"));
+    EXPECT_EQ(Listed(editor), Names({"alpha", "Beta", "あおば", "さくら商事"}));
 }
 
 TEST_F(CSyainEditDlgTest, AddRefusesAnEmptyNameADuplicateAndAnUnsavableCharacter) {

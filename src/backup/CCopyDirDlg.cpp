@@ -4,7 +4,6 @@
 #include "jobs/ProgressText.h"
 #include "platform/PathText.h"
 
-#include <QAbstractButton>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -30,8 +29,6 @@ void CCopyDirDlg::OnInitDialog() {
     m_data.ReadIni();
     m_source.setText(QString::fromStdString(m_data.COPY_SAKI_DIR));
     m_name.setText(QString::fromStdString(DefaultBackupName(m_data.COPY_SAKI_DIR, m_env.clock)));
-    // Never shown and without effect: no index book is written with a backup.
-    Control<QAbstractButton>(1086)->setChecked(true);
 }
 
 void CCopyDirDlg::OnBrowseSource() {

@@ -1,6 +1,5 @@
 #include "settings/CSettingDlg.h"
 
-#include "index/CCsvOutDlg2.h"
 #include "platform/DecimalText.h"
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
@@ -43,8 +42,6 @@ CSettingDlg::CSettingDlg(const Environment& env, QWidget* parent)
       m_tree(*Control<QTreeWidget>(1074)), m_example(*Control<QLabel>(1075)) {
     connect(Control<QPushButton>(1029), &QPushButton::clicked, this, [this] { OnBrowse(); });
     connect(Control<QPushButton>(1036), &QPushButton::clicked, this, [this] { OnEditTypes(); });
-    // Never shown: users reach the index export from the menu.
-    connect(Control<QPushButton>(1019), &QPushButton::clicked, this, [this] { OnCsvOut(); });
     for (const FlagBox& box : kFlagBoxes) {
         connect(Control<QAbstractButton>(box.id), &QAbstractButton::clicked, this,
                 [this] { UpdateExample(); });
@@ -131,11 +128,6 @@ void CSettingDlg::OnEditTypes() {
     m_env.modal.RunModal(editor);
     m_typeData = editor.TypeData();
     FillTypeList();
-}
-
-void CSettingDlg::OnCsvOut() {
-    CCsvOutDlg2 dialog(m_env, this);
-    m_env.modal.RunModal(dialog);
 }
 
 void CSettingDlg::accept() {

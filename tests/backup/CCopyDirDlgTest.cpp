@@ -109,8 +109,6 @@ TEST_F(CCopyDirDlgTest, OpensWithTheStorageRootAndADatedNameAndThePickersFillThe
         EXPECT_EQ(TextOf(d, 1083), m_root);
         EXPECT_EQ(TextOf(d, 1079), "書類(20240105)");
         EXPECT_EQ(TextOf(d, 1084), "");
-        EXPECT_TRUE(ControlOf<QAbstractButton>(d, 1086)->isChecked());
-        EXPECT_FALSE(ControlOf<QAbstractButton>(d, 1086)->isVisible());
 
         // Choosing a source replaces the name, also one the user typed.
         SetTextOf(d, 1079, "typed");

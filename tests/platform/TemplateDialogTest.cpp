@@ -288,7 +288,7 @@ TEST(TemplateDialog, SettingsDialogStyles) {
     EXPECT_TRUE(dialog.Control<QPushButton>(1)->isDefault());
     EXPECT_TRUE(dialog.Control<QPushButton>(1087)->isCheckable()); // push-like check box
     EXPECT_STREQ(dialog.ControlWidget(1073)->metaObject()->className(), "QCheckBox");
-    for (int hidden : {1036, 1034, 1019})
+    for (int hidden : {1036, 1034})
         EXPECT_TRUE(dialog.ControlWidget(hidden)->isHidden()) << hidden;
     EXPECT_FALSE(dialog.Control<ListBox>(1034)->IsSorted());
     EXPECT_FALSE(dialog.Control<QTreeWidget>(1074)->isEnabled());

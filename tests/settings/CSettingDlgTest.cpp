@@ -444,21 +444,5 @@ TEST_F(CSettingDlgTest, TheHiddenEditButtonRunsTheCompanyEditorForTheChosenType)
     EXPECT_EQ(companies, std::vector<std::string>{"かえで"});
 }
 
-TEST_F(CSettingDlgTest, TheHiddenIndexButtonRunsTheIndexExportAndStaysOpen) {
-    const int result = Run([this](QDialog& d) {
-        EXPECT_FALSE(ControlOf<QPushButton>(d, 1019)->isVisible());
-        m_fake.modal.Queue("fmb::CCsvOutDlg2", [&d](QDialog& exportDialog) {
-            EXPECT_EQ(exportDialog.parentWidget(), &d);
-            exportDialog.close();
-        });
-        Click(d, 1019);
-        EXPECT_TRUE(d.isVisible());
-        Click(d, 2);
-    });
-    EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_THAT(m_fake.modal.Log(), ElementsAre("fmb::CSettingDlg", "fmb::CCsvOutDlg2"));
-    EXPECT_FALSE(std::filesystem::exists(SettingPath()));
-}
-
 } // namespace
 } // namespace fmb

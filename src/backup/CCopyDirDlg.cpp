@@ -3,6 +3,7 @@
 #include "backup/BackupChoices.h"
 #include "jobs/ProgressText.h"
 #include "platform/PathText.h"
+#include "res/ControlIds.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,17 +12,27 @@
 
 namespace fmb {
 
+using namespace ids::copyDir;
+
 CCopyDirDlg::CCopyDirDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::CopyDir, parent), m_env(env), m_data(env.settingsFolder),
-      m_source(*Control<QLineEdit>(1083)), m_destination(*Control<QLineEdit>(1084)),
-      m_name(*Control<QLineEdit>(1079)),
+      m_source(*Control<QLineEdit>(kSourceField)),
+      m_destination(*Control<QLineEdit>(kDestinationField)),
+      m_name(*Control<QLineEdit>(kNameField)),
       m_panel(*this, m_env.messages,
-              {1087, 1088, 1089, 1090, {1083, 1080, 1084, 1081, 1079, 1082, 1}}, CopyProgressText,
-              std::string(kStopBackupQuestion)) {
-    connect(Control<QPushButton>(1080), &QPushButton::clicked, this, [this] { OnBrowseSource(); });
-    connect(Control<QPushButton>(1081), &QPushButton::clicked, this,
+              {.text = kProgressLine,
+               .currentItem = kCurrentFile,
+               .bar = kProgressBar,
+               .cancel = kStopButton,
+               .locked = {kSourceField, kSourceBrowseButton, kDestinationField,
+                          kDestinationBrowseButton, kNameField, kExecuteButton, ids::kOk}},
+              CopyProgressText, std::string(kStopBackupQuestion)) {
+    connect(Control<QPushButton>(kSourceBrowseButton), &QPushButton::clicked, this,
+            [this] { OnBrowseSource(); });
+    connect(Control<QPushButton>(kDestinationBrowseButton), &QPushButton::clicked, this,
             [this] { OnBrowseDestination(); });
-    connect(Control<QPushButton>(1082), &QPushButton::clicked, this, [this] { OnExecute(); });
+    connect(Control<QPushButton>(kExecuteButton), &QPushButton::clicked, this,
+            [this] { OnExecute(); });
     OnInitDialog();
 }
 
@@ -81,7 +92,7 @@ void CCopyDirDlg::OnExecute() {
 
 void CCopyDirDlg::OnCopyFinished() {
     m_env.messages.Notice(m_outcome.message);
-    Control<QPushButton>(1082)->setFocus();
+    Control<QPushButton>(kExecuteButton)->setFocus();
 }
 
 void CCopyDirDlg::reject() {

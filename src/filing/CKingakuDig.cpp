@@ -2,6 +2,7 @@
 
 #include "filing/AmountText.h"
 #include "platform/KeyFilter.h"
+#include "res/ControlIds.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -11,14 +12,11 @@
 #include <span>
 
 namespace fmb {
+
+using namespace ids::kingaku;
 namespace {
 
 constexpr int kRows = 6;
-// Per row 1-6: the amount edit, its view with separators, its target marker.
-constexpr int kAmountEdits[kRows] = {1034, 1035, 1036, 1037, 1038, 1039};
-constexpr int kViews[kRows] = {1058, 1029, 1030, 1031, 1032, 1033};
-constexpr int kMarkers[kRows] = {1059, 1060, 1061, 1062, 1063, 1064};
-constexpr int kAmountList = 1040;
 
 const char* const kMarker = "←";
 

@@ -3,6 +3,7 @@
 #include "platform/DecimalText.h"
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
+#include "res/ControlIds.h"
 #include "settings/CSyainEditDlg.h"
 #include "settings/SaveMessages.h"
 #include "settings/SettingRules.h"
@@ -15,6 +16,8 @@
 #include <QTreeWidget>
 
 namespace fmb {
+
+using namespace ids::setting;
 namespace {
 
 // The check boxes and the flags they stand for.
@@ -23,9 +26,12 @@ struct FlagBox {
     int CFMBData::*flag;
 };
 constexpr FlagBox kFlagBoxes[] = {
-    {1070, &CFMBData::KINGAKU_KANMA_FLG},  {1071, &CFMBData::HIDUKE_UB_FLG},
-    {1072, &CFMBData::DIR_MM_SEPA_FLG},    {1073, &CFMBData::DIR_COMPANY_SEPA_FLG},
-    {1076, &CFMBData::BIKOU_SYUBETSU_FLG}, {1087, &CFMBData::KUGIRI_BER_FLG},
+    {kAmountCommasBox, &CFMBData::KINGAKU_KANMA_FLG},
+    {kDateUnderscoresBox, &CFMBData::HIDUKE_UB_FLG},
+    {kMonthFoldersBox, &CFMBData::DIR_MM_SEPA_FLG},
+    {kCompanyFoldersBox, &CFMBData::DIR_COMPANY_SEPA_FLG},
+    {kTypeInRemarkBox, &CFMBData::BIKOU_SYUBETSU_FLG},
+    {kUnderscoreFormBox, &CFMBData::KUGIRI_BER_FLG},
 };
 
 const char* const kSelectType = "リストより「種類」を選択ください。";
@@ -37,11 +43,13 @@ const char* const kEndMonthReplaced =
 
 CSettingDlg::CSettingDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::Setting, parent), m_env(env), m_data(env.settingsFolder),
-      m_typeData(env.settingsFolder), m_root(*Control<QLineEdit>(1028)),
-      m_month(*Control<QLineEdit>(1037)), m_types(*Control<ListBox>(1034)),
-      m_tree(*Control<QTreeWidget>(1074)), m_example(*Control<QLabel>(1075)) {
-    connect(Control<QPushButton>(1029), &QPushButton::clicked, this, [this] { OnBrowse(); });
-    connect(Control<QPushButton>(1036), &QPushButton::clicked, this, [this] { OnEditTypes(); });
+      m_typeData(env.settingsFolder), m_root(*Control<QLineEdit>(kRootField)),
+      m_month(*Control<QLineEdit>(kEndMonthField)), m_types(*Control<ListBox>(kTypeList)),
+      m_tree(*Control<QTreeWidget>(kExampleTree)), m_example(*Control<QLabel>(kExampleName)) {
+    connect(Control<QPushButton>(kBrowseButton), &QPushButton::clicked, this,
+            [this] { OnBrowse(); });
+    connect(Control<QPushButton>(kEditTypeButton), &QPushButton::clicked, this,
+            [this] { OnEditTypes(); });
     for (const FlagBox& box : kFlagBoxes) {
         connect(Control<QAbstractButton>(box.id), &QAbstractButton::clicked, this,
                 [this] { UpdateExample(); });

@@ -2,6 +2,7 @@
 
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
+#include "res/ControlIds.h"
 #include "settings/CompanyNameRules.h"
 #include "settings/SaveMessages.h"
 
@@ -9,6 +10,8 @@
 #include <QPushButton>
 
 namespace fmb {
+
+using namespace ids::syainEdit;
 namespace {
 
 const char* const kSelectCompany = "リストより「社名」を選択ください。";
@@ -29,16 +32,19 @@ const QString kCompanyMark = QStringLiteral("(株)");
 CSyainEditDlg::CSyainEditDlg(const Environment& env, const CFMBSyameiData& typeData, int typeIndex,
                              QWidget* parent)
     : TemplateDialog(DialogId::SyainEdit, parent), m_env(env), m_typeData(typeData),
-      m_typeIndex(typeIndex), m_typeName(*Control<QLineEdit>(1035)),
-      m_list(*Control<ListBox>(1034)), m_entry(*Control<QLineEdit>(1028)) {
-    connect(Control<QPushButton>(1029), &QPushButton::clicked, this, [this] { OnAdd(); });
-    connect(Control<QPushButton>(1030), &QPushButton::clicked, this, [this] { OnReplace(); });
-    connect(Control<QPushButton>(1019), &QPushButton::clicked, this, [this] { OnDelete(); });
-    connect(Control<QPushButton>(1020), &QPushButton::clicked, this,
+      m_typeIndex(typeIndex), m_typeName(*Control<QLineEdit>(kTypeNameField)),
+      m_list(*Control<ListBox>(kCompanyList)), m_entry(*Control<QLineEdit>(kEntryField)) {
+    connect(Control<QPushButton>(kAddButton), &QPushButton::clicked, this, [this] { OnAdd(); });
+    connect(Control<QPushButton>(kReplaceButton), &QPushButton::clicked, this,
+            [this] { OnReplace(); });
+    connect(Control<QPushButton>(kDeleteButton), &QPushButton::clicked, this,
+            [this] { OnDelete(); });
+    connect(Control<QPushButton>(kMarkFrontButton), &QPushButton::clicked, this,
             [this] { m_entry.setText(kCompanyMark + m_entry.text()); });
-    connect(Control<QPushButton>(1021), &QPushButton::clicked, this,
+    connect(Control<QPushButton>(kMarkBackButton), &QPushButton::clicked, this,
             [this] { m_entry.setText(m_entry.text() + kCompanyMark); });
-    connect(Control<QPushButton>(1022), &QPushButton::clicked, this, [this] { m_entry.clear(); });
+    connect(Control<QPushButton>(kClearButton), &QPushButton::clicked, this,
+            [this] { m_entry.clear(); });
     connect(&m_list, &ListBox::itemSelectionChanged, this, [this] { OnSelectionChanged(); });
     InstallCommonKeyFilter(*this);
     OnInitDialog();

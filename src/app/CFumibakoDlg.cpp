@@ -394,12 +394,13 @@ void CFumibakoDlg::OnExecute() {
         return;
     }
     // Filed exactly under the folder and name the window shows, whatever the user made of them.
-    const int result = CopyIntoStorage(entry.sourcePath, m_settings.COPY_SAKI_DIR,
-                                       Text(kFolderField), Text(kFileNameField), m_env.messages);
-    if (result < 0) {
+    const CopyResult result =
+        CopyIntoStorage(entry.sourcePath, m_settings.COPY_SAKI_DIR, Text(kFolderField),
+                        Text(kFileNameField), m_env.messages);
+    if (result != CopyResult::Filed) {
         // The copy has told why; the entry stays for another try. A name already taken is
         // changed through the remark, as the message says.
-        if (result == copy_result::kNameTaken)
+        if (result == CopyResult::NameTaken)
             Control<QWidget>(kRemarkField)->setFocus();
         return;
     }

@@ -108,7 +108,7 @@ protected:
         NoReports reporter;
         EXPECT_EQ(
             CopyIntoStorage(m_source, m_root, destination.folder, destination.fileName, reporter),
-            0);
+            CopyResult::Filed);
         return StoredFilePath(destination.folder, destination.fileName);
     }
 

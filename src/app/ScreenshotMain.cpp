@@ -68,7 +68,8 @@ bool PrepareSettings(const QTemporaryDir& dir) {
     types.SetDefaultTypes();
     types.ExtendTypes();
     types.SetCompanyNames(1, {"〇〇商事(株)", "(株)いろは物産", "さくら電機(株)", "(有)山田商店"});
-    return settings.WriteIni() == 0 && types.WriteIni() == 0;
+    return settings.WriteIni() == fmb::SaveResult::Saved &&
+           types.WriteIni() == fmb::SaveResult::Saved;
 }
 
 // Shows the window, waits until it is drawn and writes it into folder/name.

@@ -116,7 +116,7 @@ void CSettingDlg::OnBrowse() {
 }
 
 void CSettingDlg::FillTypeList() {
-    if (const int result = CompleteTypes(m_typeData); result != 0)
+    if (const SaveResult result = CompleteTypes(m_typeData); result != SaveResult::Saved)
         m_env.messages.Notice(SaveFailureMessage(m_typeData, result));
     std::vector<std::string> names;
     m_typeData.GetTypeNames(names);
@@ -148,13 +148,13 @@ void CSettingDlg::accept() {
             m_month.setFocus();
         return;
     }
-    if (const int result = m_data.WriteIni(); result != 0) {
+    if (const SaveResult result = m_data.WriteIni(); result != SaveResult::Saved) {
         m_env.messages.Notice(SaveFailureMessage(m_data, result));
-        if (result == CFMBData::kUnrepresentableText)
+        if (result == SaveResult::UnrepresentableText)
             m_root.setFocus();
         return;
     }
-    if (const int result = m_typeData.WriteIni(); result != 0) {
+    if (const SaveResult result = m_typeData.WriteIni(); result != SaveResult::Saved) {
         m_env.messages.Notice(SaveFailureMessage(m_typeData, result));
         return;
     }

@@ -143,7 +143,7 @@ void CSyainEditDlg::accept() {
     CFMBSyameiData updated = m_typeData;
     updated.SetTypeName(m_typeIndex, name);
     updated.SetCompanyNames(m_typeIndex, ListedNames());
-    if (const int result = updated.WriteIni(); result != 0) {
+    if (const SaveResult result = updated.WriteIni(); result != SaveResult::Saved) {
         m_env.messages.Notice(SaveFailureMessage(updated, result));
         return;
     }

@@ -59,7 +59,7 @@ std::optional<SettingRefusal> ValidateSettings(const CFMBData& settings) {
     return std::nullopt;
 }
 
-int CompleteTypes(CFMBSyameiData& types) {
+SaveResult CompleteTypes(CFMBSyameiData& types) {
     if (types.TypeCount() == 0) {
         types.SetDefaultTypes();
         types.ExtendTypes();
@@ -69,7 +69,7 @@ int CompleteTypes(CFMBSyameiData& types) {
         types.ExtendTypes();
         return types.WriteIni();
     }
-    return 0;
+    return SaveResult::Saved;
 }
 
 } // namespace fmb

@@ -36,8 +36,8 @@ struct SettingRefusal {
 std::optional<SettingRefusal> ValidateSettings(const CFMBData& settings);
 
 // The first-start rule: an empty store gets the 36 default types, a store of 12 types gets slots
-// 13 to 36, and the store is written at once. Returns the result of WriteIni, or 0 when the store
-// needed nothing.
-int CompleteTypes(CFMBSyameiData& types);
+// 13 to 36, and the store is written at once. Returns the result of WriteIni, or Saved when the
+// store needed nothing.
+SaveResult CompleteTypes(CFMBSyameiData& types);
 
 } // namespace fmb

@@ -23,7 +23,7 @@ TEST(CFumibakoApp, RunsTheFilingWindowUntilItCloses) {
     test::TempDir dir;
     CFMBData settings(dir.Text(true));
     settings.COPY_SAKI_DIR = dir.Text();
-    ASSERT_EQ(settings.WriteIni(), 0);
+    ASSERT_EQ(settings.WriteIni(), SaveResult::Saved);
 
     test::FakePlatform fake;
     bool shown = false;

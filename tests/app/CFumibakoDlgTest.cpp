@@ -67,7 +67,7 @@ protected:
         CFMBData settings(m_dir.Text(true));
         settings.ReadIni();
         settings.COPY_SAKI_DIR = Root();
-        EXPECT_EQ(settings.WriteIni(), 0);
+        EXPECT_EQ(settings.WriteIni(), SaveResult::Saved);
         WriteTypes(36);
         fs::create_directory(m_dir.Path() / "scan");
         test::WriteBytes(test::U8(Source()), "%PDF-1.4 invoice");
@@ -79,7 +79,7 @@ protected:
             types.SetTypeName(index, TypeName(index));
         if (count > 0)
             types.SetCompanyNames(0, {"さくら電機(株)", kCompanyName, "(株)いろは物産"});
-        EXPECT_EQ(types.WriteIni(), 0);
+        EXPECT_EQ(types.WriteIni(), SaveResult::Saved);
     }
 
     std::string Root() const { return m_dir.Child("書類"); }

@@ -68,7 +68,7 @@ protected:
     void SetUp() override {
         CFMBData settings(m_settings.Text(true));
         settings.COPY_SAKI_DIR = m_root;
-        ASSERT_EQ(settings.WriteIni(), 0);
+        ASSERT_EQ(settings.WriteIni(), SaveResult::Saved);
         // Two stored documents, read-only as filed, and a note in a year folder.
         Store("2022年度/請求書(控)/2022年12月/[2022_12_31][(株)〇〇商事][500,000].pdf", "pdf-1");
         Store("2023年度/領収書/[2023_04_01][A商店][1,200].pdf", "pdf-2");

@@ -94,7 +94,7 @@ protected:
         settings.KINGAKU_KANMA_FLG = 1;
         settings.DIR_MM_SEPA_FLG = 1;
         settings.KUGIRI_BER_FLG = kugiri;
-        ASSERT_EQ(settings.WriteIni(), 0);
+        ASSERT_EQ(settings.WriteIni(), SaveResult::Saved);
     }
 
     // Files a copy of the example PDF as the filing window does; returns where it was stored.

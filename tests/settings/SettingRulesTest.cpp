@@ -177,7 +177,7 @@ TEST(ValidateSettings, ChecksInTheirOrder) {
 TEST(CompleteTypes, OnlyAnEmptyStoreOrOneOfTwelveTypesIsCompletedAndWritten) {
     test::TempDir dir;
     CFMBSyameiData empty(dir.Text());
-    EXPECT_EQ(CompleteTypes(empty), 0);
+    EXPECT_EQ(CompleteTypes(empty), SaveResult::Saved);
     EXPECT_EQ(empty.TypeCount(), 36);
     CFMBSyameiData read(dir.Text());
     read.ReadIni();
@@ -188,7 +188,7 @@ TEST(CompleteTypes, OnlyAnEmptyStoreOrOneOfTwelveTypesIsCompletedAndWritten) {
     for (int slot = 0; slot < 12; ++slot)
         twelve.SetTypeName(slot, "T" + std::to_string(slot));
     // The folder does not exist: the completed store is kept, the failed write reported.
-    EXPECT_EQ(CompleteTypes(twelve), CFMBSyameiData::kWriteFailed);
+    EXPECT_EQ(CompleteTypes(twelve), SaveResult::WriteFailed);
     EXPECT_EQ(twelve.TypeCount(), 36);
     EXPECT_EQ(twelve.TypeName(11), "T11");
     EXPECT_EQ(twelve.TypeName(12), "NoData_13");
@@ -196,7 +196,7 @@ TEST(CompleteTypes, OnlyAnEmptyStoreOrOneOfTwelveTypesIsCompletedAndWritten) {
     // A write into the missing folder would fail, so 0 shows that none was tried.
     CFMBSyameiData five(dir.Child("untouched"));
     five.SetTypeName(4, "E");
-    EXPECT_EQ(CompleteTypes(five), 0);
+    EXPECT_EQ(CompleteTypes(five), SaveResult::Saved);
     EXPECT_EQ(five.TypeCount(), 5);
 }
 

@@ -14,6 +14,7 @@
 namespace fmb {
 
 using namespace ids::kingaku;
+
 namespace {
 
 constexpr int kRows = 6;

@@ -18,6 +18,7 @@
 namespace fmb {
 
 using namespace ids::setting;
+
 namespace {
 
 // The check boxes and the flags they stand for.

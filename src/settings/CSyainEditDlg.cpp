@@ -12,6 +12,7 @@
 namespace fmb {
 
 using namespace ids::syainEdit;
+
 namespace {
 
 const char* const kSelectCompany = "リストより「社名」を選択ください。";

@@ -15,6 +15,7 @@
 #include "jobs/ProgressText.h"
 #include "platform/ListBox.h"
 #include "platform/QtPorts.h"
+#include "res/ControlIds.h"
 #include "settings/CFMBData.h"
 #include "settings/CFMBSyameiData.h"
 #include "settings/CSettingDlg.h"
@@ -34,6 +35,11 @@
 #include <thread>
 
 namespace {
+
+namespace ids = fmb::ids;
+namespace filing = ids::filing;
+namespace keypad = ids::keypad;
+namespace csvOut = ids::csvOut;
 
 // The date of the example in the README.
 class ExampleClock final : public fmb::Clock {
@@ -62,7 +68,8 @@ bool PrepareSettings(const QTemporaryDir& dir) {
     types.SetDefaultTypes();
     types.ExtendTypes();
     types.SetCompanyNames(1, {"〇〇商事(株)", "(株)いろは物産", "さくら電機(株)", "(有)山田商店"});
-    return settings.WriteIni() == 0 && types.WriteIni() == 0;
+    return settings.WriteIni() == fmb::SaveResult::Saved &&
+           types.WriteIni() == fmb::SaveResult::Saved;
 }
 
 // Shows the window, waits until it is drawn and writes it into folder/name.
@@ -85,10 +92,17 @@ bool Save(QWidget& window, const QString& folder, const char* name) {
 // waits until it is stopped. After a few seconds the time left can be told.
 bool SaveRunningBackup(fmb::CCopyDirDlg& backup, const fmb::Environment& env,
                        const std::string& currentFile, const QString& folder) {
+    using namespace ids::copyDir;
     constexpr std::uint64_t kGigabyte = std::uint64_t{1} << 30;
-    fmb::JobPanel panel(backup, env.messages,
-                        {1087, 1088, 1089, 1090, {1083, 1080, 1084, 1081, 1079, 1082, 1}},
-                        fmb::CopyProgressText, std::string(fmb::kStopBackupQuestion));
+    fmb::JobPanel panel(
+        backup, env.messages,
+        {.text = kProgressLine,
+         .currentItem = kCurrentFile,
+         .bar = kProgressBar,
+         .cancel = kStopButton,
+         .locked = {kSourceField, kSourceBrowseButton, kDestinationField, kDestinationBrowseButton,
+                    kNameField, kExecuteButton, ids::kOk}},
+        fmb::CopyProgressText, std::string(fmb::kStopBackupQuestion));
     panel.Start(
         [=](fmb::JobMonitor& monitor) {
             monitor.AddToTotal(5678, 40 * kGigabyte);
@@ -135,18 +149,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     // The entry of the README's example, made with the window's own controls.
-    window.Control<QLineEdit>(1000)->setText(
-        QString::fromStdString(Native(dir.filePath(QStringLiteral("scan/doc001.pdf")))));
-    window.Control<QAbstractButton>(1042)->click(); // 請求書(控)
-    window.Control<QAbstractButton>(1071)->click(); // 本日
-    fmb::ListBox* companies = window.Control<fmb::ListBox>(1002);
+    window.Control<QLineEdit>(filing::kSourceField)
+        ->setText(QString::fromStdString(Native(dir.filePath(QStringLiteral("scan/doc001.pdf")))));
+    window.Control<QAbstractButton>(filing::kTypeButton2)->click(); // 請求書(控)
+    window.Control<QAbstractButton>(filing::kTodayButton)->click(); // 本日
+    fmb::ListBox* companies = window.Control<fmb::ListBox>(filing::kCompanyList);
     const QList<QListWidgetItem*> example =
         companies->findItems(QStringLiteral("〇〇商事(株)"), Qt::MatchExactly);
     if (!example.isEmpty())
         companies->setCurrentItem(example.first());
-    for (int key : {1009, 1013, 1015, 1015}) // 5 0 00 00
+    for (int key : {keypad::k5, keypad::k0, keypad::k00, keypad::k00})
         window.Control<QAbstractButton>(key)->click();
-    window.Control<QLineEdit>(1056)->setFocus();
+    window.Control<QLineEdit>(filing::kRemarkField)->setFocus();
     if (!Save(window, target, "filing-window.png"))
         return 1;
     window.hide();
@@ -159,9 +173,9 @@ int main(int argc, char** argv) {
     // The index book of the fiscal year 2022, as 参照 fills the fields.
     fmb::CCsvOutDlg2 index(env);
     const std::string year = Native(dir.filePath(QStringLiteral("書類/2022年度")));
-    index.Control<QLineEdit>(1066)->setText(QString::fromStdString(year));
-    index.Control<QLineEdit>(1068)->setText(
-        QString::fromStdString(fmb::DefaultIndexBookName(year, clock)));
+    index.Control<QLineEdit>(csvOut::kTargetField)->setText(QString::fromStdString(year));
+    index.Control<QLineEdit>(csvOut::kFileNameField)
+        ->setText(QString::fromStdString(fmb::DefaultIndexBookName(year, clock)));
     if (!Save(index, target, "index-export.png"))
         return 1;
     index.hide();
@@ -173,8 +187,8 @@ int main(int argc, char** argv) {
 
     // A backup of the whole storage into a folder on another disk.
     fmb::CCopyDirDlg backup(env);
-    backup.Control<QLineEdit>(1084)->setText(
-        QString::fromStdString(Native(dir.filePath(QStringLiteral("USB/退避")))));
+    backup.Control<QLineEdit>(ids::copyDir::kDestinationField)
+        ->setText(QString::fromStdString(Native(dir.filePath(QStringLiteral("USB/退避")))));
     if (!Save(backup, target, "backup-copy.png"))
         return 1;
     const std::string stored = Native(dir.filePath(QStringLiteral(

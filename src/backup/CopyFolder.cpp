@@ -236,10 +236,8 @@ std::string DefaultBackupName(std::string_view source, const Clock& clock) {
     return LastComponent(source) + "(" + TodayText(clock) + ")";
 }
 
-std::string BackupFolderPath(std::string destination, std::string name) {
-    AddTrailingBackslash(destination);
-    AddTrailingBackslash(name);
-    return destination + name;
+std::string BackupFolderPath(std::string_view destination, std::string_view name) {
+    return WithTrailingSeparator(destination) + WithTrailingSeparator(name);
 }
 
 bool BackupFolderExists(const std::string& backupFolder) {

@@ -121,9 +121,10 @@ int RunFile(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     const Destination destination = ComposeDestination(request->entry, *request->settings);
     StreamReporter reporter(err);
-    const int result = CopyIntoStorage(request->entry.sourcePath, request->settings->COPY_SAKI_DIR,
-                                       destination.folder, destination.fileName, reporter);
-    if (result < 0) {
+    const CopyResult result =
+        CopyIntoStorage(request->entry.sourcePath, request->settings->COPY_SAKI_DIR,
+                        destination.folder, destination.fileName, reporter);
+    if (result != CopyResult::Filed) {
         return kExitRefused;
     }
     out << "コピーしました。\n" << StoredFilePath(destination.folder, destination.fileName) << '\n';

@@ -178,69 +178,70 @@ std::string StoredFilePath(const std::string& destinationFolder, const std::stri
     return WithTrailingSeparator(destinationFolder) + fileName;
 }
 
-int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string destinationFolder,
-                    std::string fileName, Reporter& reporter) {
-    const auto refuse = [&reporter](int code, const std::string& message) {
+CopyResult CopyIntoStorage(std::string sourcePath, std::string storageRoot,
+                           std::string destinationFolder, std::string fileName,
+                           Reporter& reporter) {
+    const auto refuse = [&reporter](CopyResult code, const std::string& message) {
         reporter.Notify(message);
         return code;
     };
     if (sourcePath.empty()) {
-        return refuse(copy_result::kNoSourcePath, kNoSourcePathMessage);
+        return refuse(CopyResult::NoSourcePath, kNoSourcePathMessage);
     }
     if (storageRoot.empty()) {
-        return refuse(copy_result::kNoStorageRoot, kNoStorageRootMessage);
+        return refuse(CopyResult::NoStorageRoot, kNoStorageRootMessage);
     }
     if (destinationFolder.empty()) {
-        return refuse(copy_result::kNoDestinationFolder, kNoDestinationFolderMessage);
+        return refuse(CopyResult::NoDestinationFolder, kNoDestinationFolderMessage);
     }
     if (fileName.empty()) {
-        return refuse(copy_result::kNoFileName, kNoFileNameMessage);
+        return refuse(CopyResult::NoFileName, kNoFileNameMessage);
     }
     // Only a file can be filed: a folder (or a device) at the source path counts as no file.
     if (!IsRegularFile(sourcePath)) {
-        return refuse(copy_result::kSourceMissing, kSourceMissingMessage);
+        return refuse(CopyResult::SourceMissing, kSourceMissingMessage);
     }
     if (!IsDirectory(storageRoot)) {
-        return refuse(copy_result::kStorageRootMissing, kStorageRootMissingMessage);
+        return refuse(CopyResult::StorageRootMissing, kStorageRootMissingMessage);
     }
     if (!StaysInPlace(storageRoot, destinationFolder, fileName)) {
-        return refuse(copy_result::kCopyFailed, kCopyFailedMessage);
+        return refuse(CopyResult::CopyFailed, kCopyFailedMessage);
     }
     const auto failureWith = [](const std::string& reason) {
         return std::string(kCopyFailedMessage) + "\n" + reason;
     };
     if (!LiesInStorageRoot(storageRoot, destinationFolder)) {
-        return refuse(copy_result::kCopyFailed, failureWith(kOutsideStorageReason));
+        return refuse(CopyResult::CopyFailed, failureWith(kOutsideStorageReason));
     }
     CreatedFolders created;
-    const auto undo = [&](int code, const std::string& message) {
+    const auto undo = [&](CopyResult code, const std::string& message) {
         created.RemoveEmpty();
         return refuse(code, message);
     };
     if (!IsDirectory(destinationFolder) && !CreateFolderChain(destinationFolder, created.List())) {
-        return undo(copy_result::kFolderCreationFailed, kFolderCreationFailedMessage);
+        return undo(CopyResult::FolderCreationFailed, kFolderCreationFailedMessage);
     }
     const std::string storedPath = StoredFilePath(destinationFolder, fileName);
     if (StatusOf(storedPath, false)) {
-        return undo(copy_result::kNameTaken, kNameTakenMessage);
+        return undo(CopyResult::NameTaken, kNameTakenMessage);
     }
     // Temporaries a crashed filing left in this folder go once they are surely abandoned.
     RemoveStaleTemporaries(destinationFolder);
     const std::error_code error = CopyFileExclusive(ToFsPath(sourcePath), ToFsPath(storedPath));
     if (error == std::errc::file_exists) {
         // Another program took the name since the test above; nothing was overwritten.
-        return undo(copy_result::kNameTaken, kNameTakenMessage);
+        return undo(CopyResult::NameTaken, kNameTakenMessage);
     }
     if (error) {
         if (cp932::ByteLength(storedPath) > kClassicPathLimit) {
-            return undo(copy_result::kCopyFailed, kDestinationTooLongMessage);
+            return undo(CopyResult::CopyFailed, kDestinationTooLongMessage);
         }
         if (cp932::ByteLength(sourcePath) > kClassicPathLimit) {
-            return undo(copy_result::kCopyFailed, kSourceTooLongMessage);
+            return undo(CopyResult::CopyFailed, kSourceTooLongMessage);
         }
-        return undo(copy_result::kCopyFailed, failureWith(DescribeError(error)));
+        return undo(CopyResult::CopyFailed, failureWith(DescribeError(error)));
     }
-    return copy_result::kFiled;
+    return CopyResult::Filed;
 }
 
 } // namespace fmb

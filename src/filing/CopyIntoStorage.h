@@ -7,28 +7,28 @@
 
 namespace fmb {
 
-// Results of CopyIntoStorage; a caller tests the sign, and the filing window also looks for
-// kNameTaken to put the focus where the name can be changed.
-namespace copy_result {
-inline constexpr int kFiled = 0;
-inline constexpr int kCopyFailed = -1;
-inline constexpr int kNoSourcePath = -11;
-inline constexpr int kNoStorageRoot = -12;
-inline constexpr int kNoDestinationFolder = -13;
-inline constexpr int kNoFileName = -14;
-inline constexpr int kSourceMissing = -21;
-inline constexpr int kNameTaken = -22;
-inline constexpr int kStorageRootMissing = -31;
-inline constexpr int kFolderCreationFailed = -32;
-} // namespace copy_result
+// Results of CopyIntoStorage, with the numbers the program has always returned; the filing window
+// looks for NameTaken to put the focus where the name can be changed.
+enum class CopyResult {
+    Filed = 0,
+    CopyFailed = -1,
+    NoSourcePath = -11,
+    NoStorageRoot = -12,
+    NoDestinationFolder = -13,
+    NoFileName = -14,
+    SourceMissing = -21,
+    NameTaken = -22,
+    StorageRootMissing = -31,
+    FolderCreationFailed = -32,
+};
 
 // Files a copy of the source under destinationFolder/fileName: creates the missing folder levels
 // below the storage root, never overwrites anything, keeps the source's modification time and
 // marks the copy read-only. The document appears under its name only when complete. Every failure
 // is told through the reporter before it returns, and leaves the storage as it was: the folders
 // this call created are removed again.
-int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string destinationFolder,
-                    std::string fileName, Reporter& reporter);
+CopyResult CopyIntoStorage(std::string sourcePath, std::string storageRoot,
+                           std::string destinationFolder, std::string fileName, Reporter& reporter);
 
 // Creates every missing level of the folder from the top down; true when the deepest level was
 // created, false otherwise (also when nothing needed creating). The folders made are added to

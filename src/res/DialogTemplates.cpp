@@ -1,15 +1,19 @@
 #include "res/DialogTemplates.h"
 
+#include "res/ControlIds.h"
+
 #include <array>
 #include <cstdlib>
 
 // The tables list the controls in creation order with x, y, width, height in dialog units.
-// Controls without an id carry -1, -2, ... in table order.
+// Controls are named by their ids (res/ControlIds.h); those without one carry -1, -2, ... in table
+// order.
 
 namespace fmb {
 namespace {
 
 using K = ControlKind;
+using namespace ids;
 
 const char* const kShellDlg = "MS Shell Dlg";
 
@@ -21,124 +25,132 @@ const char* const kShellDlg = "MS Shell Dlg";
 constexpr ControlTemplate kFilingControls[] = {
     {-1, K::Bitmap, "", {0, 0, 179, 30}, kPlain, kBannerBitmapResource},
     {-2, K::Static, "元ファイル", {8, 35, 27, 8}},
-    {1000, K::Edit, "", {39, 33, 101, 14}},
-    {1055, K::Button, "参照", {141, 33, 22, 14}},
-    {3, K::Button, "開く  （確認）", {10, 49, 153, 17}},
+    {filing::kSourceField, K::Edit, "", {39, 33, 101, 14}},
+    {filing::kBrowseButton, K::Button, "参照", {141, 33, 22, 14}},
+    {filing::kOpenSourceButton, K::Button, "開く  （確認）", {10, 49, 153, 17}},
     {-3, K::GroupBox, "コピー元ファイルをここに", {169, 2, 77, 71}},
     {-4, K::Static, "↓↓↓", {118, 69, 22, 8}},
-    // Type buttons, column by column: 1041 top left, 1042 below it, 1043 top of column 2, ...
+    // Type buttons, column by column: 1 top left, 2 below it, 3 top of column 2, ...
     // They start below the frame's caption, whose line is taller than 8 units in a CJK font.
     {-5, K::GroupBox, "種類（コピー先フォルダ）", {4, 75, 242, 44}},
-    {1073, K::Button, "<", {6, 89, 7, 28}},
-    {1041, K::CheckBox, "Check1", {13, 89, 37, 13}, kPushLike},
-    {1042, K::CheckBox, "Check1", {13, 104, 37, 13}, kPushLike},
-    {1043, K::CheckBox, "Check1", {51, 89, 37, 13}, kPushLike},
-    {1044, K::CheckBox, "Check1", {51, 104, 37, 13}, kPushLike},
-    {1045, K::CheckBox, "Check1", {88, 89, 37, 13}, kPushLike},
-    {1046, K::CheckBox, "Check1", {88, 104, 37, 13}, kPushLike},
-    {1047, K::CheckBox, "Check1", {125, 89, 37, 13}, kPushLike},
-    {1048, K::CheckBox, "Check1", {125, 104, 37, 13}, kPushLike},
-    {1049, K::CheckBox, "Check1", {163, 89, 37, 13}, kPushLike},
-    {1050, K::CheckBox, "Check1", {163, 104, 37, 13}, kPushLike},
-    {1051, K::CheckBox, "Check1", {200, 89, 37, 13}, kPushLike},
-    {1052, K::CheckBox, "Check1", {200, 104, 37, 13}, kPushLike},
-    {1074, K::Button, ">", {237, 89, 7, 28}},
+    {filing::kPageBackButton, K::Button, "<", {6, 89, 7, 28}},
+    {filing::kTypeButton1, K::CheckBox, "Check1", {13, 89, 37, 13}, kPushLike},
+    {filing::kTypeButton2, K::CheckBox, "Check1", {13, 104, 37, 13}, kPushLike},
+    {filing::kTypeButton3, K::CheckBox, "Check1", {51, 89, 37, 13}, kPushLike},
+    {filing::kTypeButton4, K::CheckBox, "Check1", {51, 104, 37, 13}, kPushLike},
+    {filing::kTypeButton5, K::CheckBox, "Check1", {88, 89, 37, 13}, kPushLike},
+    {filing::kTypeButton6, K::CheckBox, "Check1", {88, 104, 37, 13}, kPushLike},
+    {filing::kTypeButton7, K::CheckBox, "Check1", {125, 89, 37, 13}, kPushLike},
+    {filing::kTypeButton8, K::CheckBox, "Check1", {125, 104, 37, 13}, kPushLike},
+    {filing::kTypeButton9, K::CheckBox, "Check1", {163, 89, 37, 13}, kPushLike},
+    {filing::kTypeButton10, K::CheckBox, "Check1", {163, 104, 37, 13}, kPushLike},
+    {filing::kTypeButton11, K::CheckBox, "Check1", {200, 89, 37, 13}, kPushLike},
+    {filing::kTypeButton12, K::CheckBox, "Check1", {200, 104, 37, 13}, kPushLike},
+    {filing::kPageForwardButton, K::Button, ">", {237, 89, 7, 28}},
     {-6, K::GroupBox, "ファイル内容（コピー先ファイル名）", {4, 124, 242, 175}},
     {-7, K::Static, "【年月日】", {10, 139, 28, 8}},
-    {1004, K::Edit, "", {9, 152, 82, 14}},
-    {1001, K::MonthCalendar, "", {8, 170, 84, 90}, kNoTodayCircle | kNoToday},
-    {1032, K::Button, "先月末", {8, 262, 35, 14}},
-    {1071, K::Button, "本日", {44, 262, 19, 14}},
-    {1033, K::Button, "今月末", {63, 262, 33, 14}},
+    {filing::kDateField, K::Edit, "", {9, 152, 82, 14}},
+    {filing::kCalendar, K::MonthCalendar, "", {8, 170, 84, 90}, kNoTodayCircle | kNoToday},
+    {filing::kLastMonthEndButton, K::Button, "先月末", {8, 262, 35, 14}},
+    {filing::kTodayButton, K::Button, "本日", {44, 262, 19, 14}},
+    {filing::kThisMonthEndButton, K::Button, "今月末", {63, 262, 33, 14}},
     {-8, K::Static, "【会社名】", {100, 140, 28, 8}},
-    {1053, K::Edit, "", {129, 138, 45, 12}, kReadOnly},
-    {1003, K::Edit, "", {99, 152, 76, 14}},
-    {1002, K::ListBox, "", {98, 170, 76, 86}, kSorted | kNotify | kVScroll},
-    {1031, K::Button, "編集", {134, 262, 40, 14}},
+    {filing::kTypeNameField, K::Edit, "", {129, 138, 45, 12}, kReadOnly},
+    {filing::kCompanyField, K::Edit, "", {99, 152, 76, 14}},
+    {filing::kCompanyList, K::ListBox, "", {98, 170, 76, 86}, kSorted | kNotify | kVScroll},
+    {filing::kEditCompaniesButton, K::Button, "編集", {134, 262, 40, 14}},
     {-9, K::Static, "【金額】", {181, 140, 22, 8}},
-    {1057, K::Button, "複数", {209, 134, 32, 14}},
-    {1016, K::Edit, "", {180, 152, 60, 14}, kRightAligned},
-    {1018, K::Edit, "", {180, 170, 60, 14}, kRightAligned | kDisabled},
+    {filing::kMultipleAmountsButton, K::Button, "複数", {209, 134, 32, 14}},
+    {filing::kAmountField, K::Edit, "", {180, 152, 60, 14}, kRightAligned},
+    {filing::kGroupedAmount, K::Edit, "", {180, 170, 60, 14}, kRightAligned | kDisabled},
     // Keypad: columns at x 180, 200, 220; rows at y 184, 206, 228, 250.
-    {1011, K::Button, "7", {180, 184, 20, 21}},
-    {1012, K::Button, "8", {200, 184, 20, 21}},
-    {1014, K::Button, "9", {220, 184, 20, 21}},
-    {1008, K::Button, "4", {180, 206, 20, 21}},
-    {1009, K::Button, "5", {200, 206, 20, 21}},
-    {1010, K::Button, "6", {220, 206, 20, 21}},
-    {1005, K::Button, "1", {180, 228, 20, 21}},
-    {1006, K::Button, "2", {200, 228, 20, 21}},
-    {1007, K::Button, "3", {220, 228, 20, 21}},
-    {1013, K::Button, "0", {180, 250, 20, 21}},
-    {1015, K::Button, "00", {200, 250, 20, 21}},
-    {1027, K::Button, "クリア", {220, 250, 20, 21}},
+    {keypad::k7, K::Button, "7", {180, 184, 20, 21}},
+    {keypad::k8, K::Button, "8", {200, 184, 20, 21}},
+    {keypad::k9, K::Button, "9", {220, 184, 20, 21}},
+    {keypad::k4, K::Button, "4", {180, 206, 20, 21}},
+    {keypad::k5, K::Button, "5", {200, 206, 20, 21}},
+    {keypad::k6, K::Button, "6", {220, 206, 20, 21}},
+    {keypad::k1, K::Button, "1", {180, 228, 20, 21}},
+    {keypad::k2, K::Button, "2", {200, 228, 20, 21}},
+    {keypad::k3, K::Button, "3", {220, 228, 20, 21}},
+    {keypad::k0, K::Button, "0", {180, 250, 20, 21}},
+    {keypad::k00, K::Button, "00", {200, 250, 20, 21}},
+    {keypad::kClear, K::Button, "クリア", {220, 250, 20, 21}},
     {-10, K::Static, "【備考】→", {8, 283, 28, 8}},
-    {1056, K::Edit, "", {38, 280, 203, 14}},
+    {filing::kRemarkField, K::Edit, "", {38, 280, 203, 14}},
     {-11, K::Static, "↓↓↓", {118, 302, 22, 8}},
     {-12, K::Static, "コピー先", {7, 303, 23, 8}},
     {-13, K::Static, "フォルダ名", {12, 315, 28, 8}},
-    {1028, K::Edit, "", {42, 313, 205, 14}, kDisabled},
+    {filing::kFolderField, K::Edit, "", {42, 313, 205, 14}, kDisabled},
     {-14, K::Static, "ファイル", {13, 332, 20, 8}},
-    {1017, K::Edit, "", {42, 330, 205, 14}},
+    {filing::kFileNameField, K::Edit, "", {42, 330, 205, 14}},
     // Execute is a little shorter and the bottom row a little higher than in the first layout, so
     // that the window with its title bar fits a 768-pixel screen at 125 %; the bottom row keeps
     // the margin of the controls above, so no button touches an edge.
-    {1054, K::Button, "実行（コピーして保存）", {4, 348, 242, 18}},
+    {filing::kExecuteButton, K::Button, "実行（コピーして保存）", {4, 348, 242, 18}},
     {-15, K::EtchedLine, "", {0, 368, 250, 2}}, // the pair of etched lines
-    {1030, K::Button, "メニュー", {4, 371, 38, 14}},
-    {1034, K::Button, "保存先フォルダ確認", {45, 371, 83, 14}},
-    {2, K::Button, "終了", {192, 371, 54, 14}},
+    {filing::kMenuButton, K::Button, "メニュー", {4, 371, 38, 14}},
+    {filing::kStorageFolderButton, K::Button, "保存先フォルダ確認", {45, 371, 83, 14}},
+    {filing::kExitButton, K::Button, "終了", {192, 371, 54, 14}},
 };
 
 constexpr int kFilingTabOrder[] = {
-    1000, 1055, 3,    1041, 1042, 1043, 1044, 1045, 1046, 1047, 1048, 1049, 1050,
-    1051, 1052, 1004, 1001, 1032, 1071, 1033, 1053, 1003, 1002, 1031, 1057, 1016,
-    1018, 1011, 1012, 1014, 1008, 1009, 1010, 1005, 1006, 1007, 1013, 1015, 1027,
-    1056, 1028, 1017, 1054, 1030, 1034, 2,    1073, 1074,
+    filing::kSourceField, filing::kBrowseButton, filing::kOpenSourceButton,
+    filing::kTypeButton1, filing::kTypeButton2, filing::kTypeButton3, filing::kTypeButton4,
+    filing::kTypeButton5, filing::kTypeButton6, filing::kTypeButton7, filing::kTypeButton8,
+    filing::kTypeButton9, filing::kTypeButton10, filing::kTypeButton11, filing::kTypeButton12,
+    filing::kDateField, filing::kCalendar,
+    filing::kLastMonthEndButton, filing::kTodayButton, filing::kThisMonthEndButton,
+    filing::kTypeNameField, filing::kCompanyField, filing::kCompanyList, filing::kEditCompaniesButton,
+    filing::kMultipleAmountsButton, filing::kAmountField, filing::kGroupedAmount,
+    keypad::k7, keypad::k8, keypad::k9, keypad::k4, keypad::k5, keypad::k6,
+    keypad::k1, keypad::k2, keypad::k3, keypad::k0, keypad::k00, keypad::kClear,
+    filing::kRemarkField, filing::kFolderField, filing::kFileNameField, filing::kExecuteButton,
+    filing::kMenuButton, filing::kStorageFolderButton, filing::kExitButton,
+    filing::kPageBackButton, filing::kPageForwardButton,
 };
 
 // ---- 130: settings (設定) -----------------------------------------------------------------------
 
 constexpr ControlTemplate kSettingControls[] = {
-    {1028, K::Edit, "", {63, 37, 224, 14}},
-    {1029, K::Button, "参照", {290, 37, 50, 14}},
-    {1037, K::Edit, "", {63, 93, 40, 14}},
-    {1073, K::CheckBox, "出力フォルダ「会社名」別", {16, 116, 95, 8}},
-    {1072, K::CheckBox, "出力フォルダ「月」別", {16, 125, 79, 10}},
-    {1070, K::CheckBox, "出力ファイル名 金額「,」あり", {16, 174, 103, 10}},
-    {1071, K::CheckBox, "出力ファイル名 日付「_」あり", {16, 184, 105, 10}},
-    {1, K::Button, "終了(保存)", {237, 219, 50, 14}, kDefaultButton},
-    {2, K::Button, "キャンセル", {290, 219, 50, 14}},
+    {setting::kRootField, K::Edit, "", {63, 37, 224, 14}},
+    {setting::kBrowseButton, K::Button, "参照", {290, 37, 50, 14}},
+    {setting::kEndMonthField, K::Edit, "", {63, 93, 40, 14}},
+    {setting::kCompanyFoldersBox, K::CheckBox, "出力フォルダ「会社名」別", {16, 116, 95, 8}},
+    {setting::kMonthFoldersBox, K::CheckBox, "出力フォルダ「月」別", {16, 125, 79, 10}},
+    {setting::kAmountCommasBox, K::CheckBox, "出力ファイル名 金額「,」あり", {16, 174, 103, 10}},
+    {setting::kDateUnderscoresBox, K::CheckBox, "出力ファイル名 日付「_」あり", {16, 184, 105, 10}},
+    {kOk, K::Button, "終了(保存)", {237, 219, 50, 14}, kDefaultButton},
+    {kCancel, K::Button, "キャンセル", {290, 219, 50, 14}},
     {-1, K::Static, "保存先フォルダ", {7, 40, 48, 8}},
-    {1036, K::Button, "編集", {254, 92, 20, 14}, kHidden},
-    {1034, K::ListBox, "", {236, 94, 12, 9}, kHidden},
+    {setting::kEditTypeButton, K::Button, "編集", {254, 92, 20, 14}, kHidden},
+    {setting::kTypeList, K::ListBox, "", {236, 94, 12, 9}, kHidden},
     {-2, K::Static, "種類", {216, 94, 17, 8}, kHidden},
     {-3, K::Static, "年度末(月)", {7, 96, 38, 8}},
     {-4, K::Static, "指定したフォルダの下に「xxxx年度」フォルダが作成され、", {77, 53, 263, 8}},
     {-5, K::Static, "その年度フォルダ内に読取専用ファイルとしてコピーされます", {77, 63, 263, 8}},
     {-6, K::Bitmap, "", {0, 0, 209, 28}, kPlain, kBannerBitmapResource},
     {-7, K::Static, "Ver 1.2.0", {309, 7, 31, 8}},
-    {1019, K::Button, "索引簿CSV出力", {313, 92, 27, 14}, kHidden},
-    {1074, K::Tree, "", {123, 112, 217, 62}, kDisabled | kHasLines},
-    {1075, K::Static, "", {123, 181, 217, 8}},
+    {setting::kExampleTree, K::Tree, "", {123, 112, 217, 62}, kDisabled | kHasLines},
+    {setting::kExampleName, K::Static, "", {123, 181, 217, 8}},
     {-8, K::Static, "フォルダ構成　例↓", {123, 102, 57, 8}},
-    {1076, K::CheckBox, "出力ファイル名 備考に種類名", {16, 194, 111, 11}},
-    {1087, K::CheckBox, "ファイル名区切り文字「_」(非推奨)", {216, 75, 124, 12}, kPushLike},
+    {setting::kTypeInRemarkBox, K::CheckBox, "出力ファイル名 備考に種類名", {16, 194, 111, 11}},
+    {setting::kUnderscoreFormBox, K::CheckBox, "ファイル名区切り文字「_」(非推奨)", {216, 75, 124, 12}, kPushLike},
 };
 
 // ---- 132: company names (社名変更) ----------------------------------------------------------------
 
 constexpr ControlTemplate kSyainEditControls[] = {
-    {1035, K::Edit, "", {44, 6, 170, 14}},
-    {1034, K::ListBox, "", {4, 26, 210, 105}, kSorted | kNotify | kVScroll},
-    {1028, K::Edit, "", {9, 161, 143, 14}},
-    {1020, K::Button, "前(株)", {9, 176, 27, 14}},
-    {1021, K::Button, "後(株)", {40, 176, 27, 14}},
-    {1022, K::Button, "クリア", {111, 176, 41, 14}},
-    {1019, K::Button, "削除", {156, 138, 50, 14}},
-    {1030, K::Button, "修正", {156, 154, 50, 14}},
-    {1029, K::Button, "追加", {156, 168, 50, 14}},
-    {1, K::Button, "終了(保存)", {149, 194, 68, 17}, kDefaultButton},
+    {syainEdit::kTypeNameField, K::Edit, "", {44, 6, 170, 14}},
+    {syainEdit::kCompanyList, K::ListBox, "", {4, 26, 210, 105}, kSorted | kNotify | kVScroll},
+    {syainEdit::kEntryField, K::Edit, "", {9, 161, 143, 14}},
+    {syainEdit::kMarkFrontButton, K::Button, "前(株)", {9, 176, 27, 14}},
+    {syainEdit::kMarkBackButton, K::Button, "後(株)", {40, 176, 27, 14}},
+    {syainEdit::kClearButton, K::Button, "クリア", {111, 176, 41, 14}},
+    {syainEdit::kDeleteButton, K::Button, "削除", {156, 138, 50, 14}},
+    {syainEdit::kReplaceButton, K::Button, "修正", {156, 154, 50, 14}},
+    {syainEdit::kAddButton, K::Button, "追加", {156, 168, 50, 14}},
+    {kOk, K::Button, "終了(保存)", {149, 194, 68, 17}, kDefaultButton},
     {-1, K::Static, "種類名", {10, 10, 25, 8}},
     {-2, K::GroupBox, "", {4, 131, 210, 61}},
 };
@@ -147,42 +159,42 @@ constexpr ControlTemplate kSyainEditControls[] = {
 
 constexpr ControlTemplate kKingakuControls[] = {
     // Amount edits 1 to 6.
-    {1034, K::Edit, "", {110, 52, 87, 14}, kRightAligned},
-    {1035, K::Edit, "", {110, 68, 87, 14}, kRightAligned},
-    {1036, K::Edit, "", {110, 84, 87, 15}, kRightAligned},
-    {1037, K::Edit, "", {110, 101, 87, 16}, kRightAligned},
-    {1038, K::Edit, "", {110, 119, 87, 14}, kRightAligned},
-    {1039, K::Edit, "", {110, 134, 87, 14}, kRightAligned},
+    {kingaku::kAmount1, K::Edit, "", {110, 52, 87, 14}, kRightAligned},
+    {kingaku::kAmount2, K::Edit, "", {110, 68, 87, 14}, kRightAligned},
+    {kingaku::kAmount3, K::Edit, "", {110, 84, 87, 15}, kRightAligned},
+    {kingaku::kAmount4, K::Edit, "", {110, 101, 87, 16}, kRightAligned},
+    {kingaku::kAmount5, K::Edit, "", {110, 119, 87, 14}, kRightAligned},
+    {kingaku::kAmount6, K::Edit, "", {110, 134, 87, 14}, kRightAligned},
     // Formatted views 1 to 6.
-    {1058, K::Edit, "", {19, 52, 87, 14}, kReadOnly | kRightAligned},
-    {1029, K::Edit, "", {19, 68, 87, 14}, kReadOnly | kRightAligned},
-    {1030, K::Edit, "", {19, 84, 87, 15}, kReadOnly | kRightAligned},
-    {1031, K::Edit, "", {19, 101, 87, 16}, kReadOnly | kRightAligned},
-    {1032, K::Edit, "", {19, 119, 87, 14}, kReadOnly | kRightAligned},
-    {1033, K::Edit, "", {19, 134, 87, 14}, kReadOnly | kRightAligned},
+    {kingaku::kView1, K::Edit, "", {19, 52, 87, 14}, kReadOnly | kRightAligned},
+    {kingaku::kView2, K::Edit, "", {19, 68, 87, 14}, kReadOnly | kRightAligned},
+    {kingaku::kView3, K::Edit, "", {19, 84, 87, 15}, kReadOnly | kRightAligned},
+    {kingaku::kView4, K::Edit, "", {19, 101, 87, 16}, kReadOnly | kRightAligned},
+    {kingaku::kView5, K::Edit, "", {19, 119, 87, 14}, kReadOnly | kRightAligned},
+    {kingaku::kView6, K::Edit, "", {19, 134, 87, 14}, kReadOnly | kRightAligned},
     // Target markers beside amount edits 1 to 6.
-    {1059, K::Static, "←", {202, 54, 8, 8}},
-    {1060, K::Static, "←", {202, 70, 8, 8}},
-    {1061, K::Static, "←", {202, 87, 8, 8}},
-    {1062, K::Static, "←", {202, 104, 8, 8}},
-    {1063, K::Static, "←", {202, 121, 8, 8}},
-    {1064, K::Static, "←", {202, 136, 8, 8}},
+    {kingaku::kMarker1, K::Static, "←", {202, 54, 8, 8}},
+    {kingaku::kMarker2, K::Static, "←", {202, 70, 8, 8}},
+    {kingaku::kMarker3, K::Static, "←", {202, 87, 8, 8}},
+    {kingaku::kMarker4, K::Static, "←", {202, 104, 8, 8}},
+    {kingaku::kMarker5, K::Static, "←", {202, 121, 8, 8}},
+    {kingaku::kMarker6, K::Static, "←", {202, 136, 8, 8}},
     // Keypad.
-    {1011, K::Button, "7", {232, 68, 23, 20}},
-    {1012, K::Button, "8", {255, 68, 23, 20}},
-    {1014, K::Button, "9", {279, 68, 23, 20}},
-    {1008, K::Button, "4", {232, 89, 23, 20}},
-    {1009, K::Button, "5", {255, 89, 23, 20}},
-    {1010, K::Button, "6", {279, 89, 23, 20}},
-    {1005, K::Button, "1", {232, 109, 23, 20}},
-    {1006, K::Button, "2", {255, 109, 23, 20}},
-    {1007, K::Button, "3", {279, 109, 23, 20}},
-    {1013, K::Button, "0", {232, 129, 23, 20}},
-    {1015, K::Button, "00", {255, 129, 23, 20}},
-    {1027, K::Button, "クリア", {279, 129, 23, 20}},
-    {1040, K::Edit, "", {7, 162, 295, 14}, kReadOnly},
-    {1, K::Button, "OK(戻る)", {198, 189, 50, 14}, kDefaultButton},
-    {2, K::Button, "キャンセル", {252, 189, 50, 14}},
+    {keypad::k7, K::Button, "7", {232, 68, 23, 20}},
+    {keypad::k8, K::Button, "8", {255, 68, 23, 20}},
+    {keypad::k9, K::Button, "9", {279, 68, 23, 20}},
+    {keypad::k4, K::Button, "4", {232, 89, 23, 20}},
+    {keypad::k5, K::Button, "5", {255, 89, 23, 20}},
+    {keypad::k6, K::Button, "6", {279, 89, 23, 20}},
+    {keypad::k1, K::Button, "1", {232, 109, 23, 20}},
+    {keypad::k2, K::Button, "2", {255, 109, 23, 20}},
+    {keypad::k3, K::Button, "3", {279, 109, 23, 20}},
+    {keypad::k0, K::Button, "0", {232, 129, 23, 20}},
+    {keypad::k00, K::Button, "00", {255, 129, 23, 20}},
+    {keypad::kClear, K::Button, "クリア", {279, 129, 23, 20}},
+    {kingaku::kAmountList, K::Edit, "", {7, 162, 295, 14}, kReadOnly},
+    {kOk, K::Button, "OK(戻る)", {198, 189, 50, 14}, kDefaultButton},
+    {kCancel, K::Button, "キャンセル", {252, 189, 50, 14}},
     {-1, K::Static, "1つのPDFファイルに、複数の請求書があり", {7, 18, 130, 8}},
     {-2, K::Static, "かつ、種類（請求書など）、日付、取引先会社名が同じときのみ使用可能", {7, 31, 232, 8}},
     // Row labels.
@@ -196,44 +208,51 @@ constexpr ControlTemplate kKingakuControls[] = {
 };
 
 constexpr int kKingakuTabOrder[] = {
-    1034, 1035, 1036, 1037, 1038, 1039,                         // amount edits
-    1011, 1012, 1014, 1008, 1009, 1010, 1005, 1006, 1007, 1013, 1015, 1027, // keypad
-    1040, 1,    2,                                              // list, OK, Cancel
-    1058, 1029, 1030, 1031, 1032, 1033,                         // formatted views
+    // amount edits
+    kingaku::kAmount1, kingaku::kAmount2, kingaku::kAmount3,
+    kingaku::kAmount4, kingaku::kAmount5, kingaku::kAmount6,
+    // keypad
+    keypad::k7, keypad::k8, keypad::k9, keypad::k4, keypad::k5, keypad::k6,
+    keypad::k1, keypad::k2, keypad::k3, keypad::k0, keypad::k00, keypad::kClear,
+    // list, OK, Cancel
+    kingaku::kAmountList, kOk, kCancel,
+    // formatted views
+    kingaku::kView1, kingaku::kView2, kingaku::kView3,
+    kingaku::kView4, kingaku::kView5, kingaku::kView6,
 };
 
 // ---- 139: index export (索引簿出力) ---------------------------------------------------------------
 
 constexpr ControlTemplate kCsvOutControls[] = {
     {-1, K::Static, "リスト化対象フォルダ（年度）", {7, 7, 241, 8}},
-    {1066, K::Edit, "", {7, 17, 241, 14}, kAutoScroll},
-    {1064, K::Button, "参照", {252, 17, 50, 14}},
+    {csvOut::kTargetField, K::Edit, "", {7, 17, 241, 14}, kAutoScroll},
+    {csvOut::kTargetBrowseButton, K::Button, "参照", {252, 17, 50, 14}},
     {-2, K::Static, "出力フォルダ名", {7, 37, 241, 8}},
-    {1067, K::Edit, "", {7, 47, 241, 14}, kAutoScroll},
-    {1069, K::Button, "参照", {252, 47, 50, 14}},
+    {csvOut::kOutputFolderField, K::Edit, "", {7, 47, 241, 14}, kAutoScroll},
+    {csvOut::kOutputBrowseButton, K::Button, "参照", {252, 47, 50, 14}},
     {-3, K::Static, "出力ファイル名(CSV)", {7, 67, 241, 8}},
-    {1068, K::Edit, "", {7, 77, 241, 14}, kAutoScroll},
-    {1065, K::Button, "確認", {252, 77, 50, 14}}, // opens the CSV file named above
-    {1085, K::CheckBox, "リンク先を相対パスで出力", {7, 96, 241, 10}},
-    {1063, K::Button, "リスト出力（索引簿CSVファイル出力）", {7, 112, 295, 21}},
-    {1, K::Button, "OK", {198, 119, 50, 14}, kDefaultButton | kHidden},
-    {2, K::Button, "キャンセル", {252, 119, 50, 14}, kHidden},
+    {csvOut::kFileNameField, K::Edit, "", {7, 77, 241, 14}, kAutoScroll},
+    {csvOut::kOpenCsvButton, K::Button, "確認", {252, 77, 50, 14}}, // opens the CSV file named above
+    {csvOut::kRelativeLinksBox, K::CheckBox, "リンク先を相対パスで出力", {7, 96, 241, 10}},
+    {csvOut::kExportButton, K::Button, "リスト出力（索引簿CSVファイル出力）", {7, 112, 295, 21}},
+    {kOk, K::Button, "OK", {198, 119, 50, 14}, kDefaultButton | kHidden},
+    {kCancel, K::Button, "キャンセル", {252, 119, 50, 14}, kHidden},
     // How far a running export has come, and the button that stops it.
-    {1087, K::Static, "", {7, 140, 295, 8}},
-    {1089, K::ProgressBar, "", {7, 153, 241, 12}},
-    {1090, K::Button, "中止", {252, 152, 50, 14}, kDisabled},
+    {csvOut::kProgressLine, K::Static, "", {7, 140, 295, 8}},
+    {csvOut::kProgressBar, K::ProgressBar, "", {7, 153, 241, 12}},
+    {csvOut::kStopButton, K::Button, "中止", {252, 152, 50, 14}, kDisabled},
 };
 
 // ---- 141: menu (MENU) ---------------------------------------------------------------------------
 
 constexpr ControlTemplate kMenuControls[] = {
-    {1029, K::Button, "設定", {7, 7, 116, 20}},
-    {1031, K::Button, "索引簿CSV出力", {7, 31, 116, 20}},
-    {1054, K::Button, "保存データコピー", {7, 55, 116, 20}},
+    {menu::kSettingsButton, K::Button, "設定", {7, 7, 116, 20}},
+    {menu::kIndexExportButton, K::Button, "索引簿CSV出力", {7, 31, 116, 20}},
+    {menu::kBackupButton, K::Button, "保存データコピー", {7, 55, 116, 20}},
     // The two web pages, set a little apart.
-    {1032, K::Button, "オンラインマニュアル", {7, 85, 116, 20}},
-    {1033, K::Button, "公式サイト", {7, 109, 116, 20}},
-    {1019, K::Button, "戻る", {73, 137, 50, 14}},
+    {menu::kManualButton, K::Button, "オンラインマニュアル", {7, 85, 116, 20}},
+    {menu::kWebSiteButton, K::Button, "公式サイト", {7, 109, 116, 20}},
+    {menu::kBackButton, K::Button, "戻る", {73, 137, 50, 14}},
 };
 
 // ---- 145: backup copy (保存データコピー) -----------------------------------------------------------
@@ -243,28 +262,26 @@ constexpr ControlTemplate kCopyDirControls[] = {
     // The group boxes leave room under their titles, which are drawn above the frame line.
     {-2, K::GroupBox, "コピー元", {7, 19, 361, 55}},
     {-3, K::Static, "コピー対象フォルダ（年度）", {14, 33, 290, 8}},
-    {1083, K::Edit, "", {14, 43, 290, 14}, kAutoScroll},
-    {1080, K::Button, "参照", {311, 43, 50, 14}},
+    {copyDir::kSourceField, K::Edit, "", {14, 43, 290, 14}, kAutoScroll},
+    {copyDir::kSourceBrowseButton, K::Button, "参照", {311, 43, 50, 14}},
     {-4, K::Static, "※年度を選択しないで、ダイアログ表示時の初期状態ですべてコピー", {14, 61, 347, 8}},
     {-5, K::GroupBox, "コピー先", {7, 78, 361, 95}},
     {-6, K::Static, "コピー先フォルダ", {14, 92, 290, 8}},
-    {1084, K::Edit, "", {14, 102, 290, 14}, kAutoScroll},
-    {1081, K::Button, "参照", {311, 102, 50, 14}},
+    {copyDir::kDestinationField, K::Edit, "", {14, 102, 290, 14}, kAutoScroll},
+    {copyDir::kDestinationBrowseButton, K::Button, "参照", {311, 102, 50, 14}},
     {-7, K::Static, "バックアップ フォルダ名", {14, 120, 290, 8}},
-    {1079, K::Edit, "", {14, 130, 290, 14}, kAutoScroll},
-    {1086, K::CheckBox, "索引簿を作成（「コピー先フォルダ」直下に作成、相対パスでリンク作成）",
-     {14, 148, 347, 10}, kHidden | kDisabled},
+    {copyDir::kNameField, K::Edit, "", {14, 130, 290, 14}, kAutoScroll},
     {-8, K::Static,
      "※「コピー先フォルダ」内に自動で「バックアップ　フォルダ名」のフォルダが作られ、その中にコピーされます",
      {14, 148, 347, 22}},
-    {1082, K::Button, "コピー 実行（バックアップ実行）", {7, 177, 361, 18}},
-    {1, K::Button, "OK", {264, 179, 50, 14}, kDefaultButton | kHidden},
-    {2, K::Button, "キャンセル", {318, 179, 50, 14}, kHidden},
+    {copyDir::kExecuteButton, K::Button, "コピー 実行（バックアップ実行）", {7, 177, 361, 18}},
+    {kOk, K::Button, "OK", {264, 179, 50, 14}, kDefaultButton | kHidden},
+    {kCancel, K::Button, "キャンセル", {318, 179, 50, 14}, kHidden},
     // How far a running copy has come, the file it copies, and the button that stops it.
-    {1087, K::Static, "", {7, 201, 361, 8}},
-    {1088, K::Static, "", {7, 213, 361, 8}},
-    {1089, K::ProgressBar, "", {7, 226, 300, 12}},
-    {1090, K::Button, "中止", {311, 225, 57, 14}, kDisabled},
+    {copyDir::kProgressLine, K::Static, "", {7, 201, 361, 8}},
+    {copyDir::kCurrentFile, K::Static, "", {7, 213, 361, 8}},
+    {copyDir::kProgressBar, K::ProgressBar, "", {7, 226, 300, 12}},
+    {copyDir::kStopButton, K::Button, "中止", {311, 225, 57, 14}, kDisabled},
 };
 
 // ---- the templates ------------------------------------------------------------------------------

@@ -63,15 +63,15 @@ int CFMBData::ReadIni() {
     return 0;
 }
 
-int CFMBData::WriteIni() {
+SaveResult CFMBData::WriteIni() {
     IniFile ini(ToFsPath(IniPath()));
     if (!ini.Set(kSection, "COPY_SAKI_DIR", COPY_SAKI_DIR)) {
-        return kUnrepresentableText;
+        return SaveResult::UnrepresentableText;
     }
     for (const NumericKey& key : kNumericKeys) {
         ini.Set(kSection, key.name, std::to_string(this->*key.field));
     }
-    return ini.Save() ? 0 : kWriteFailed;
+    return ini.Save() ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 } // namespace fmb

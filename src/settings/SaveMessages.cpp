@@ -30,8 +30,8 @@ std::string ShownChar(const std::string& character) {
     return "「" + character + "」";
 }
 
-std::string SaveFailureMessage(const CFMBData& settings, int result) {
-    if (result == CFMBData::kUnrepresentableText) {
+std::string SaveFailureMessage(const CFMBData& settings, SaveResult result) {
+    if (result == SaveResult::UnrepresentableText) {
         // The storage root is the record's only text.
         return "保存先フォルダの名前に、設定ファイル（FMB_Setting.ini）に保存できない文字" +
                ShownChar(FirstUnsavableChar(settings.COPY_SAKI_DIR)) +
@@ -40,8 +40,8 @@ std::string SaveFailureMessage(const CFMBData& settings, int result) {
     return WriteFailedText("設定ファイル（FMB_Setting.ini）", settings.IniPath());
 }
 
-std::string SaveFailureMessage(const CFMBSyameiData& types, int result) {
-    if (result == CFMBSyameiData::kUnrepresentableText) {
+std::string SaveFailureMessage(const CFMBSyameiData& types, SaveResult result) {
+    if (result == SaveResult::UnrepresentableText) {
         // Name the first text that holds such a character, so the user knows what to change.
         for (int slot = 0; slot < types.TypeCount(); ++slot) {
             std::vector<std::string> texts{types.TypeName(slot)};

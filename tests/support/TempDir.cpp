@@ -43,7 +43,7 @@ TempDir::~TempDir() {
 std::string TempDir::Text(bool trailingSeparator) const {
     std::string text = FromFsPath(m_path);
     if (trailingSeparator) {
-        AddTrailingBackslash(text);
+        text = WithTrailingSeparator(text);
     }
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include "index/FoundFiles.h"
 #include "jobs/JobMonitor.h"
+#include "ledger/LedgerFolder.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
 #include "platform/FolderListing.h"
@@ -34,6 +35,7 @@ constexpr std::size_t kWarningRowsShown = 10;
 struct ScanWalk {
     const ScanVisitor& onFile;
     const ScanProgress& progress;
+    bool keptLeftOut = true; // the ledger's folder below the top is passed over
     std::size_t entriesSeen = 0;
     std::size_t foldersSeen = 0;
     bool stopped = false;
@@ -66,6 +68,10 @@ void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
     walk.chain.push_back(&folder);
     ++walk.foldersSeen;
     std::vector<std::string> subfolders;
+    // The folder part of the path and the type folder are set once; each file puts its name
+    // after them.
+    walk.entry.typeFolder = typeFolder;
+    walk.entry.fullPath = path;
     const std::error_code error = folder.List([&](std::string_view name, EntryKind kind) {
         ++walk.entriesSeen;
         if (walk.progress && !walk.progress(walk.entriesSeen, walk.foldersSeen)) {
@@ -76,12 +82,14 @@ void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
             return true;
         }
         if (kind != EntryKind::File) {
-            subfolders.emplace_back(name);
+            if (!(walk.keptLeftOut && walk.chain.size() == 1 && name == kLedgerFolderName)) {
+                subfolders.emplace_back(name);
+            }
             return true;
         }
-        walk.entry.typeFolder = typeFolder;
         walk.entry.fileName = name;
-        walk.entry.fullPath.assign(path).append(name);
+        walk.entry.fullPath.resize(path.size());
+        walk.entry.fullPath.append(name);
         walk.stopped = !walk.onFile(walk.entry);
         return !walk.stopped;
     });
@@ -418,8 +426,8 @@ ScanReport ScanWhileWriting(const std::string& folder, const ScanProgress& progr
 } // namespace
 
 ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
-                               const ScanProgress& progress) {
-    ScanWalk walk{onFile, progress, 0, 0, false, {}, {}, {}};
+                               const ScanProgress& progress, KeptVersions kept) {
+    ScanWalk walk{onFile, progress, kept == KeptVersions::LeftOut, 0, 0, false, {}, {}, {}};
     if (folder.empty()) {
         return walk.report;
     }
@@ -466,7 +474,7 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
         return result;
     }
     m_pending.clear();
-    m_writeError.clear();
+    m_writer.emplace(m_book);
     WriteLine(cp932::Encode(IndexBookHeader()).bytes);
     BookRows rows(linkBase);
     const auto cancelled = [monitor] { return monitor && monitor->CancelRequested(); };
@@ -506,18 +514,21 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     reportRows();
     // A stop asked for at any time before the book is replaced keeps the book as it was.
     if (cancelled()) {
-        m_book.Discard();
         m_pending.clear();
+        FinishWriting();
+        m_book.Discard();
         result.cancelled = true;
         result.message = CancelledMessage(outputPath);
         return result;
     }
-    if (FlushPending()) {
-        m_writeError = m_book.Commit();
+    FlushPending();
+    std::error_code writeError = FinishWriting();
+    if (!writeError) {
+        writeError = m_book.Commit();
     }
-    if (m_writeError) {
+    if (writeError) {
         m_book.Discard();
-        result.message = WriteFailedMessage(outputPath, m_writeError);
+        result.message = WriteFailedMessage(outputPath, writeError);
         return result;
     }
     result.ok = true;
@@ -540,11 +551,13 @@ void CCsvOut::WriteLine(std::string_view line) {
 }
 
 bool CCsvOut::FlushPending() {
-    if (!m_writeError) {
-        m_writeError = m_book.Write(m_pending);
-    }
-    m_pending.clear();
-    return !m_writeError;
+    return m_writer->Put(m_pending);
+}
+
+std::error_code CCsvOut::FinishWriting() {
+    const std::error_code error = m_writer->Finish();
+    m_writer.reset();
+    return error;
 }
 
 } // namespace fmb

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -353,20 +354,26 @@ public:
     // Appends the lines of the rows of one file, each with its line feed, to out.
     void AppendLines(const ScanEntry& entry, std::string& out) {
         BuildRows(entry, m_linkBase, m_parsed, m_rows);
-        if (m_rows.empty()) {
+        AppendFileLines(m_rows, entry.fullPath, out);
+    }
+
+    // Appends the lines of rows that share every cell but the amount (the rows of one file, at
+    // the full path shownPath), each with its line feed, to out.
+    void AppendFileLines(std::span<const CLineOne> rows, std::string_view shownPath,
+                         std::string& out) {
+        if (rows.empty()) {
             return;
         }
-        // The rows of a file differ only in their amounts.
-        MakeCells(m_rows.front(), m_cells);
+        MakeCells(rows.front(), m_cells);
         bool fileLossy = false;
         m_encoder.SetFile(m_cells, fileLossy);
-        for (const CLineOne& row : m_rows) {
+        for (const CLineOne& row : rows) {
             ++m_lineNumber;
             bool lossy = fileLossy;
             AppendIndexBookLine(out, m_encoder.Write(row.amount, lossy), m_lineNumber);
             out.push_back('\n');
             if (lossy) {
-                m_lossy.Add(m_lineNumber, entry.fullPath);
+                m_lossy.Add(m_lineNumber, std::string(shownPath));
             }
         }
     }
@@ -457,25 +464,10 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
         result.message = MissingTargetMessage(targetFolder, error);
         return result;
     }
-    const std::string bookFile = BookFile(outputPath, error);
-    if (error) {
-        result.message = OpenFailedMessage(outputPath, error);
+    if (auto refusal = OpenBook(outputPath)) {
+        result.message = std::move(*refusal);
         return result;
     }
-    if (const auto refusal = RefuseToReplace(ToFsPath(bookFile))) {
-        result.message = OpenFailedMessage(outputPath, *refusal);
-        return result;
-    }
-    // The rows go into a new file beside the book as the scan finds them; the book itself is
-    // replaced only when all of them are written.
-    error = m_book.Create(bookFile);
-    if (error) {
-        result.message = OpenFailedMessage(outputPath, error);
-        return result;
-    }
-    m_pending.clear();
-    m_writer.emplace(m_book);
-    WriteLine(cp932::Encode(IndexBookHeader()).bytes);
     BookRows rows(linkBase);
     const auto cancelled = [monitor] { return monitor && monitor->CancelRequested(); };
     // The monitor hears of each folder and of the rows every kFilesPerReport files, and is asked
@@ -521,13 +513,7 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
         result.message = CancelledMessage(outputPath);
         return result;
     }
-    FlushPending();
-    std::error_code writeError = FinishWriting();
-    if (!writeError) {
-        writeError = m_book.Commit();
-    }
-    if (writeError) {
-        m_book.Discard();
+    if (const std::error_code writeError = CloseBook()) {
         result.message = WriteFailedMessage(outputPath, writeError);
         return result;
     }
@@ -540,6 +526,69 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     }
     result.warning = rows.Lossy().Warning();
     return result;
+}
+
+ExportResult CCsvOut::OutputFiles(std::string outputPath, std::span<const CLineOne> rows,
+                                  std::span<const std::string> fullPaths) {
+    ExportResult result;
+    if (auto refusal = OpenBook(outputPath)) {
+        result.message = std::move(*refusal);
+        return result;
+    }
+    BookRows lines({});
+    std::size_t first = 0;
+    for (std::size_t i = 1; i <= rows.size(); ++i) {
+        if (i < rows.size() && fullPaths[i] == fullPaths[first]) {
+            continue;
+        }
+        lines.AppendFileLines(rows.subspan(first, i - first), fullPaths[first], m_pending);
+        if (m_pending.size() >= kWriteBufferSize) {
+            FlushPending();
+        }
+        first = i;
+    }
+    if (const std::error_code writeError = CloseBook()) {
+        result.message = WriteFailedMessage(outputPath, writeError);
+        return result;
+    }
+    result.ok = true;
+    result.rowsWritten = lines.Count();
+    result.message = kExportDoneMessage;
+    result.warning = lines.Lossy().Warning();
+    return result;
+}
+
+std::optional<std::string> CCsvOut::OpenBook(const std::string& outputPath) {
+    std::error_code error;
+    const std::string bookFile = BookFile(outputPath, error);
+    if (error) {
+        return OpenFailedMessage(outputPath, error);
+    }
+    if (const auto refusal = RefuseToReplace(ToFsPath(bookFile))) {
+        return OpenFailedMessage(outputPath, *refusal);
+    }
+    // The lines go into a new file beside the book as they are made; the book itself is
+    // replaced only when all of them are written.
+    error = m_book.Create(bookFile);
+    if (error) {
+        return OpenFailedMessage(outputPath, error);
+    }
+    m_pending.clear();
+    m_writer.emplace(m_book);
+    WriteLine(cp932::Encode(IndexBookHeader()).bytes);
+    return std::nullopt;
+}
+
+std::error_code CCsvOut::CloseBook() {
+    FlushPending();
+    std::error_code error = FinishWriting();
+    if (!error) {
+        error = m_book.Commit();
+    }
+    if (error) {
+        m_book.Discard();
+    }
+    return error;
 }
 
 void CCsvOut::WriteLine(std::string_view line) {

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -75,10 +76,22 @@ public:
     ExportResult Output(std::string outputPath, std::string targetFolder, std::string linkBase,
                         JobMonitor* monitor = nullptr);
 
+    // Writes the index book of chosen files to outputPath, with the checks and the one-step
+    // replacing of Output: rows in their order, fullPaths[i] the full path of the file of rows[i]
+    // (rows of one file follow each other and share every cell but the amount).
+    ExportResult OutputFiles(std::string outputPath, std::span<const CLineOne> rows,
+                             std::span<const std::string> fullPaths);
+
     // Writes one line (CP932 bytes) followed by a line feed to the new book.
     void WriteLine(std::string_view line);
 
 private:
+    // Checks where the book goes, creates the new file beside it and writes the header; why
+    // it cannot be written, naming outputPath, or nothing.
+    std::optional<std::string> OpenBook(const std::string& outputPath);
+    // Writes what is pending and replaces the book with the new file; on failure the new file
+    // is removed and the book stays as it was.
+    std::error_code CloseBook();
     // Hands the pending lines to the writing; false once a write has failed.
     bool FlushPending();
     // Waits for the writing to end; the first write failure, if any.

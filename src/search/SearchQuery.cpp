@@ -89,7 +89,12 @@ CheckedSearch CheckSearch(const SearchFields& fields) {
 }
 
 const std::string& FoldCache::Fold(std::string_view text) {
+    // The files of a folder mostly share their counterparty: the last text comes first.
+    if (m_last != nullptr && m_last->text == text) {
+        return m_last->folded;
+    }
     Slot& slot = m_slots[std::hash<std::string_view>{}(text) % kSlots];
+    m_last = &slot;
     if (!slot.valid || slot.text != text) {
         slot.valid = true;
         slot.text = text;
@@ -98,7 +103,7 @@ const std::string& FoldCache::Fold(std::string_view text) {
     return slot.folded;
 }
 
-bool Matches(const SearchQuery& query, const SearchedDocument& document, FoldCache& folds) {
+bool Matches(const SearchQuery& query, const SearchedDocument& document, SearchFolds& folds) {
     const StoredName& name = document.name;
     if ((query.from && name.date < *query.from) || (query.to && name.date > *query.to)) {
         return false;
@@ -117,13 +122,13 @@ bool Matches(const SearchQuery& query, const SearchedDocument& document, FoldCac
             return false;
         }
     }
-    if (!query.type.empty() && folds.Fold(document.type) != query.type) {
+    if (!query.type.empty() && folds.type.Fold(document.type) != query.type) {
         return false;
     }
-    if (!query.company.empty() && !Contains(folds.Fold(name.company), query.company)) {
+    if (!query.company.empty() && !Contains(folds.company.Fold(name.company), query.company)) {
         return false;
     }
-    return query.text.empty() || Contains(folds.Fold(name.remark), query.text);
+    return query.text.empty() || Contains(folds.remark.Fold(name.remark), query.text);
 }
 
 } // namespace fmb

@@ -52,6 +52,10 @@ struct SearchedDocument {
 // file to file, and folding costs far more than a look-up.
 class FoldCache {
 public:
+    FoldCache() = default;
+    FoldCache(const FoldCache&) = delete;
+    FoldCache& operator=(const FoldCache&) = delete;
+
     // The folded form of text, valid until the next call.
     const std::string& Fold(std::string_view text);
 
@@ -63,9 +67,15 @@ private:
         std::string folded;
     };
     Slot m_slots[kSlots];
+    const Slot* m_last = nullptr;
+};
+
+// The folded texts of the fields a search compares, one cache for each.
+struct SearchFolds {
+    FoldCache type, company, remark;
 };
 
 // True when the document matches every field of the query.
-bool Matches(const SearchQuery& query, const SearchedDocument& document, FoldCache& folds);
+bool Matches(const SearchQuery& query, const SearchedDocument& document, SearchFolds& folds);
 
 } // namespace fmb

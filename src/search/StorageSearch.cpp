@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 #include <tuple>
 
 namespace fmb {
@@ -105,24 +106,26 @@ SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
     SearchReport report;
     const std::size_t rootSize = WithTrailingSeparator(root).size();
     StoredName name;
-    FoldCache folds;
+    // Large: kept off the stack of a window's worker thread.
+    const auto folds = std::make_unique<SearchFolds>();
+    // On one thread: reading and matching a name costs less than handing it to another.
     report.scan = CCsvOut::ScanFolder(
         root,
         [&](const ScanEntry& entry) {
             if (stop.stop_requested()) {
-                report.stopped = true;
                 return false;
             }
             if (!ReadStoredName(entry.fileName, options.preferredForm, name)) {
                 return true;
             }
             const std::string_view type = TypeOf(name, entry, rootSize);
-            if (Matches(query, {name, type}, folds)) {
+            if (Matches(query, {name, type}, *folds)) {
                 onHit(MakeHit(name, type, entry));
             }
             return true;
         },
-        {}, options.kept);
+        [&](std::size_t, std::size_t) { return !stop.stop_requested(); }, options.kept);
+    report.stopped = stop.stop_requested();
     return report;
 }
 

@@ -1,5 +1,7 @@
 #include "search/StorageSearch.h"
 
+#include "search/SearchRunner.h"
+
 #include "ledger/LedgerFolder.h"
 #include "platform/Cp932.h"
 #include "platform/PathText.h"
@@ -8,7 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -222,6 +227,39 @@ TEST_F(SearchTest, AFailedHitBookLeavesTheOldOneAndSaysWhy) {
     EXPECT_FALSE(written.ok);
     EXPECT_NE(written.message.find(book), std::string::npos) << written.message;
     EXPECT_EQ(ReadBytes(U8(book)), "old");
+}
+
+// The window's runner: a new search replaces the running one, whose hits stay apart.
+TEST_F(SearchTest, TheRunnerDeliversTheHitsOfTheLatestSearchAndEndsIt) {
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<SearchBatch> batches;
+    SearchRunner runner([&](SearchBatch&& batch) {
+        const std::lock_guard lock(mutex);
+        batches.push_back(std::move(batch));
+        changed.notify_all();
+    });
+    SearchFields first;
+    first.company = "abc";
+    SearchFields second;
+    second.type = "領収書";
+    runner.Start(m_root, *CheckSearch(first).query, {});
+    const std::uint64_t latest = runner.Start(m_root, *CheckSearch(second).query, {});
+    std::unique_lock lock(mutex);
+    ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(10), [&] {
+        return !batches.empty() && batches.back().finished && batches.back().search == latest;
+    }));
+    std::vector<std::string> names;
+    for (const SearchBatch& batch : batches) {
+        if (batch.search == latest) {
+            for (const SearchHit& hit : batch.hits) {
+                names.push_back(fs::path(U8(hit.path)).filename().string());
+            }
+        }
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"20230401_国税商事_2,100.pdf",
+                                               "20230402_ﾃｽﾄ販売_100＜領収書＞ﾒﾓ.pdf"}));
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
 #include "platform/Pictures.h"
+#include "search/CKensakuDlg.h"
 #include "settings/CSettingDlg.h"
 #include "settings/CSyainEditDlg.h"
 
@@ -56,6 +57,7 @@ constexpr int kFolderField = 1028;
 constexpr int kFileNameField = 1017;
 constexpr int kExecuteButton = 1054;
 constexpr int kMenuButton = 1030;
+constexpr int kSearchButton = 1090;
 constexpr int kStorageFolderButton = 1034;
 
 constexpr int kPages = 3;
@@ -125,6 +127,7 @@ CFumibakoDlg::CFumibakoDlg(const Environment& env, QWidget* parent)
     clicked(kMultipleAmountsButton, [this] { OnMultipleAmounts(); });
     clicked(kExecuteButton, [this] { OnExecute(); });
     clicked(kMenuButton, [this] { OnMenu(); });
+    clicked(kSearchButton, [this] { OnSearch(); });
     clicked(kStorageFolderButton, [this] { OnOpenStorageFolder(); });
 
     // A day picked with the mouse or with Enter; the calendar's paging and the program's own
@@ -449,6 +452,11 @@ void CFumibakoDlg::OnMenu() {
     // once, however the menu was closed.
     m_settings.ReadIni();
     ComposeDestination();
+}
+
+void CFumibakoDlg::OnSearch() {
+    CKensakuDlg search(m_env, this);
+    m_env.modal.RunModal(search);
 }
 
 void CFumibakoDlg::OnOpenStorageFolder() {

@@ -1,5 +1,6 @@
 #include "search/StorageSearch.h"
 
+#include "app/DateText.h"
 #include "index/CLineOne.h"
 #include "platform/PathText.h"
 
@@ -133,6 +134,10 @@ void SortHits(std::vector<SearchHit>& hits) {
     std::sort(hits.begin(), hits.end(), [](const SearchHit& a, const SearchHit& b) {
         return std::tie(a.date, a.path) < std::tie(b.date, b.path);
     });
+}
+
+std::string DefaultHitBookName(const Clock& clock) {
+    return "検索結果_索引簿(作成日" + TodayText(clock) + ").csv";
 }
 
 ExportResult WriteHitBook(const std::string& outputPath, const std::vector<SearchHit>& hits,

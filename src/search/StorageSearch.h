@@ -1,6 +1,7 @@
 #pragma once
 
 #include "index/CCsvOut.h"
+#include "platform/Clock.h"
 #include "search/SearchQuery.h"
 #include "search/StoredName.h"
 
@@ -50,6 +51,9 @@ SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
 
 // Sorts hits by date, then by path.
 void SortHits(std::vector<SearchHit>& hits);
+
+// The file name of a book of hits written today: 検索結果_索引簿(作成日YYYYMMDD).csv.
+std::string DefaultHitBookName(const Clock& clock);
 
 // Writes the hits as an index book at outputPath (the CSV of the index export). The paths are
 // relative to the book's folder when that folder lies in the storage root, else full paths.

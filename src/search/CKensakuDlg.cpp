@@ -271,6 +271,8 @@ void CKensakuDlg::OnBatch(SearchBatch&& batch) {
     if (batch.finished) {
         m_running = false;
         m_report = batch.report;
+        // Measured on the first rows only, so that a table of many hits costs no time here.
+        m_table->resizeColumnsToContents();
     }
     ShowCount();
 }

@@ -66,8 +66,10 @@ std::size_t AmountLength(std::string_view text) {
     return i;
 }
 
+// An amount as the filing writes it, and short enough to be one.
 bool IsAmount(std::string_view text) {
-    return !text.empty() && AmountLength(text) == text.size();
+    long long value = 0;
+    return !text.empty() && AmountLength(text) == text.size() && AmountValue(text, value);
 }
 
 // Splits the remark (extension dropped) into its type prefix and the rest.
@@ -116,7 +118,7 @@ bool ReadBracketed(std::string_view fileName, StoredName& name) {
 // what follows them, or nothing when text does not start with an amount.
 bool ReadUnderscoreAmounts(std::string_view text, StoredName& name, std::string_view& rest) {
     const std::size_t length = AmountLength(text);
-    if (length == 0) {
+    if (length == 0 || !IsAmount(text.substr(0, length))) {
         return false;
     }
     name.amounts.clear();

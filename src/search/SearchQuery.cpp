@@ -110,10 +110,8 @@ bool Matches(const SearchQuery& query, const SearchedDocument& document, SearchF
     }
     if (query.min || query.max) {
         bool inRange = false;
-        for (const std::string_view amount : name.amounts) {
-            long long value = 0;
-            if (AmountValue(amount, value) && (!query.min || value >= *query.min) &&
-                (!query.max || value <= *query.max)) {
+        for (const long long value : name.amountValues) {
+            if ((!query.min || value >= *query.min) && (!query.max || value <= *query.max)) {
                 inRange = true;
                 break;
             }

@@ -66,9 +66,9 @@ std::size_t AmountLength(std::string_view text) {
     return i;
 }
 
-// An amount as the filing writes it, and short enough to be one.
-bool IsAmount(std::string_view text) {
-    long long value = 0;
+// value := the amount text as a number; false when it is not an amount as the filing writes
+// it, or too long to be one.
+bool ReadAmount(std::string_view text, long long& value) {
     return !text.empty() && AmountLength(text) == text.size() && AmountValue(text, value);
 }
 
@@ -98,8 +98,9 @@ bool ReadBracketed(std::string_view fileName, StoredName& name) {
     if (name.date == 0) {
         return false;
     }
-    for (const std::string_view amount : parsed.amounts) {
-        if (!IsAmount(amount)) {
+    name.amountValues.resize(parsed.amounts.size());
+    for (std::size_t i = 0; i < parsed.amounts.size(); ++i) {
+        if (!ReadAmount(parsed.amounts[i], name.amountValues[i])) {
             return false;
         }
     }
@@ -118,18 +119,20 @@ bool ReadBracketed(std::string_view fileName, StoredName& name) {
 // what follows them, or nothing when text does not start with an amount.
 bool ReadUnderscoreAmounts(std::string_view text, StoredName& name, std::string_view& rest) {
     const std::size_t length = AmountLength(text);
-    if (length == 0 || !IsAmount(text.substr(0, length))) {
+    long long value = 0;
+    if (length == 0 || !ReadAmount(text.substr(0, length), value)) {
         return false;
     }
-    name.amounts.clear();
-    name.amounts.push_back(text.substr(0, length));
+    name.amounts.assign(1, text.substr(0, length));
+    name.amountValues.assign(1, value);
     rest = text.substr(length);
     while (rest.starts_with('[')) {
         const auto close = rest.find(']');
-        if (close == std::string_view::npos || !IsAmount(rest.substr(1, close - 1))) {
+        if (close == std::string_view::npos || !ReadAmount(rest.substr(1, close - 1), value)) {
             break;
         }
         name.amounts.push_back(rest.substr(1, close - 1));
+        name.amountValues.push_back(value);
         rest.remove_prefix(close + 1);
     }
     return true;

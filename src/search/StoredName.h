@@ -19,6 +19,7 @@ struct StoredName {
     std::string_view dateText; // the date as written (8 digits, or YYYY_MM_DD)
     std::string_view company;
     std::vector<std::string_view> amounts; // as written, separators included; never empty
+    std::vector<long long> amountValues;   // the amounts as numbers, in the same order
     std::string_view typePrefix;           // ＜type＞ at the start of the remark, or empty
     std::string_view remark;               // the remark after the type prefix, extension dropped
     ParsedName scratch;                    // storage reused from read to read

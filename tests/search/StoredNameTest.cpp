@@ -32,6 +32,12 @@ void ExpectReads(const NameCase& c, NameForm preferred) {
     EXPECT_EQ(name.date, c.date) << c.fileName;
     EXPECT_EQ(name.company, c.company) << c.fileName;
     EXPECT_EQ(Texts(name.amounts), c.amounts) << c.fileName;
+    ASSERT_EQ(name.amountValues.size(), c.amounts.size()) << c.fileName;
+    for (std::size_t i = 0; i < c.amounts.size(); ++i) {
+        long long value = 0;
+        EXPECT_TRUE(AmountValue(c.amounts[i], value));
+        EXPECT_EQ(name.amountValues[i], value) << c.fileName;
+    }
     EXPECT_EQ(name.typePrefix, c.typePrefix) << c.fileName;
     EXPECT_EQ(name.remark, c.remark) << c.fileName;
 }

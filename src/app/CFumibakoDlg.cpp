@@ -13,6 +13,7 @@
 #include "platform/ListBox.h"
 #include "platform/Pictures.h"
 #include "res/ControlIds.h"
+#include "search/CKensakuDlg.h"
 #include "settings/CSettingDlg.h"
 #include "settings/CSyainEditDlg.h"
 
@@ -103,6 +104,7 @@ CFumibakoDlg::CFumibakoDlg(const Environment& env, QWidget* parent)
     clicked(kMultipleAmountsButton, [this] { OnMultipleAmounts(); });
     clicked(kExecuteButton, [this] { OnExecute(); });
     clicked(kMenuButton, [this] { OnMenu(); });
+    clicked(kSearchButton, [this] { OnSearch(); });
     clicked(kStorageFolderButton, [this] { OnOpenStorageFolder(); });
 
     // A day picked with the mouse or with Enter; the calendar's paging and the program's own
@@ -427,6 +429,11 @@ void CFumibakoDlg::OnMenu() {
     // once, however the menu was closed.
     m_settings.ReadIni();
     ComposeDestination();
+}
+
+void CFumibakoDlg::OnSearch() {
+    CKensakuDlg search(m_env, this);
+    m_env.modal.RunModal(search);
 }
 
 void CFumibakoDlg::OnOpenStorageFolder() {

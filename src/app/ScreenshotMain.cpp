@@ -1,10 +1,12 @@
 // fumibako-screenshot FOLDER: draws the pictures of the README into FOLDER: the filing window
 // with a filled-in entry (filing-window.png), the settings dialog (settings-dialog.png), the menu
 // (menu.png), the index export dialog ready to write the book of a fiscal year
-// (index-export.png), the backup dialog ready to copy (backup-copy.png) and the backup dialog
-// in the middle of a large backup (backup-running.png). It works in a temporary settings folder
-// with a storage root, the default document types and a few companies, and files, writes and
-// copies nothing: the running backup is a job that reports a fixed point of a copy and waits.
+// (index-export.png), the backup dialog ready to copy (backup-copy.png), the backup dialog
+// in the middle of a large backup (backup-running.png) and the search window with the hits of a
+// counterparty (search-window.png). It works in a temporary settings folder
+// with a storage root holding a few stored names, the default document types and a few
+// companies, and files, writes and copies nothing: the running backup is a job that reports a fixed
+// point of a copy and waits.
 #include "app/CFumibakoDlg.h"
 #include "app/CMenuDlg.h"
 #include "backup/BackupChoices.h"
@@ -16,6 +18,7 @@
 #include "platform/ListBox.h"
 #include "platform/QtPorts.h"
 #include "res/ControlIds.h"
+#include "search/CKensakuDlg.h"
 #include "settings/CFMBData.h"
 #include "settings/CFMBSyameiData.h"
 #include "settings/CSettingDlg.h"
@@ -24,6 +27,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -59,6 +63,21 @@ bool PrepareSettings(const QTemporaryDir& dir) {
     QFile source(scans + QStringLiteral("/doc001.pdf"));
     if (!source.open(QIODevice::WriteOnly))
         return false;
+    // Documents filed earlier, for the search window.
+    for (const char* stored : {
+             "2022年度/請求書(控)/2022年10月/[2022_10_31][〇〇商事(株)][330,000].pdf",
+             "2022年度/請求書(控)/2022年11月/[2022_11_30][〇〇商事(株)][500,000][120,000].pdf",
+             "2022年度/請求書(控)/2022年11月/"
+             "[2022_11_30][(株)いろは物産][88,000]＜請求書(控)＞11月分.pdf",
+             "2022年度/領収書/2022年12月/[2022_12_05][ｻｸﾗ電機(株)][12,100]前払い.pdf",
+             "2022年度/請求書/2023年01月/20230120_〇〇商事㈱_2,100.pdf",
+             "2021年度/請求書(控)/2022年03月/[2022_03_31][〇〇商事(株)][275,000]再発行.pdf",
+         }) {
+        const QString path = root + QStringLiteral("/") + QString::fromUtf8(stored);
+        QFile document(path);
+        if (!QDir().mkpath(QFileInfo(path).path()) || !document.open(QIODevice::WriteOnly))
+            return false;
+    }
 
     const std::string folder = Native(dir.path()) + QDir::separator().toLatin1();
     fmb::CFMBData settings(folder);
@@ -184,6 +203,16 @@ int main(int argc, char** argv) {
     if (!Save(menu, target, "menu.png"))
         return 1;
     menu.hide();
+
+    // The documents of one counterparty, whichever way their names spell its company form.
+    fmb::CKensakuDlg search(env);
+    search.findChild<QLineEdit*>(QStringLiteral("companyField"))
+        ->setText(QStringLiteral("〇〇商事(株)"));
+    search.findChild<QLineEdit*>(QStringLiteral("fromField"))->setText(QStringLiteral("20220401"));
+    search.resize(980, 330);
+    if (!Save(search, target, "search-window.png"))
+        return 1;
+    search.hide();
 
     // A backup of the whole storage into a folder on another disk.
     fmb::CCopyDirDlg backup(env);

@@ -2,6 +2,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/FilingCommands.h"
+#include "cli/SearchCommand.h"
 #include "cli/StorageCommands.h"
 #include "platform/Clock.h"
 
@@ -15,12 +16,14 @@ Usage: fumibako-cli COMMAND [OPTIONS] [ARGUMENTS]
        fumibako-cli --help
 
 Exit status: 0 done, 1 refused or failed (the reason is on standard error),
-2 wrong command line, 130 stopped by Ctrl+C or SIGTERM (index, backup).
+2 wrong command line (for search also a field it cannot search), 130 stopped by Ctrl+C or SIGTERM (index, backup).
 
 )";
     WriteFilingHelp(out);
     out << '\n';
     WriteStorageHelp(out);
+    out << '\n';
+    WriteSearchHelp(out);
 }
 
 } // namespace
@@ -44,6 +47,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "index") {
         return RunIndex(rest, out, err);
+    }
+    if (command == "search") {
+        return RunSearch(rest, out, err);
     }
     if (command == "backup") {
         return RunBackup(rest, out, err, SystemClock());

@@ -42,7 +42,8 @@ constexpr std::size_t kListingBufferSize = 32768;
 } // namespace
 
 OpenFolder::OpenFolder(OpenFolder&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_device(other.m_device), m_node(other.m_node) {}
+    : m_fd(std::exchange(other.m_fd, -1)), m_device(other.m_device), m_node(other.m_node),
+      m_listed(other.m_listed) {}
 
 OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
     if (this != &other) {
@@ -51,6 +52,7 @@ OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
         m_fd = std::exchange(other.m_fd, -1);
         m_device = other.m_device;
         m_node = other.m_node;
+        m_listed = other.m_listed;
     }
     return *this;
 }
@@ -105,8 +107,10 @@ bool OpenFolder::IsSameFolderAs(const OpenFolder& other) const {
 // of the listing's own: the folder stays open for its subfolders, and no second descriptor is
 // opened. The kernel reports each entry's type, which saves a status call per file.
 std::error_code OpenFolder::List(const FolderVisitor& visit) const {
-    if (lseek(m_fd, 0, SEEK_SET) != 0)
+    // A folder just opened is at its start already; a walk lists each folder once.
+    if (m_listed && lseek(m_fd, 0, SEEK_SET) != 0)
         return LastError();
+    m_listed = true;
     const auto buffer = std::make_unique_for_overwrite<char[]>(kListingBufferSize);
     while (true) {
         const ssize_t filled = getdents64(m_fd, buffer.get(), kListingBufferSize);

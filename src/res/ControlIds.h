@@ -69,6 +69,7 @@ inline constexpr int kFileNameField = 1017;
 inline constexpr int kExecuteButton = 1054;
 inline constexpr int kMenuButton = 1030;
 inline constexpr int kStorageFolderButton = 1034;
+inline constexpr int kSearchButton = 1090;
 inline constexpr int kExitButton = kCancel;
 } // namespace filing
 

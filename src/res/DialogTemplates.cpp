@@ -91,6 +91,7 @@ constexpr ControlTemplate kFilingControls[] = {
     {-15, K::EtchedLine, "", {0, 368, 250, 2}}, // the pair of etched lines
     {filing::kMenuButton, K::Button, "メニュー", {4, 371, 38, 14}},
     {filing::kStorageFolderButton, K::Button, "保存先フォルダ確認", {45, 371, 83, 14}},
+    {filing::kSearchButton, K::Button, "検索", {131, 371, 58, 14}},
     {filing::kExitButton, K::Button, "終了", {192, 371, 54, 14}},
 };
 
@@ -106,7 +107,7 @@ constexpr int kFilingTabOrder[] = {
     keypad::k7, keypad::k8, keypad::k9, keypad::k4, keypad::k5, keypad::k6,
     keypad::k1, keypad::k2, keypad::k3, keypad::k0, keypad::k00, keypad::kClear,
     filing::kRemarkField, filing::kFolderField, filing::kFileNameField, filing::kExecuteButton,
-    filing::kMenuButton, filing::kStorageFolderButton, filing::kExitButton,
+    filing::kMenuButton, filing::kStorageFolderButton, filing::kSearchButton, filing::kExitButton,
     filing::kPageBackButton, filing::kPageForwardButton,
 };
 

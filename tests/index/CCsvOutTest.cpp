@@ -1,6 +1,7 @@
 #include "index/CCsvOut.h"
 
 #include "jobs/JobMonitor.h"
+#include "ledger/LedgerFolder.h"
 #include "platform/Cp932.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryName.h"
@@ -116,6 +117,38 @@ TEST_F(ScanFolderTest, PassesOverTemporariesLeftByAnInterruptedWrite) {
         return true;
     });
     EXPECT_EQ(names, std::vector<std::string>{"[20230315][A][100].pdf"});
+}
+
+// The ledger's folder holds earlier versions of documents under their stored names; only a walk
+// that asks for them lists them, and only the folder of that name directly below the top.
+TEST_F(ScanFolderTest, LeavesTheLedgerFolderBelowTheTopOutUnlessAsked) {
+    const std::string ledger(kLedgerFolderName);
+    Touch(m_dir, "2022年度/請求書/[20230315][A][100].pdf");
+    Touch(m_dir, ledger + "/kept/[20230315][A][90].pdf");
+    Touch(m_dir, "2022年度/" + ledger + "/[20230316][B][5].pdf");
+    const auto namesOf = [&](KeptVersions kept) {
+        std::vector<std::string> names;
+        CCsvOut::ScanFolder(
+            m_dir.Text(),
+            [&](const ScanEntry& e) {
+                names.push_back(e.fileName);
+                return true;
+            },
+            {}, kept);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(namesOf(KeptVersions::LeftOut),
+              (std::vector<std::string>{"[20230315][A][100].pdf", "[20230316][B][5].pdf"}));
+    EXPECT_EQ(namesOf(KeptVersions::Included),
+              (std::vector<std::string>{"[20230315][A][100].pdf", "[20230315][A][90].pdf",
+                                        "[20230316][B][5].pdf"}));
+
+    const std::string book = m_dir.Child("book.csv");
+    ASSERT_TRUE(CCsvOut().Output(book, m_dir.Text(), "").ok);
+    const std::string written = Utf8(ReadBytes(U8(book)));
+    EXPECT_EQ(written.find("[90]"), std::string::npos) << written;
+    EXPECT_NE(written.find("[100]"), std::string::npos) << written;
 }
 
 TEST_F(ScanFolderTest, GoesOnPastFoldersThatVanishBeforeTheyAreOpenedAndNamesTheFirst) {

@@ -316,6 +316,7 @@ TEST(TemplateDialog, FilingWindowTabOrder) {
                             kExecuteButton,
                             kMenuButton,
                             kStorageFolderButton,
+                            kSearchButton,
                             kExitButton,
                             kPageBackButton,
                             kPageForwardButton};

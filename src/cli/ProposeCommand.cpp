@@ -11,7 +11,6 @@
 #include <QString>
 
 #include <filesystem>
-#include <optional>
 #include <system_error>
 
 namespace fmb::cli {
@@ -32,26 +31,26 @@ const char* ProblemText(SourceDocument::Problem problem) {
     return "the file cannot be read: ";
 }
 
-// The company list of the named type; nothing when the store has no such type.
-std::optional<std::vector<std::string>> CompaniesOfType(const std::string& folder,
-                                                        const std::string& typeName) {
+// The company list of the named type; empty when the store has no such type.
+std::vector<std::string> CompaniesOfType(const std::string& folder, const std::string& typeName) {
     CFMBSyameiData types(folder);
     types.ReadIni();
+    std::vector<std::string> companies;
     for (int slot = 0; slot < types.TypeCount(); ++slot) {
         if (types.TypeName(slot) == typeName) {
-            std::vector<std::string> companies;
             types.GetCompanyNames(slot, companies);
-            return companies;
+            break;
         }
     }
-    return std::nullopt;
+    return companies;
 }
 
 } // namespace
 
 int RunPropose(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    const ParseOutcome outcome =
-        ParseArguments(args, {{"settings-dir", true, 1}, {"type", true, 1}, {"help", false, 1}});
+    const ParseOutcome outcome = ParseArguments(
+        args,
+        {{"settings-dir", true, 1}, {"type", true, 1}, {"text", false, 1}, {"help", false, 1}});
     if (outcome.error)
         return ReportUsageError(err, *outcome.error);
     const ParsedArguments& parsed = outcome.arguments;
@@ -69,20 +68,18 @@ int RunPropose(const std::vector<std::string>& args, std::ostream& out, std::ost
     const std::string settingsFolder = WithTrailingSeparator(folder);
 
     ProposalContext context;
-    if (parsed.Has("type")) {
-        context.typeName = parsed.Value("type");
-        const auto companies = CompaniesOfType(settingsFolder, context.typeName);
-        if (!companies)
-            return ReportUsageError(err, "no document type " + context.typeName + " in " +
-                                             settingsFolder + "FMB_Corp.ini");
-        context.knownCompanies = *companies;
-    }
+    context.typeName = parsed.Value("type");
+    context.knownCompanies = CompaniesOfType(settingsFolder, context.typeName);
 
     const std::string& file = parsed.operands.front();
     const ExtractedText text = ExtractDocumentText(QString::fromStdString(file), {});
     if (text.problem != SourceDocument::Problem::None) {
         err << ProblemText(text.problem) << file << '\n';
         return kExitRefused;
+    }
+    if (parsed.Has("text")) {
+        out << text.text;
+        return kExitOk;
     }
     const RegistrationStore store(settingsFolder);
     out << ProposalLines(ProposeFields(text.text, context, &store));
@@ -105,8 +102,11 @@ void WriteProposeHelp(std::ostream& out) {
   Options:
       --settings-dir DIR  folder holding FMB_Corp.ini and the registration numbers
                           remembered by the desktop program (default: the program's folder)
-      --type NAME         document type: its company list is matched first, and for a
-                          type ending in (控) the addressee is the counterparty
+      --type NAME         document type: its company list in FMB_Corp.ini is matched
+                          first, and for a type ending in (控) the addressee is the
+                          counterparty
+      --text              print the text the proposals are read from instead (the
+                          text layer and what OCR recognised)
       --help              this help
 )";
 }

@@ -15,34 +15,59 @@ constexpr int kMoneyLabel = 40; // 金額 of a line item
 constexpr int kPartLabel = -80; // subtotal, tax, unit price
 constexpr int kHeadPercent = 90;
 constexpr int kMoneySign = 10; // ¥ or 円
+constexpr int kClosedSum = 10; // ¥110,000-: a sum closed against additions, as totals are
 constexpr int kGrouped = 5;    // thousands separators
-constexpr int kLargest = 15;
+constexpr int kLargest = 50;   // the total is the largest sum when no label tells
 constexpr std::size_t kMaxDigits = 14;
 
 const std::vector<Label>& AmountLabels() {
     static const std::vector<Label> labels = {
-        {"ご請求金額", kBilledLabel},   {"御請求金額", kBilledLabel},
-        {"請求金額", kBilledLabel},     {"ご請求額", kBilledLabel},
-        {"今回ご請求額", kBilledLabel}, {"請求額", kBilledLabel},
-        {"お支払金額", kBilledLabel},   {"お支払額", kBilledLabel},
-        {"領収金額", kBilledLabel},     {"差引支給額", kBilledLabel},
-        {"差引支給合計", kBilledLabel}, {"合計", kTotalLabel},
-        {"総合計", kTotalLabel},        {"税込合計", kTotalLabel},
-        {"合計金額", kTotalLabel},      {"総額", kTotalLabel},
-        {"お買上合計", kTotalLabel},    {"ご利用金額合計", kTotalLabel},
-        {"ご利用合計", kTotalLabel},    {"金額", kMoneyLabel},
-        {"支給額", kMoneyLabel},        {"小計", kPartLabel},
-        {"消費税", kPartLabel},         {"消費税額", kPartLabel},
-        {"消費税合計", kPartLabel},     {"税額", kPartLabel},
-        {"内税", kPartLabel},           {"税抜", kPartLabel},
-        {"税抜合計", kPartLabel},       {"対象", kPartLabel}, // 10%対象 100,000
-        {"単価", kPartLabel},           {"数量", kPartLabel},
-        {"値引", kPartLabel},           {"お預り", kPartLabel},
-        {"お預かり", kPartLabel},       {"お釣り", kPartLabel},
-        {"おつり", kPartLabel},         {"前回ご請求額", kPartLabel},
-        {"前回請求額", kPartLabel},     {"ご入金額", kPartLabel},
-        {"繰越", kPartLabel},           {"総支給額", kPartLabel},
-        {"控除合計", kPartLabel},       {"源泉", kPartLabel},
+        {"ご請求金額", kBilledLabel},
+        {"御請求金額", kBilledLabel},
+        {"請求金額", kBilledLabel},
+        {"ご請求額", kBilledLabel},
+        {"今回ご請求額", kBilledLabel},
+        {"請求額", kBilledLabel},
+        {"お支払金額", kBilledLabel},
+        {"お支払額", kBilledLabel},
+        {"領収金額", kBilledLabel},
+        {"差引支給額", kBilledLabel},
+        {"差引支給合計", kBilledLabel},
+        {"合計", kTotalLabel},
+        {"総合計", kTotalLabel},
+        {"税込合計", kTotalLabel},
+        {"合計金額", kTotalLabel},
+        {"税込金額", kTotalLabel},
+        {"総額", kTotalLabel},
+        {"お買上合計", kTotalLabel},
+        {"ご利用金額合計", kTotalLabel},
+        {"ご利用合計", kTotalLabel},
+        {"金額", kMoneyLabel},
+        {"支給額", kMoneyLabel},
+        {"小計", kPartLabel},
+        {"消費税", kPartLabel},
+        {"消費税額", kPartLabel},
+        {"消費税合計", kPartLabel},
+        {"税額", kPartLabel},
+        {"内税", kPartLabel},
+        {"税抜", kPartLabel},
+        {"税抜合計", kPartLabel},
+        {"税抜金額", kPartLabel},
+        {"対象", kPartLabel}, // 10%対象 100,000
+        {"単価", kPartLabel},
+        {"数量", kPartLabel},
+        {"値引", kPartLabel},
+        {"お預り", kPartLabel},
+        {"お預かり", kPartLabel},
+        {"お釣り", kPartLabel},
+        {"おつり", kPartLabel},
+        {"前回ご請求額", kPartLabel},
+        {"前回請求額", kPartLabel},
+        {"ご入金額", kPartLabel},
+        {"繰越", kPartLabel},
+        {"総支給額", kPartLabel},
+        {"控除合計", kPartLabel},
+        {"源泉", kPartLabel},
     };
     return labels;
 }
@@ -68,8 +93,10 @@ std::optional<std::string> TakeDigits(std::string_view line, std::size_t& at, bo
             ++end;
             continue;
         }
-        // A separator with three digits after it and not more.
-        const bool separator = line[end] == ',' && run >= 1 && (grouped ? run == 3 : run <= 3);
+        // A separator with three digits after it and not more. OCR often reads the comma as a
+        // full stop; a yen amount has no decimals, so 81.620 is 81,620 too.
+        const bool separator =
+            (line[end] == ',' || line[end] == '.') && run >= 1 && (grouped ? run == 3 : run <= 3);
         if (separator && end + 3 < line.size() + 0 && IsAsciiDigit(line[end + 1]) &&
             IsAsciiDigit(line[end + 2]) && IsAsciiDigit(line[end + 3]) &&
             (end + 4 >= line.size() || !IsAsciiDigit(line[end + 4]))) {
@@ -132,10 +159,12 @@ std::vector<Hit> AmountsOf(std::string_view line) {
         }
         const std::string_view after = line.substr(end);
         bool sign = yen;
+        bool closed = false;
         if (StartsWith(after, "円")) {
             sign = true;
         } else if (yen && StartsWith(after, "-")) {
-            sign = true; // ¥110,000-
+            sign = true;
+            closed = true;
         } else if (IsOtherNumber(line.substr(0, begin), after)) {
             at = end;
             continue;
@@ -143,7 +172,9 @@ std::vector<Hit> AmountsOf(std::string_view line) {
         const std::string value =
             digits->substr(std::min(digits->find_first_not_of('0'), digits->size() - 1));
         if (value != "0" && value.size() <= kMaxDigits)
-            hits.push_back({value, begin, end, (sign ? kMoneySign : 0) + (grouped ? kGrouped : 0)});
+            hits.push_back(
+                {value, begin, end,
+                 (sign ? kMoneySign : 0) + (closed ? kClosedSum : 0) + (grouped ? kGrouped : 0)});
         at = end;
     }
     return hits;

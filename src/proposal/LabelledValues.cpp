@@ -66,13 +66,11 @@ std::vector<LabelledHit> ReadLabelledValues(const std::vector<std::string>& line
             if (const auto label = LabelBefore(own, hits[h], previousEnd)) {
                 labelled.labelScore = label->label->score;
                 labelled.labelled = true;
-            } else if (own.empty()) {
-                const std::size_t fromRight = hits.size() - 1 - h;
-                if (fromRight < head.size()) {
-                    labelled.labelScore =
-                        head[head.size() - 1 - fromRight].label->score * headPercent / 100;
-                    labelled.labelled = true;
-                }
+            } else if (own.empty() && head.size() == hits.size()) {
+                // Column by column; when the numbers differ, a head was misread or a column
+                // holds no value, and which value is under which head is anyone's guess.
+                labelled.labelScore = head[h].label->score * headPercent / 100;
+                labelled.labelled = true;
             }
             result.push_back(std::move(labelled));
             previousEnd = hits[h].end;

@@ -35,9 +35,8 @@ using HitFinder = std::function<std::vector<Hit>(std::string_view closedLine)>;
 
 // Finds the values of every line and the label each belongs to: the nearest label before it in
 // its line (not one that stands before an earlier value), else, for a line of bare values under
-// a line of labels alone (the head of a table), the label in the same column counted from the
-// right, where money and dates are aligned. A label of a table head counts for
-// headPercent percent of its score.
+// a line of as many labels alone (the head of a table), the label in the same column. A label of
+// a table head counts for headPercent percent of its score.
 std::vector<LabelledHit> ReadLabelledValues(const std::vector<std::string>& lines,
                                             const std::vector<Label>& labels,
                                             const HitFinder& findHits, int headPercent);

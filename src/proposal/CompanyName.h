@@ -10,4 +10,8 @@ namespace fmb {
 // "㈱ＡＢＣ商事", "(株)abc商事" and "株式会社 ABC 商事" compare equal.
 std::string FoldedCompanyName(std::string_view name);
 
+// The folded name without its legal form, so that a list's "国税商事(株)" finds a document's
+// "株式会社国税商事" (strictly another name, but what the user keeps in the list).
+std::string FoldedNameWithoutLegalForm(std::string_view name);
+
 } // namespace fmb

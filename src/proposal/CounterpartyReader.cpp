@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kRemembered = 300;
 constexpr int kKnownInPlace = 200;
+constexpr int kKnownWithOtherForm = 180; // the list's name with the legal form elsewhere
 constexpr int kKnownElsewhere = 60;
 constexpr int kNamed = 100;
 constexpr int kNamedElsewhere = 10;
@@ -20,6 +21,7 @@ constexpr int kNearRegistration = 30;
 constexpr int kEarly = 10;
 constexpr std::size_t kEarlyLines = 12;
 constexpr std::size_t kNearLines = 2;
+constexpr std::size_t kShortestName = 6; // bytes: two Japanese characters
 
 constexpr std::string_view kLegalForms[] = {
     "株式会社",     "有限会社",     "合同会社",     "合資会社",     "合名会社",
@@ -187,10 +189,19 @@ std::vector<Candidate> ReadCounterparties(const std::vector<std::string>& lines,
     for (const std::string& company : context.rememberedCompanies)
         found.push_back({company, kRemembered});
 
-    std::vector<std::pair<std::string, std::string>> known; // folded, as kept
+    struct Known {
+        std::string folded;
+        std::string withoutForm; // empty when too short to tell companies apart
+        const std::string* asKept;
+    };
+    std::vector<Known> known;
     for (const std::string& company : context.knownCompanies) {
-        if (!company.empty())
-            known.emplace_back(FoldedCompanyName(company), company);
+        if (company.empty())
+            continue;
+        std::string withoutForm = FoldedNameWithoutLegalForm(company);
+        if (withoutForm.size() < kShortestName)
+            withoutForm.clear();
+        known.push_back({FoldedCompanyName(company), std::move(withoutForm), &company});
     }
     for (std::size_t index = 0; index < lines.size(); ++index) {
         const std::string& line = lines[index];
@@ -198,10 +209,14 @@ std::vector<Candidate> ReadCounterparties(const std::vector<std::string>& lines,
         // The part of the line where the counterparty stands.
         const bool inPlace = context.issuedDocument == addressee.has_value();
         const std::string folded = FoldedCompanyName(line);
-        for (const auto& [foldedName, company] : known) {
-            if (Contains(folded, foldedName))
-                found.push_back({company, (inPlace ? kKnownInPlace : kKnownElsewhere) +
-                                              static_cast<int>(foldedName.size() / 3)});
+        for (const Known& company : known) {
+            const int longer = static_cast<int>(company.folded.size() / 3); // the longer name
+            if (Contains(folded, company.folded))
+                found.push_back(
+                    {*company.asKept, (inPlace ? kKnownInPlace : kKnownElsewhere) + longer});
+            else if (!company.withoutForm.empty() && Contains(folded, company.withoutForm))
+                found.push_back(
+                    {*company.asKept, (inPlace ? kKnownWithOtherForm : kKnownElsewhere) + longer});
         }
         if (context.issuedDocument) {
             if (addressee)

@@ -39,7 +39,12 @@ FieldProposals ProposeFields(std::string_view documentText, const ProposalContex
 }
 
 bool HasDateAndAmount(const FieldProposals& proposals) {
-    return !proposals.dates.empty() && !proposals.amounts.empty();
+    // A due date or a subtotal alone is not what is wanted: a writer that dropped the issue
+    // date or the total from the text layer leaves such lines.
+    const auto found = [](const std::vector<Candidate>& ranked) {
+        return !ranked.empty() && ranked.front().score >= 0;
+    };
+    return found(proposals.dates) && found(proposals.amounts);
 }
 
 std::string ProposalLines(const FieldProposals& proposals) {

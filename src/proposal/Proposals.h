@@ -35,7 +35,8 @@ struct ProposalContext {
 FieldProposals ProposeFields(std::string_view documentText, const ProposalContext& context,
                              const RegistrationStore* store);
 
-// Whether the text is worth no second look by OCR: it yields a date and an amount.
+// Whether the text is worth no second look by OCR: it yields a date and an amount, and neither
+// is only a due date, a subtotal or a tax line.
 bool HasDateAndAmount(const FieldProposals& proposals);
 
 // The proposals one a line, best first within each field: "date 20230331", "amount 110000",

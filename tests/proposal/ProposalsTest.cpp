@@ -40,6 +40,23 @@ TEST(ProposalsTest, NothingFoundIsNoLines) {
     EXPECT_FALSE(HasDateAndAmount(proposals));
 }
 
+TEST(ProposalsTest, OnlyATransactionDateAndATotalMakeTheTextEnough) {
+    const struct {
+        const char* text;
+        bool enough;
+    } cases[] = {
+        {"請求日 2023/03/31\n合計 110,000円", true},
+        {"2023/03/31\n¥110,000", true},
+        {"請求日 2023/03/31", false},
+        {"合計 110,000円", false},
+        // What is left when a writer dropped the issue date or the total from the text layer.
+        {"発行日\nお支払期限 2023/04/30\n合計 110,000円", false},
+        {"請求日 2023/03/31\n合計\n消費税 10,000円", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HasDateAndAmount(ProposeFields(c.text, {}, nullptr)), c.enough) << c.text;
+}
+
 TEST(ProposalsTest, AnIssuedTypeProposesTheAddressee) {
     const FieldProposals proposals = ProposeFields(kInvoice, {"請求書(控)", {}}, nullptr);
     ASSERT_FALSE(proposals.companies.empty());

@@ -239,6 +239,9 @@ TEST(CounterpartyReaderTest, TheTypesCompanyListComesFirstAsTheListSpellsIt) {
     EXPECT_EQ(Values(ReadCounterparties(lines, received)),
               (std::vector<std::string>{"国税商事(株)", "まるや", "(株)ほかの会社",
                                         "国税商事株式会社", "自社(株)", "自社株式会社"}));
+    // The list's name with its legal form at the other end is still the list's company.
+    EXPECT_EQ(BestOf(ReadCounterparties(DocumentLines("発行元 株式会社国税商事"), received)),
+              "国税商事(株)");
     received.rememberedCompanies = {"記憶した会社"};
     EXPECT_EQ(BestOf(ReadCounterparties(lines, received)), "記憶した会社");
 }

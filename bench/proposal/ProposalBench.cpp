@@ -3,7 +3,8 @@
 // QPdfWriter, whose text layer loses runs of Latin letters and digits (OCR fallback). Also the
 // time until the first page of a 50-page PDF is drawn for the preview.
 //
-// Usage: proposal_bench [CORPUS_DIR]   (made with scripts/make-corpus when it holds no corpus)
+// Usage: proposal_bench [CORPUS_DIR]   (default build/default/bench-data/proposal-corpus, made
+// with scripts/make-corpus, about five minutes, when it holds no corpus)
 #include "support/BenchSupport.h"
 
 #include "extract/DocumentText.h"
@@ -158,7 +159,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication application(argc, argv); // fonts for QPdfWriter
-    const fs::path corpus = argc > 1 ? fs::path(argv[1]) : fs::path("proposal-corpus");
+    const fs::path corpus =
+        argc > 1 ? fs::path(argv[1]) : fs::path(FUMIBAKO_BENCH_DATA) / "proposal-corpus";
     if (!fs::is_directory(corpus / "text")) {
         const std::string command =
             std::string(FUMIBAKO_MAKE_CORPUS) + " '" + corpus.string() + "'";

@@ -100,7 +100,11 @@ CPreviewWnd::CPreviewWnd(std::string settingsFolder, QWidget* parent)
     ShowSource({});
 }
 
-CPreviewWnd::~CPreviewWnd() = default;
+CPreviewWnd::~CPreviewWnd() {
+    // Destroyed with the filing window while shown: no hide tells it to keep its place.
+    if (isVisible())
+        SavePlace();
+}
 
 QWidget* CPreviewWnd::BuildToolBar() {
     auto* bar = new QWidget(this);
@@ -199,7 +203,6 @@ void CPreviewWnd::OnTextRead(const QString& path, const ExtractedText& text) {
         return;
     m_text = std::make_unique<ExtractedText>(text);
     SetContext(m_context);
-    ShowProposals();
 }
 
 bool CPreviewWnd::Reading() const {

@@ -69,13 +69,8 @@ std::vector<std::string> WordsOf(std::string_view text) {
             spaced.replace(at, mark.size(), " ");
     }
     std::vector<std::string> words;
-    std::size_t begin = 0;
-    while (begin < spaced.size()) {
-        const std::size_t end = std::min(spaced.find(' ', begin), spaced.size());
-        if (end > begin)
-            words.push_back(spaced.substr(begin, end - begin));
-        begin = end + 1;
-    }
+    for (const std::string_view word : Words(spaced))
+        words.emplace_back(word);
     return words;
 }
 

@@ -12,18 +12,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
 }
 
-std::vector<std::string_view> Words(std::string_view line) {
-    std::vector<std::string_view> words;
-    std::size_t begin = 0;
-    while (begin < line.size()) {
-        const std::size_t end = std::min(line.find(' ', begin), line.size());
-        if (end > begin)
-            words.push_back(line.substr(begin, end - begin));
-        begin = end + 1;
-    }
-    return words;
-}
-
 // One UTF-8 character of three bytes or more: a CJK character, kana or a symbol.
 bool IsSingleWideCharacter(std::string_view word) {
     const auto lead = static_cast<unsigned char>(word.empty() ? 0 : word.front());
@@ -44,6 +32,18 @@ bool IsWide(char c) {
 }
 
 } // namespace
+
+std::vector<std::string_view> Words(std::string_view line) {
+    std::vector<std::string_view> words;
+    std::size_t begin = 0;
+    while (begin < line.size()) {
+        const std::size_t end = std::min(line.find(' ', begin), line.size());
+        if (end > begin)
+            words.push_back(line.substr(begin, end - begin));
+        begin = end + 1;
+    }
+    return words;
+}
 
 bool IsAsciiDigit(char c) {
     return c >= '0' && c <= '9';

@@ -20,6 +20,9 @@ std::string NormalizedText(std::string_view utf8Text);
 // two Japanese words, stays.
 std::string ClosedUp(std::string_view line);
 
+// The words of a line: the runs between blanks.
+std::vector<std::string_view> Words(std::string_view line);
+
 // Whether the byte starts a character that is an ASCII letter or digit.
 bool IsAsciiAlnum(char c);
 bool IsAsciiDigit(char c);

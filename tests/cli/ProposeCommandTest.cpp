@@ -1,6 +1,6 @@
 // fumibako-cli propose on real documents: a text PDF, a scan read by OCR, and files it cannot
 // read.
-#include "cli/Cli.h"
+#include "cli/CliRun.h"
 
 #include "proposal/RegistrationStore.h"
 #include "settings/CFMBSyameiData.h"
@@ -9,25 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace fmb::cli {
 namespace {
 
 using test::TempDir;
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class ProposeCommandTest : public ::testing::Test {
 protected:

@@ -3,6 +3,7 @@
 #include "preview/CPreviewWnd.h"
 
 #include "preview/PageView.h"
+#include "preview/WindowPlace.h"
 #include "support/SampleDocuments.h"
 #include "support/TempDir.h"
 
@@ -255,8 +256,14 @@ TEST_F(CPreviewWndTest, KeepsItsPlaceAndSizeBesideTheIniFiles) {
         m_window = std::make_unique<CPreviewWnd>(m_dir.Text(true), nullptr);
         m_window->ShowBeside(anchor);
         EXPECT_GE(m_window->geometry().left(), anchor.frameGeometry().right()) << bytes;
-        m_window->setAttribute(Qt::WA_DontShowOnScreen); // its place is not saved again
     }
+
+    // Destroyed while shown, as when the filing window closes: the place is kept all the same.
+    m_window = std::make_unique<CPreviewWnd>(m_dir.Text(true), nullptr);
+    m_window->ShowBeside(anchor);
+    m_window->setGeometry(100, 60, 600, 500);
+    m_window.reset();
+    EXPECT_EQ(WindowPlace(m_dir.Text(true)).Read(), (WindowRect{100, 60, 600, 500}));
 }
 
 } // namespace

@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextCharFormat>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -171,6 +172,8 @@ void CFumibakoDlg::showEvent(QShowEvent* event) {
     if (!m_previewPlaced) {
         m_previewPlaced = true;
         ShowPreview();
+        // Again once this window stands where the window system put it.
+        QTimer::singleShot(0, m_preview, [this] { m_preview->MoveBeside(*this); });
     }
 }
 

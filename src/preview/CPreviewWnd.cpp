@@ -18,6 +18,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace fmb {
 namespace {
 
@@ -110,10 +112,12 @@ QWidget* CPreviewWnd::BuildToolBar() {
     auto* bar = new QWidget(this);
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    m_previousPage = ToolButton("◀ 前のページ", "previousPage", bar);
+    m_previousPage = ToolButton("◀ 前", "previousPage", bar);
+    m_previousPage->setToolTip(QString::fromUtf8("前のページ（Page Up）"));
     m_pageNumber = new QLabel(bar);
     m_pageNumber->setObjectName(QStringLiteral("pageNumber"));
-    m_nextPage = ToolButton("次のページ ▶", "nextPage", bar);
+    m_nextPage = ToolButton("次 ▶", "nextPage", bar);
+    m_nextPage->setToolTip(QString::fromUtf8("次のページ（Page Down）"));
     auto* zoomOut = ToolButton("縮小", "zoomOut", bar);
     auto* zoomIn = ToolButton("拡大", "zoomIn", bar);
     auto* fitWidth = ToolButton("幅に合わせる", "fitWidth", bar);
@@ -269,25 +273,41 @@ void CPreviewWnd::keyPressEvent(QKeyEvent* event) {
 }
 
 void CPreviewWnd::ShowBeside(const QWidget& anchor) {
+    MoveBeside(anchor);
+    show();
+}
+
+void CPreviewWnd::MoveBeside(const QWidget& anchor) {
     const std::optional<WindowRect> saved = m_place.Read();
     QRect place;
     if (saved)
         place = QRect(saved->left, saved->top, saved->width, saved->height);
     // A place on a screen that is no longer there is not used.
-    const QScreen* screen = saved ? QGuiApplication::screenAt(place.center()) : nullptr;
-    if (!screen) {
-        const QRect beside = anchor.frameGeometry();
-        const QScreen* anchorScreen = anchor.screen();
-        const QRect available = anchorScreen ? anchorScreen->availableGeometry() : QRect();
-        QSize size = kDefaultSize;
-        if (!available.isEmpty())
-            size = size.boundedTo(available.size());
-        place = QRect(QPoint(beside.right() + kGap, beside.top()), size);
-        if (!available.isEmpty() && !available.contains(place))
-            place.moveLeft(std::max(available.left(), available.right() - size.width()));
-    }
+    if (!saved || !QGuiApplication::screenAt(place.center()))
+        place = PlaceBeside(anchor.frameGeometry(), anchor.screen());
     setGeometry(place);
-    show();
+}
+
+QRect CPreviewWnd::PlaceBeside(const QRect& anchor, const QScreen* screen) const {
+    const QRect available = screen ? screen->availableGeometry() : QRect();
+    if (available.isEmpty())
+        return QRect(QPoint(anchor.right() + kGap, anchor.top()), kDefaultSize);
+    // Right of the filing window, else left of it, else on the side with more room, as narrow
+    // as the window can be.
+    const int rightRoom = available.right() - anchor.right() - kGap;
+    const int leftRoom = anchor.left() - available.left() - kGap;
+    QSize size = kDefaultSize.boundedTo(available.size());
+    const bool right = rightRoom >= size.width() || rightRoom >= leftRoom;
+    const int room = right ? rightRoom : leftRoom;
+    if (room < size.width())
+        size.setWidth(std::max(room, minimumSizeHint().width()));
+    // On the screen, if need be over the edge of the filing window (which stays on top).
+    const int left = std::clamp(right ? anchor.right() + kGap : anchor.left() - kGap - size.width(),
+                                available.left(),
+                                std::max(available.left(), available.right() + 1 - size.width()));
+    const int top = std::clamp(anchor.top(), available.top(),
+                               std::max(available.top(), available.bottom() + 1 - size.height()));
+    return QRect(QPoint(left, top), size);
 }
 
 void CPreviewWnd::hideEvent(QHideEvent* event) {

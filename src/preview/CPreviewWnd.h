@@ -11,6 +11,7 @@
 #include <vector>
 
 class QLabel;
+class QScreen;
 class QPushButton;
 class QToolButton;
 
@@ -43,6 +44,8 @@ public:
     void SetContext(ProposalContext context);
     // Shows the window where it was last time, or beside the anchor, without taking the focus.
     void ShowBeside(const QWidget& anchor);
+    // Moves it there again, once the window system has placed the anchor.
+    void MoveBeside(const QWidget& anchor);
 
     // The registration numbers of the source shown, once its text has been read.
     std::vector<std::string> RegistrationNumbers() const;
@@ -63,6 +66,8 @@ private:
     void ShowProposals();
     void ShowPageNumber();
     void SavePlace() const;
+    // Where the window goes beside the filing window (its frame) on the screen.
+    QRect PlaceBeside(const QRect& anchor, const QScreen* screen) const;
 
     std::string m_settingsFolder;
     WindowPlace m_place;

@@ -258,6 +258,17 @@ TEST_F(CPreviewWndTest, KeepsItsPlaceAndSizeBesideTheIniFiles) {
         EXPECT_GE(m_window->geometry().left(), anchor.frameGeometry().right()) << bytes;
     }
 
+    // A filing window near the right edge has the preview on its left, narrower if need be.
+    m_window.reset();
+    std::filesystem::remove(m_dir.Path() / "FMB_Preview.ini");
+    QWidget rightAnchor;
+    rightAnchor.setGeometry(600, 30, 150, 200);
+    rightAnchor.show();
+    m_window = std::make_unique<CPreviewWnd>(m_dir.Text(true), nullptr);
+    m_window->ShowBeside(rightAnchor);
+    EXPECT_LT(m_window->frameGeometry().right(), rightAnchor.frameGeometry().left());
+    EXPECT_GE(m_window->geometry().left(), 0);
+
     // Destroyed while shown, as when the filing window closes: the place is kept all the same.
     m_window = std::make_unique<CPreviewWnd>(m_dir.Text(true), nullptr);
     m_window->ShowBeside(anchor);

@@ -16,9 +16,12 @@ bool StopRequested(void* stop, int /*words*/) {
 
 OcrEngine::OcrEngine() : m_api(std::make_unique<tesseract::TessBaseAPI>()) {
     m_ready = m_api->Init(nullptr, "jpn+eng", tesseract::OEM_LSTM_ONLY) == 0;
-    if (m_ready)
+    if (m_ready) {
+        // Its progress notes ("Detected 30 diacritics") are no message for the user.
+        m_api->SetVariable("debug_file", "/dev/null");
         // One column of lines of any size: a label and its value stay on one line.
         m_api->SetPageSegMode(tesseract::PSM_SINGLE_COLUMN);
+    }
 }
 
 OcrEngine::~OcrEngine() {

@@ -70,6 +70,28 @@ TEST_F(ProposeCommandTest, ReadsAScanByOcr) {
     EXPECT_EQ(run.out.substr(0, run.out.find("company")), "date 20240105\namount 8800\n");
 }
 
+TEST_F(ProposeCommandTest, ReadsByOcrWhatATextLayerLacks) {
+    const struct {
+        std::vector<std::string> text;    // in the text layer
+        std::vector<std::string> picture; // only in a picture on the page
+    } cases[] = {
+        // A scanned page: no text layer at all.
+        {{}, {"領収書", "2024年1月5日", "領収金額 ¥8,800-"}},
+        // The date is not in the text layer, the total is.
+        {{"領収書", "領収金額 ¥8,800-"}, {"2024年1月5日"}},
+        // The total is not, the date is.
+        {{"領収書", "2024年1月5日"}, {"領収金額 ¥8,800-"}},
+    };
+    const std::string pdf = m_dir.Child("scanned.pdf");
+    for (const auto& c : cases) {
+        test::WritePdfWithPicturedLines(pdf, c.text, c.picture);
+        const CliRun run = Cli({"propose", pdf, "--settings-dir", Settings()});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out.substr(0, run.out.find("company")), "date 20240105\namount 8800\n")
+            << c.picture.front();
+    }
+}
+
 TEST_F(ProposeCommandTest, NothingFoundIsNoLinesAndSuccess) {
     const std::string pdf = m_dir.Child("letter.pdf");
     test::WriteTextPdf(pdf, {"いつもお世話になっております。"});

@@ -29,16 +29,32 @@ std::string Escaped(const std::string& text) {
     return out;
 }
 
-std::string Svg(const std::vector<std::string>& lines) {
-    std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" width="595pt" height="842pt" )"
+constexpr int kLineHeight = 28; // points
+
+// An A4 page with the lines from the top, and the picture (a file beside the SVG) below them.
+std::string Svg(const std::vector<std::string>& lines, const std::string& picture = {}) {
+    std::string svg = R"(<svg xmlns="http://www.w3.org/2000/svg" )"
+                      R"(xmlns:xlink="http://www.w3.org/1999/xlink" width="595pt" height="842pt" )"
                       R"(viewBox="0 0 595 842"><rect width="595" height="842" fill="white"/>)"
                       R"(<g font-family="Noto Sans CJK JP" font-size="14" fill="black">)";
     int y = 60;
     for (const std::string& line : lines) {
         svg += "<text x=\"50\" y=\"" + std::to_string(y) + "\">" + Escaped(line) + "</text>";
-        y += 28;
+        y += kLineHeight;
     }
+    if (!picture.empty())
+        svg += "<image x=\"0\" y=\"" + std::to_string(y - kLineHeight / 2) +
+               "\" width=\"595\" height=\"842\" xlink:href=\"" + picture + "\"/>";
     return svg + "</g></svg>";
+}
+
+void Convert(const std::filesystem::path& svg, const std::filesystem::path& out,
+             const std::string& format) {
+    const std::string command = "rsvg-convert -f " + format + " -b white" +
+                                (format == "png" ? " -z 2.78" : "") + " -o '" + out.string() +
+                                "' '" + svg.string() + "'";
+    if (std::system(command.c_str()) != 0)
+        throw std::runtime_error("rsvg-convert failed: " + command);
 }
 
 void Convert(const std::vector<std::string>& lines, const std::filesystem::path& out,
@@ -46,11 +62,7 @@ void Convert(const std::vector<std::string>& lines, const std::filesystem::path&
     const TempDir work;
     const std::filesystem::path svg = work.Path() / "page.svg";
     WriteBytes(svg, Svg(lines));
-    const std::string command = "rsvg-convert -f " + format + " -b white" +
-                                (format == "png" ? " -z 2.78" : "") + " -o '" + out.string() +
-                                "' '" + svg.string() + "'";
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("rsvg-convert failed: " + command);
+    Convert(svg, out, format);
 }
 
 } // namespace
@@ -61,6 +73,16 @@ void WriteTextPdf(const std::filesystem::path& pdf, const std::vector<std::strin
 
 void WriteScanPng(const std::filesystem::path& png, const std::vector<std::string>& lines) {
     Convert(lines, png, "png");
+}
+
+void WritePdfWithPicturedLines(const std::filesystem::path& pdf,
+                               const std::vector<std::string>& textLines,
+                               const std::vector<std::string>& pictureLines) {
+    const TempDir work;
+    Convert(pictureLines, work.Path() / "picture.png", "png");
+    const std::filesystem::path svg = work.Path() / "page.svg";
+    WriteBytes(svg, Svg(textLines, "picture.png"));
+    Convert(svg, pdf, "pdf");
 }
 
 std::string EncryptedPdfBytes() {

@@ -13,6 +13,11 @@ namespace fmb::test {
 void WriteTextPdf(const std::filesystem::path& pdf, const std::vector<std::string>& lines);
 // The same page as a scanned PNG at 200 dpi (no text layer: only OCR reads it).
 void WriteScanPng(const std::filesystem::path& png, const std::vector<std::string>& lines);
+// A one-page PDF whose text layer holds textLines only: pictureLines, below them, are a picture
+// on the page, as on a scanned page or where a PDF writer drew text as outlines.
+void WritePdfWithPicturedLines(const std::filesystem::path& pdf,
+                               const std::vector<std::string>& textLines,
+                               const std::vector<std::string>& pictureLines);
 // A PDF that needs a password to open.
 std::string EncryptedPdfBytes();
 

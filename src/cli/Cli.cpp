@@ -2,6 +2,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/FilingCommands.h"
+#include "cli/ProposeCommand.h"
 #include "cli/SearchCommand.h"
 #include "cli/StorageCommands.h"
 #include "platform/Clock.h"
@@ -24,6 +25,8 @@ Exit status: 0 done, 1 refused or failed (the reason is on standard error),
     WriteStorageHelp(out);
     out << '\n';
     WriteSearchHelp(out);
+    out << '\n';
+    WriteProposeHelp(out);
 }
 
 } // namespace
@@ -44,6 +47,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "file") {
         return RunFile(rest, out, err);
+    }
+    if (command == "propose") {
+        return RunPropose(rest, out, err);
     }
     if (command == "index") {
         return RunIndex(rest, out, err);

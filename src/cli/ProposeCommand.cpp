@@ -47,7 +47,8 @@ std::vector<std::string> CompaniesOfType(const std::string& folder, const std::s
 
 } // namespace
 
-int RunPropose(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int ProposeFromDocument(const std::vector<std::string>& args, std::ostream& out,
+                        std::ostream& err) {
     const ParseOutcome outcome = ParseArguments(
         args,
         {{"settings-dir", true, 1}, {"type", true, 1}, {"text", false, 1}, {"help", false, 1}});
@@ -84,31 +85,6 @@ int RunPropose(const std::vector<std::string>& args, std::ostream& out, std::ost
     const RegistrationStore store(settingsFolder);
     out << ProposalLines(ProposeFields(text.text, context, &store));
     return kExitOk;
-}
-
-void WriteProposeHelp(std::ostream& out) {
-    out << R"(Proposals:
-
-  fumibako-cli propose [OPTIONS] FILE
-      Reads a PDF or an image (its text layer, else OCR) and prints what it proposes
-      for the entry, best first within each field, one a line:
-          date 20230331
-          amount 110000
-          company (株)国税商事
-          registration T1234567890123
-      Proposals are suggestions: check them against the document. Exit status 0 also
-      when nothing was found, 1 when the file cannot be read.
-
-  Options:
-      --settings-dir DIR  folder holding FMB_Corp.ini and the registration numbers
-                          remembered by the desktop program (default: the program's folder)
-      --type NAME         document type: its company list in FMB_Corp.ini is matched
-                          first, and for a type ending in (控) the addressee is the
-                          counterparty
-      --text              print the text the proposals are read from instead (the
-                          text layer and what OCR recognised)
-      --help              this help
-)";
 }
 
 } // namespace fmb::cli

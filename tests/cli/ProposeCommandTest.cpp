@@ -1,5 +1,7 @@
 // fumibako-cli propose on real documents: a text PDF, a scan read by OCR, and files it cannot
-// read.
+// read. The command runs in-process; one test runs the real fumibako-cli, which hands it to the
+// program beside it.
+#include "cli/ProposeCommand.h"
 #include "cli/CliRun.h"
 
 #include "proposal/RegistrationStore.h"
@@ -9,10 +11,38 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <sstream>
+
 namespace fmb::cli {
 namespace {
 
 using test::TempDir;
+
+// What "propose" answered, run in-process as fumibako-propose runs it.
+CliRun Propose(const std::vector<std::string>& args) {
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = ProposeFromDocument(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The output and exit status of a shell command.
+CliRun RunShell(const std::string& command) {
+    CliRun run{-1, {}, {}};
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr)
+        return run;
+    char buffer[4096];
+    std::size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+        run.out.append(buffer, got);
+    const int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
 
 class ProposeCommandTest : public ::testing::Test {
 protected:
@@ -27,7 +57,7 @@ protected:
 };
 
 TEST_F(ProposeCommandTest, PrintsTheProposalsOfATextPdfBestFirst) {
-    const CliRun run = Cli({"propose", Invoice(), "--settings-dir", Settings()});
+    const CliRun run = Propose({Invoice(), "--settings-dir", Settings()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "date 20230331\n"
                        "date 20230430\n"
@@ -47,8 +77,7 @@ TEST_F(ProposeCommandTest, TheTypeDecidesTheCompanyAndRememberedNumbersComeFirst
     types.SetTypeName(1, "請求書(控)");
     ASSERT_EQ(types.WriteIni(), SaveResult::Saved);
     const auto firstCompany = [&](const std::string& type) {
-        const CliRun run =
-            Cli({"propose", "--type", type, "--settings-dir", Settings(), Invoice()});
+        const CliRun run = Propose({"--type", type, "--settings-dir", Settings(), Invoice()});
         EXPECT_EQ(run.status, 0) << run.err;
         const std::size_t at = run.out.find("company ");
         return at == std::string::npos ? std::string()
@@ -65,7 +94,7 @@ TEST_F(ProposeCommandTest, TheTypeDecidesTheCompanyAndRememberedNumbersComeFirst
 TEST_F(ProposeCommandTest, ReadsAScanByOcr) {
     const std::string scan = m_dir.Child("scan.png");
     test::WriteScanPng(scan, {"領収書", "2024年1月5日", "領収金額 ¥8,800-", "合同会社ミライ"});
-    const CliRun run = Cli({"propose", scan, "--settings-dir", Settings()});
+    const CliRun run = Propose({scan, "--settings-dir", Settings()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out.substr(0, run.out.find("company")), "date 20240105\namount 8800\n");
 }
@@ -85,7 +114,7 @@ TEST_F(ProposeCommandTest, ReadsByOcrWhatATextLayerLacks) {
     const std::string pdf = m_dir.Child("scanned.pdf");
     for (const auto& c : cases) {
         test::WritePdfWithPicturedLines(pdf, c.text, c.picture);
-        const CliRun run = Cli({"propose", pdf, "--settings-dir", Settings()});
+        const CliRun run = Propose({pdf, "--settings-dir", Settings()});
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_EQ(run.out.substr(0, run.out.find("company")), "date 20240105\namount 8800\n")
             << c.picture.front();
@@ -95,7 +124,7 @@ TEST_F(ProposeCommandTest, ReadsByOcrWhatATextLayerLacks) {
 TEST_F(ProposeCommandTest, NothingFoundIsNoLinesAndSuccess) {
     const std::string pdf = m_dir.Child("letter.pdf");
     test::WriteTextPdf(pdf, {"いつもお世話になっております。"});
-    const CliRun run = Cli({"propose", pdf, "--settings-dir", Settings()});
+    const CliRun run = Propose({pdf, "--settings-dir", Settings()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
 }
@@ -114,7 +143,7 @@ TEST_F(ProposeCommandTest, FilesItCannotReadAreRefusedWithTheReason) {
         {"notes.txt", "neither a PDF nor an image: "},
     };
     for (const auto& c : cases) {
-        const CliRun run = Cli({"propose", m_dir.Child(c.file), "--settings-dir", Settings()});
+        const CliRun run = Propose({m_dir.Child(c.file), "--settings-dir", Settings()});
         EXPECT_EQ(run.status, 1) << c.file;
         EXPECT_EQ(run.out, "") << c.file;
         EXPECT_EQ(run.err, c.reason + m_dir.Child(c.file) + "\n");
@@ -122,17 +151,33 @@ TEST_F(ProposeCommandTest, FilesItCannotReadAreRefusedWithTheReason) {
 }
 
 TEST_F(ProposeCommandTest, WrongCommandLines) {
-    EXPECT_EQ(Cli({"propose"}).status, 2);
-    EXPECT_EQ(Cli({"propose", Invoice(), Invoice()}).status, 2);
-    EXPECT_EQ(Cli({"propose", Invoice(), "--settings-dir", m_dir.Child("none")}).status, 2);
-    EXPECT_EQ(Cli({"propose", Invoice(), "--colour"}).status, 2);
+    EXPECT_EQ(Propose({}).status, 2);
+    EXPECT_EQ(Propose({Invoice(), Invoice()}).status, 2);
+    EXPECT_EQ(Propose({Invoice(), "--settings-dir", m_dir.Child("none")}).status, 2);
+    EXPECT_EQ(Propose({Invoice(), "--colour"}).status, 2);
 }
 
 TEST_F(ProposeCommandTest, PrintsTheTextItReadsWhenAsked) {
-    const CliRun run = Cli({"propose", "--text", Invoice(), "--settings-dir", Settings()});
+    const CliRun run = Propose({"--text", Invoice(), "--settings-dir", Settings()});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("ご請求金額 ¥110,000-"), std::string::npos) << run.out;
 }
 
 } // namespace
+
+// The real fumibako-cli hands propose to fumibako-propose beside it and answers with its output
+// and status.
+TEST_F(ProposeCommandTest, TheCommandLineProgramHandsProposeToTheProgramBesideIt) {
+    const std::string quote = "'";
+    const CliRun found =
+        RunShell(std::string(FUMIBAKO_CLI_BINARY) + " propose " + quote + Invoice() + quote +
+                 " --settings-dir " + quote + Settings() + quote);
+    EXPECT_EQ(found.status, 0);
+    EXPECT_NE(found.out.find("date 20230331\n"), std::string::npos) << found.out;
+    const CliRun missing = RunShell(std::string(FUMIBAKO_CLI_BINARY) + " propose " + quote +
+                                    m_dir.Child("none.pdf") + quote + " 2>&1");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("none.pdf"), std::string::npos) << missing.out;
+}
+
 } // namespace fmb::cli

@@ -42,6 +42,8 @@ const char* const kProposalPrefix = "候補: ";
 
 constexpr int kGap = 8; // pixels between the filing window and this one
 constexpr QSize kDefaultSize(640, 760);
+// Narrower than this, a page beside the filing window is too small to read its figures.
+constexpr int kReadableWidth = 480;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -272,20 +274,36 @@ void CPreviewWnd::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-void CPreviewWnd::ShowBeside(const QWidget& anchor) {
+void CPreviewWnd::ShowBeside(QWidget& anchor) {
     MoveBeside(anchor);
     show();
 }
 
-void CPreviewWnd::MoveBeside(const QWidget& anchor) {
+void CPreviewWnd::MoveBeside(QWidget& anchor) {
     const std::optional<WindowRect> saved = m_place.Read();
     QRect place;
     if (saved)
         place = QRect(saved->left, saved->top, saved->width, saved->height);
     // A place on a screen that is no longer there is not used.
-    if (!saved || !QGuiApplication::screenAt(place.center()))
+    if (!saved || !QGuiApplication::screenAt(place.center())) {
+        MakeRoomBeside(anchor);
         place = PlaceBeside(anchor.frameGeometry(), anchor.screen());
+    }
     setGeometry(place);
+}
+
+void CPreviewWnd::MakeRoomBeside(QWidget& anchor) {
+    const QScreen* screen = anchor.screen();
+    if (!screen)
+        return;
+    const QRect available = screen->availableGeometry();
+    const QRect frame = anchor.frameGeometry();
+    const int wanted = std::min(kDefaultSize.width(), available.width() - frame.width() - kGap);
+    const int rightRoom = available.right() - frame.right() - kGap;
+    const int leftRoom = frame.left() - available.left() - kGap;
+    if (std::max(rightRoom, leftRoom) >= std::min(kReadableWidth, wanted))
+        return;
+    anchor.move(anchor.pos() + QPoint(available.left() - frame.left(), 0));
 }
 
 QRect CPreviewWnd::PlaceBeside(const QRect& anchor, const QScreen* screen) const {

@@ -43,9 +43,9 @@ public:
     // The type and its companies changed: the proposals are read again from the same text.
     void SetContext(ProposalContext context);
     // Shows the window where it was last time, or beside the anchor, without taking the focus.
-    void ShowBeside(const QWidget& anchor);
+    void ShowBeside(QWidget& anchor);
     // Moves it there again, once the window system has placed the anchor.
-    void MoveBeside(const QWidget& anchor);
+    void MoveBeside(QWidget& anchor);
 
     // The registration numbers of the source shown, once its text has been read.
     std::vector<std::string> RegistrationNumbers() const;
@@ -67,6 +67,9 @@ private:
     void ShowPageNumber();
     void SavePlace() const;
     // Where the window goes beside the filing window (its frame) on the screen.
+    // On a screen too narrow for both windows where they stand, moves the filing window to the
+    // screen's left edge, so that this window opens beside it rather than over its fields.
+    static void MakeRoomBeside(QWidget& anchor);
     QRect PlaceBeside(const QRect& anchor, const QScreen* screen) const;
 
     std::string m_settingsFolder;

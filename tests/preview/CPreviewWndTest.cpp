@@ -269,6 +269,19 @@ TEST_F(CPreviewWndTest, KeepsItsPlaceAndSizeBesideTheIniFiles) {
     EXPECT_LT(m_window->frameGeometry().right(), rightAnchor.frameGeometry().left());
     EXPECT_GE(m_window->geometry().left(), 0);
 
+    // A filing window in the middle of a screen with room on neither side moves to the left
+    // edge, and the preview opens beside it, not over its fields.
+    m_window.reset();
+    std::filesystem::remove(m_dir.Path() / "FMB_Preview.ini");
+    QWidget middleAnchor;
+    middleAnchor.setGeometry(300, 30, 200, 200);
+    middleAnchor.show();
+    m_window = std::make_unique<CPreviewWnd>(m_dir.Text(true), nullptr);
+    m_window->ShowBeside(middleAnchor);
+    EXPECT_EQ(middleAnchor.frameGeometry().left(), 0);
+    EXPECT_FALSE(m_window->frameGeometry().intersects(middleAnchor.frameGeometry()));
+    EXPECT_GE(m_window->geometry().left(), middleAnchor.frameGeometry().right());
+
     // Destroyed while shown, as when the filing window closes: the place is kept all the same.
     m_window = std::make_unique<CPreviewWnd>(m_dir.Text(true), nullptr);
     m_window->ShowBeside(anchor);

@@ -1,6 +1,6 @@
 #include "proposal/CompanyName.h"
 
-#include "proposal/DocumentText.h"
+#include "platform/SearchFold.h"
 
 #include <array>
 #include <utility>
@@ -23,11 +23,12 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kShortFor
 } // namespace
 
 std::string FoldedCompanyName(std::string_view name) {
+    // The search's folding (width, case, enclosed forms), without the spaces a document's layout
+    // puts between the parts of a name.
     std::string folded;
-    for (const char c : NormalizedText(name)) {
-        if (c == ' ' || c == '\t')
-            continue;
-        folded += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    for (const char c : FoldForSearch(name)) {
+        if (c != ' ' && c != '\t')
+            folded += c;
     }
     for (const auto& [shortForm, longForm] : kShortForms) {
         for (std::size_t at = folded.find(shortForm); at != std::string::npos;

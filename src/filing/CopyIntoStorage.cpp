@@ -178,7 +178,7 @@ std::string StoredFilePath(const std::string& destinationFolder, const std::stri
 }
 
 int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string destinationFolder,
-                    std::string fileName, Reporter& reporter) {
+                    std::string fileName, Reporter& reporter, FilingRecorder* recorder) {
     const auto refuse = [&reporter](int code, const std::string& message) {
         reporter.Notify(message);
         return code;
@@ -225,7 +225,21 @@ int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string
     }
     // Temporaries a crashed filing left in this folder go once they are surely abandoned.
     RemoveStaleTemporaries(destinationFolder);
-    const std::error_code error = CopyFileExclusive(ToFsPath(sourcePath), ToFsPath(storedPath));
+    ContentDigest content;
+    PublishCheck mayPublish;
+    if (recorder != nullptr) {
+        mayPublish = [&](const ContentDigest& digest) {
+            content = digest;
+            return recorder->MayPublish(digest);
+        };
+    }
+    const std::error_code error =
+        CopyFileExclusive(ToFsPath(sourcePath), ToFsPath(storedPath), mayPublish);
+    if (error == std::errc::operation_canceled && recorder != nullptr) {
+        // The recorder has told why.
+        created.RemoveEmpty();
+        return copy_result::kNotPublished;
+    }
     if (error == std::errc::file_exists) {
         // Another program took the name since the test above; nothing was overwritten.
         return undo(copy_result::kNameTaken, kNameTakenMessage);
@@ -238,6 +252,13 @@ int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string
             return undo(copy_result::kCopyFailed, kSourceTooLongMessage);
         }
         return undo(copy_result::kCopyFailed, failureWith(DescribeError(error)));
+    }
+    if (recorder != nullptr && !recorder->Record(storedPath, content)) {
+        // The recorder has told why; an unrecorded document must not stay.
+        std::error_code ignored;
+        std::filesystem::remove(ToFsPath(storedPath), ignored);
+        created.RemoveEmpty();
+        return copy_result::kNotRecorded;
     }
     return copy_result::kFiled;
 }

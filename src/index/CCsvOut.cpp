@@ -2,6 +2,7 @@
 
 #include "index/FoundFiles.h"
 #include "jobs/JobMonitor.h"
+#include "ledger/LedgerFolder.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
 #include "platform/FolderListing.h"
@@ -76,7 +77,11 @@ void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
             return true;
         }
         if (kind != EntryKind::File) {
-            subfolders.emplace_back(name);
+            // The ledger's folder keeps earlier versions under stored names: they are not
+            // stored documents.
+            if (name != kLedgerFolderName) {
+                subfolders.emplace_back(name);
+            }
             return true;
         }
         walk.entry.typeFolder = typeFolder;

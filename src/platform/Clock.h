@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace fmb {
 
 struct LocalDate {
@@ -19,5 +21,8 @@ class SystemClock final : public Clock {
 public:
     LocalDate Today() const override;
 };
+
+// The local date and time now with its offset from UTC, e.g. 2026-12-10T14:18:22+09:00.
+std::string LocalTimestamp();
 
 } // namespace fmb

@@ -1,0 +1,188 @@
+#include "ledger/Correction.h"
+
+#include "filing/CopyIntoStorage.h"
+#include "ledger/KeptVersions.h"
+#include "ledger/LedgerFiling.h"
+#include "platform/Clock.h"
+#include "platform/ErrorText.h"
+#include "platform/FileHash.h"
+#include "platform/PathText.h"
+
+namespace fmb {
+namespace {
+
+constexpr const char* kNoReasonMessage = "訂正・削除の理由を入力してください。";
+constexpr const char* kNoPersonMessage =
+    "処理担当者を入力してください。\n（「設定」で既定の処理担当者を登録できます）";
+
+// A live document, checked: recorded, present and as recorded.
+struct CheckedDocument {
+    std::string relativePath;
+    ContentDigest content;
+    LedgerRecord record; // the record that put it there
+};
+
+std::optional<CheckedDocument> CheckDocument(const Ledger& ledger, const ChangeRequest& request,
+                                             Reporter& reporter) {
+    const auto refuse = [&reporter](const std::string& message) {
+        reporter.Notify(message);
+        return std::nullopt;
+    };
+    if (request.reason.empty()) {
+        return refuse(kNoReasonMessage);
+    }
+    if (request.person.empty()) {
+        return refuse(kNoPersonMessage);
+    }
+    CheckedDocument document;
+    document.relativePath = ledger.RelativePath(request.storedPath);
+    if (document.relativePath.empty()) {
+        return refuse("保存先フォルダの中の書類を選んでください。\n\n" + request.storedPath);
+    }
+    const LedgerContents contents = ledger.Read();
+    if (contents.error) {
+        return refuse(LedgerUnreadableMessage(ledger, contents.error));
+    }
+    const LedgerState state(contents.records);
+    const RecordedDocument* live = state.LiveAt(document.relativePath);
+    if (live == nullptr) {
+        return refuse("この書類は台帳に記録されていません。\n\n" + request.storedPath +
+                      "\n\n「検証」で確かめ、既存の書類として記録してから訂正・削除してください。");
+    }
+    if (const std::error_code error = HashFile(ToFsPath(request.storedPath), document.content)) {
+        return refuse("書類を読めませんでした。\n\n" + request.storedPath + "\n" +
+                      DescribeError(error));
+    }
+    if (document.content.sha256 != live->sha256 || document.content.size != live->size) {
+        return refuse("書類の内容が台帳の記録と違います（保存後に変更されています）。\n\n" +
+                      request.storedPath + "\n\n「検証」で確かめてください。");
+    }
+    document.record = *live->record;
+    return document;
+}
+
+// Records the corrected document once it is stored.
+class CorrectionRecorder final : public FilingRecorder {
+public:
+    CorrectionRecorder(const Ledger& ledger, LedgerRecord record, Reporter& reporter)
+        : m_ledger(ledger), m_record(std::move(record)), m_reporter(reporter) {}
+
+    bool MayPublish(const ContentDigest&) override { return true; }
+    bool Record(const std::string& storedPath, const ContentDigest& content) override {
+        m_record.path = m_ledger.RelativePath(storedPath);
+        m_record.size = content.size;
+        m_record.sha256 = content.sha256;
+        if (const std::error_code error = m_ledger.Append(m_record)) {
+            m_reporter.Notify(LedgerWriteFailedMessage(m_ledger, error) +
+                              "\n\n訂正は行われていません。");
+            return false;
+        }
+        return true;
+    }
+
+private:
+    const Ledger& m_ledger;
+    LedgerRecord m_record;
+    Reporter& m_reporter;
+};
+
+// The record of a change of document, before its new path is known.
+LedgerRecord ChangeRecord(std::string_view operation, const ChangeRequest& request,
+                          const CheckedDocument& document, const std::string& keptPath,
+                          const std::string& time) {
+    LedgerRecord record;
+    record.time = time;
+    record.operation = operation;
+    record.earlierPath = document.relativePath;
+    record.earlierSize = document.content.size;
+    record.earlierSha256 = document.content.sha256;
+    record.keptPath = keptPath;
+    record.person = request.person;
+    record.reason = request.reason;
+    return record;
+}
+
+// Puts a kept file back where it lay when the change could not be completed.
+void PutBack(const std::string& kept, const std::string& stored, const ContentDigest& content,
+             Reporter& reporter) {
+    if (const std::error_code error = MoveUnchanged(kept, stored, content)) {
+        reporter.Notify("書類を元の場所に戻せませんでした。書類は次の場所にあります。\n\n" + kept +
+                        "\n" + DescribeError(error));
+    }
+}
+
+} // namespace
+
+int CorrectDocument(const Ledger& ledger, const ChangeRequest& request, const FilingEntry& entry,
+                    const std::string& newSource, const CFMBData& settings, Reporter& reporter) {
+    const auto document = CheckDocument(ledger, request, reporter);
+    if (!document) {
+        return change_result::kRefused;
+    }
+    FilingEntry corrected = entry;
+    corrected.sourcePath = newSource.empty() ? request.storedPath : newSource;
+    if (const auto refusal = ValidateEntry(corrected)) {
+        reporter.Notify(refusal->message);
+        return change_result::kRefused;
+    }
+    const Destination destination = ComposeDestination(corrected, settings);
+    const std::string time = LocalTimestamp();
+    const std::string keptPath = KeptPathFor(ledger, document->relativePath, time);
+    const std::string kept = ledger.FullPath(keptPath);
+    if (const std::error_code error = MoveUnchanged(request.storedPath, kept, document->content)) {
+        reporter.Notify("訂正前の書類を保管できませんでした。\n\n" + kept + "\n" +
+                        DescribeError(error));
+        return change_result::kFailed;
+    }
+    LedgerRecord record = ChangeRecord(kOpCorrected, request, *document, keptPath, time);
+    record.type = corrected.typeName;
+    record.date = corrected.date;
+    record.company = corrected.company;
+    record.amount = corrected.amount;
+    record.extra = corrected.extraPlain;
+    record.remark = corrected.remark;
+    record.sourceName = LastComponent(newSource.empty() ? document->record.sourceName : newSource);
+    CorrectionRecorder recorder(ledger, std::move(record), reporter);
+    // The earlier content is copied from where it is kept now, so it is never read from a place
+    // it no longer is.
+    const int filed =
+        CopyIntoStorage(newSource.empty() ? kept : newSource, settings.COPY_SAKI_DIR,
+                        destination.folder, destination.fileName, reporter, &recorder);
+    if (filed < 0) {
+        PutBack(kept, request.storedPath, document->content, reporter);
+        return change_result::kFailed;
+    }
+    return change_result::kDone;
+}
+
+int DeleteDocument(const Ledger& ledger, const ChangeRequest& request, Reporter& reporter) {
+    const auto document = CheckDocument(ledger, request, reporter);
+    if (!document) {
+        return change_result::kRefused;
+    }
+    const std::string time = LocalTimestamp();
+    const std::string keptPath = KeptPathFor(ledger, document->relativePath, time);
+    const std::string kept = ledger.FullPath(keptPath);
+    if (const std::error_code error = MoveUnchanged(request.storedPath, kept, document->content)) {
+        reporter.Notify("削除する書類を保管できませんでした。\n\n" + kept + "\n" +
+                        DescribeError(error));
+        return change_result::kFailed;
+    }
+    LedgerRecord record = ChangeRecord(kOpDeleted, request, *document, keptPath, time);
+    const LedgerRecord& earlier = document->record;
+    record.type = earlier.type;
+    record.date = earlier.date;
+    record.company = earlier.company;
+    record.amount = earlier.amount;
+    record.extra = earlier.extra;
+    record.remark = earlier.remark;
+    record.sourceName = earlier.sourceName;
+    if (const std::error_code error = ledger.Append(record)) {
+        reporter.Notify(LedgerWriteFailedMessage(ledger, error) + "\n\n削除は行われていません。");
+        PutBack(kept, request.storedPath, document->content, reporter);
+        return change_result::kFailed;
+    }
+    return change_result::kDone;
+}
+
+} // namespace fmb

@@ -25,6 +25,14 @@ std::string SameFieldsQuestion(const std::string& storedPath) {
            storedPath + "\n\n保存しますか？";
 }
 
+bool AskingDuplicateDecision::FileSameContent(const std::string& storedPath) {
+    return m_messages.CautiousQuestion(SameContentQuestion(storedPath));
+}
+
+bool AskingDuplicateDecision::FileSameFields(const std::string& storedPath) {
+    return m_messages.Question(SameFieldsQuestion(storedPath));
+}
+
 std::string LedgerUnreadableMessage(const Ledger& ledger, const std::error_code& error) {
     return "台帳を読めませんでした。\n\n" + ledger.FileText() + "\n" + DescribeError(error);
 }

@@ -3,6 +3,7 @@
 #include "filing/Composition.h"
 #include "filing/FilingRecorder.h"
 #include "ledger/Ledger.h"
+#include "platform/MessagePort.h"
 #include "platform/Reporter.h"
 
 #include <string>
@@ -19,6 +20,17 @@ public:
     // A document of the same date, company and amounts but other content is stored at
     // storedPath: true to file this one too.
     virtual bool FileSameFields(const std::string& storedPath) = 0;
+};
+
+// The window's way: both cases are asked, a duplicate content with Cancel as the default.
+class AskingDuplicateDecision final : public DuplicateDecision {
+public:
+    explicit AskingDuplicateDecision(MessagePort& messages) : m_messages(messages) {}
+    bool FileSameContent(const std::string& storedPath) override;
+    bool FileSameFields(const std::string& storedPath) override;
+
+private:
+    MessagePort& m_messages;
 };
 
 // What a record of a filing says besides the document's path and content.

@@ -15,6 +15,7 @@ class QtMessages final : public MessagePort {
 public:
     void Notice(const std::string& text) override;
     bool Question(const std::string& text) override;
+    bool CautiousQuestion(const std::string& text) override;
 };
 
 class QtShell final : public ShellPort {

@@ -2,6 +2,8 @@
 
 #include "backup/CCopyDirDlg.h"
 #include "index/CCsvOutDlg2.h"
+#include "ledger/CCorrectDlg.h"
+#include "ledger/CVerifyDlg.h"
 #include "platform/DesktopOpen.h"
 #include "settings/CSettingDlg.h"
 
@@ -32,6 +34,10 @@ CMenuDlg::CMenuDlg(const Environment& env, QWidget* parent)
             [this] { RunSubDialog<CCsvOutDlg2>(); });
     connect(Control<QPushButton>(1054), &QPushButton::clicked, this,
             [this] { RunSubDialog<CCopyDirDlg>(); });
+    connect(Control<QPushButton>(1034), &QPushButton::clicked, this,
+            [this] { RunSubDialog<CCorrectDlg>(); });
+    connect(Control<QPushButton>(1035), &QPushButton::clicked, this,
+            [this] { RunSubDialog<CVerifyDlg>(); });
     connect(Control<QPushButton>(1032), &QPushButton::clicked, this,
             [this] { OpenUrlOrTell(m_env, WebAddress(kManualPage)); });
     connect(Control<QPushButton>(1033), &QPushButton::clicked, this,

@@ -28,11 +28,8 @@ std::optional<CheckedDocument> CheckDocument(const Ledger& ledger, const ChangeR
         reporter.Notify(message);
         return std::nullopt;
     };
-    if (request.reason.empty()) {
-        return refuse(kNoReasonMessage);
-    }
-    if (request.person.empty()) {
-        return refuse(kNoPersonMessage);
+    if (const auto refusal = RefuseChangeRequest(request)) {
+        return refuse(*refusal);
     }
     CheckedDocument document;
     document.relativePath = ledger.RelativePath(request.storedPath);
@@ -113,19 +110,46 @@ void PutBack(const std::string& kept, const std::string& stored, const ContentDi
 
 } // namespace
 
+std::optional<std::string> RefuseChangeRequest(const ChangeRequest& request) {
+    if (request.reason.empty()) {
+        return kNoReasonMessage;
+    }
+    if (request.person.empty()) {
+        return kNoPersonMessage;
+    }
+    return std::nullopt;
+}
+
+Destination CorrectedDestination(const ChangeRequest& request, FilingEntry entry,
+                                 const std::string& newSource, const CFMBData& settings) {
+    entry.sourcePath = newSource.empty() ? request.storedPath : newSource;
+    return ComposeDestination(entry, settings);
+}
+
+std::string CorrectionQuestion(const ChangeRequest& request, const std::string& correctedPath) {
+    return "次の書類を訂正します。\n\n" + request.storedPath + "\n　→ " + correctedPath +
+           "\n\n理由: " + request.reason + "\n処理担当者: " + request.person +
+           "\n\n訂正前の書類は「訂正・削除前の書類」に保管され、台帳に記録されます。";
+}
+
+std::string DeletionQuestion(const ChangeRequest& request) {
+    return "次の書類を削除します。\n\n" + request.storedPath + "\n\n理由: " + request.reason +
+           "\n処理担当者: " + request.person +
+           "\n\n書類は「訂正・削除前の書類」に保管され、台帳に記録されます。";
+}
+
 int CorrectDocument(const Ledger& ledger, const ChangeRequest& request, const FilingEntry& entry,
                     const std::string& newSource, const CFMBData& settings, Reporter& reporter) {
     const auto document = CheckDocument(ledger, request, reporter);
     if (!document) {
         return change_result::kRefused;
     }
-    FilingEntry corrected = entry;
-    corrected.sourcePath = newSource.empty() ? request.storedPath : newSource;
-    if (const auto refusal = ValidateEntry(corrected)) {
+    if (const auto refusal = ValidateEntry(entry)) {
         reporter.Notify(refusal->message);
         return change_result::kRefused;
     }
-    const Destination destination = ComposeDestination(corrected, settings);
+    const FilingEntry& corrected = entry;
+    const Destination destination = CorrectedDestination(request, entry, newSource, settings);
     const std::string time = LocalTimestamp();
     const std::string keptPath = KeptPathFor(ledger, document->relativePath, time);
     const std::string kept = ledger.FullPath(keptPath);

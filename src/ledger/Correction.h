@@ -5,7 +5,9 @@
 #include "ledger/Ledger.h"
 #include "platform/Reporter.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace fmb {
 
@@ -23,6 +25,21 @@ struct ChangeRequest {
     std::string reason;     // required
     std::string person;     // 処理担当者, required
 };
+
+// Why a change cannot be made as asked: no reason, or no person; nothing when it may.
+std::optional<std::string> RefuseChangeRequest(const ChangeRequest& request);
+
+// Where the corrected document will be filed: entry composed with the settings, its extension
+// taken from newSource when given, else from the stored document.
+Destination CorrectedDestination(const ChangeRequest& request, FilingEntry entry,
+                                 const std::string& newSource, const CFMBData& settings);
+
+// The confirmations asked before a change, and what is said after it.
+std::string CorrectionQuestion(const ChangeRequest& request, const std::string& correctedPath);
+std::string DeletionQuestion(const ChangeRequest& request);
+inline constexpr std::string_view kCorrectedMessage = "訂正しました。";
+inline constexpr std::string_view kDeletedMessage =
+    "削除しました（書類は「訂正・削除前の書類」に保管されています）。";
 
 // Files the corrected document through the normal filing (validation, composition, exclusive
 // publish, read-only mark) and moves the earlier file, unchanged and read-only, into the ledger's

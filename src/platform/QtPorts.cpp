@@ -88,6 +88,11 @@ std::optional<std::string> QtPickers::PickOpenFile() {
                                                QStringLiteral("All Files (*)")));
 }
 
+std::optional<std::string> QtPickers::PickOpenFileIn(const std::string& initialFolder) {
+    return Chosen(QFileDialog::getOpenFileName(Owner(), QString(), Q(initialFolder),
+                                               QStringLiteral("All Files (*)")));
+}
+
 std::optional<std::string> QtPickers::PickFolder(const std::string& initialFolder) {
     return Chosen(QFileDialog::getExistingDirectory(Owner(), QString(), Q(initialFolder)));
 }

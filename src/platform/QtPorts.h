@@ -27,6 +27,7 @@ public:
 class QtPickers final : public PickerPort {
 public:
     std::optional<std::string> PickOpenFile() override;
+    std::optional<std::string> PickOpenFileIn(const std::string& initialFolder) override;
     std::optional<std::string> PickFolder(const std::string& initialFolder) override;
 };
 

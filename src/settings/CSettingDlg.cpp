@@ -40,7 +40,8 @@ CSettingDlg::CSettingDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::Setting, parent), m_env(env), m_data(env.settingsFolder),
       m_typeData(env.settingsFolder), m_root(*Control<QLineEdit>(1028)),
       m_month(*Control<QLineEdit>(1037)), m_types(*Control<ListBox>(1034)),
-      m_tree(*Control<QTreeWidget>(1074)), m_example(*Control<QLabel>(1075)) {
+      m_tree(*Control<QTreeWidget>(1074)), m_example(*Control<QLabel>(1075)),
+      m_person(*Control<QLineEdit>(1091)) {
     connect(Control<QPushButton>(1029), &QPushButton::clicked, this, [this] { OnBrowse(); });
     connect(Control<QPushButton>(1036), &QPushButton::clicked, this, [this] { OnEditTypes(); });
     // Never shown: users reach the index export from the menu.
@@ -67,6 +68,7 @@ void CSettingDlg::OnInitDialog() {
         m_env.messages.Notice(kEndMonthReplaced);
     m_root.setText(QString::fromStdString(m_data.COPY_SAKI_DIR));
     m_month.setText(QString::number(m_data.NEND_END_M));
+    m_person.setText(QString::fromStdString(m_data.SYORI_TANTOUSYA));
     for (const FlagBox& box : kFlagBoxes)
         Control<QAbstractButton>(box.id)->setChecked(m_data.*box.flag == 1);
     UpdateExample();
@@ -78,6 +80,7 @@ void CSettingDlg::OnInitDialog() {
 void CSettingDlg::ControlsInto(CFMBData& settings) const {
     settings.COPY_SAKI_DIR = m_root.text().toStdString();
     settings.NEND_END_M = ReadLeadingInt(m_month.text().toStdString());
+    settings.SYORI_TANTOUSYA = m_person.text().trimmed().toStdString();
     for (const FlagBox& box : kFlagBoxes)
         settings.*box.flag = Control<QAbstractButton>(box.id)->isChecked() ? 1 : 0;
 }
@@ -153,7 +156,7 @@ void CSettingDlg::accept() {
     if (const int result = m_data.WriteIni(); result != 0) {
         m_env.messages.Notice(SaveFailureMessage(m_data, result));
         if (result == CFMBData::kUnrepresentableText)
-            m_root.setFocus();
+            (FirstUnsavableChar(m_data.COPY_SAKI_DIR).empty() ? m_person : m_root).setFocus();
         return;
     }
     if (const int result = m_typeData.WriteIni(); result != 0) {

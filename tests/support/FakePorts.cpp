@@ -62,6 +62,11 @@ std::optional<std::string> FakePickers::PickOpenFile() {
     return Take(Kind::File);
 }
 
+std::optional<std::string> FakePickers::PickOpenFileIn(const std::string& initialFolder) {
+    m_log.push_back({Kind::File, initialFolder});
+    return Take(Kind::File);
+}
+
 std::optional<std::string> FakePickers::PickFolder(const std::string& initialFolder) {
     m_log.push_back({Kind::Folder, initialFolder});
     return Take(Kind::Folder);

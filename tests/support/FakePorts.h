@@ -98,7 +98,7 @@ public:
     enum class Kind { File, Folder };
     struct Call {
         Kind kind;
-        std::string initialFolder; // empty for the file chooser
+        std::string initialFolder; // empty for the file chooser without a starting folder
         bool operator==(const Call&) const = default;
     };
 
@@ -115,6 +115,7 @@ public:
     }
 
     std::optional<std::string> PickOpenFile() override;
+    std::optional<std::string> PickOpenFileIn(const std::string& initialFolder) override;
     std::optional<std::string> PickFolder(const std::string& initialFolder) override;
 
     const std::vector<Call>& Log() const { return m_log; }

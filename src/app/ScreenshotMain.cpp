@@ -1,10 +1,11 @@
 // fumibako-screenshot FOLDER: draws the pictures of the README into FOLDER: the filing window
 // with a filled-in entry (filing-window.png), the settings dialog (settings-dialog.png), the menu
-// (menu.png), the index export dialog ready to write the book of a fiscal year
-// (index-export.png), the backup dialog ready to copy (backup-copy.png) and the backup dialog
-// in the middle of a large backup (backup-running.png). It works in a temporary settings folder
-// with a storage root, the default document types and a few companies, and files, writes and
-// copies nothing: the running backup is a job that reports a fixed point of a copy and waits.
+// (menu.png), the correction dialog (correct-dialog.png), the index export dialog ready to write
+// the book of a fiscal year (index-export.png), the backup dialog ready to copy (backup-copy.png)
+// and the backup dialog in the middle of a large backup (backup-running.png). It works in a
+// temporary settings folder with a storage root, the default document types and a few companies,
+// and files, writes and copies nothing: the running backup is a job that reports a fixed point of a
+// copy and waits.
 #include "app/CFumibakoDlg.h"
 #include "app/CMenuDlg.h"
 #include "backup/BackupChoices.h"
@@ -13,6 +14,7 @@
 #include "index/ExportChoices.h"
 #include "jobs/JobPanel.h"
 #include "jobs/ProgressText.h"
+#include "ledger/CCorrectDlg.h"
 #include "platform/ListBox.h"
 #include "platform/QtPorts.h"
 #include "settings/CFMBData.h"
@@ -32,6 +34,8 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -170,6 +174,25 @@ int main(int argc, char** argv) {
     if (!Save(menu, target, "menu.png"))
         return 1;
     menu.hide();
+
+    // A correction of an amount typed wrongly, as the user is about to press 訂正.
+    fmb::CCorrectDlg correct(env);
+    const std::vector<std::pair<int, std::string>> fields = {
+        {1101, Native(dir.filePath(QStringLiteral(
+                   "書類/2022年度/請求書(控)/2022年12月/[2022_12_31][〇〇商事(株)][50,000].pdf")))},
+        {1103, "請求書(控)"},
+        {1104, "20221231"},
+        {1105, "〇〇商事(株)"},
+        {1106, "500000"},
+        {1112, "金額の入力誤り（請求書の金額は500,000円）"},
+        {1113, "山田 花子"},
+    };
+    for (const auto& [id, text] : fields)
+        correct.Control<QLineEdit>(id)->setText(QString::fromStdString(text));
+    correct.Control<QLineEdit>(1112)->setFocus();
+    if (!Save(correct, target, "correct-dialog.png"))
+        return 1;
+    correct.hide();
 
     // A backup of the whole storage into a folder on another disk.
     fmb::CCopyDirDlg backup(env);

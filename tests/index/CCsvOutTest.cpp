@@ -1,6 +1,7 @@
 #include "index/CCsvOut.h"
 
 #include "jobs/JobMonitor.h"
+#include "ledger/LedgerFolder.h"
 #include "platform/Cp932.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryName.h"
@@ -112,6 +113,21 @@ TEST_F(ScanFolderTest, PassesOverTemporariesLeftByAnInterruptedWrite) {
     Touch(m_dir, "2022年度/" + MakeTemporaryName());
     std::vector<std::string> names;
     CCsvOut::ScanFolder(m_year, [&](const ScanEntry& e) {
+        names.push_back(e.fileName);
+        return true;
+    });
+    EXPECT_EQ(names, std::vector<std::string>{"[20230315][A][100].pdf"});
+}
+
+// The ledger's folder keeps earlier versions of corrected documents under stored names; a book
+// of the whole storage must not list them as documents.
+TEST_F(ScanFolderTest, LeavesTheLedgersFolderOut) {
+    Touch(m_dir, "2022年度/請求書/[20230315][A][100].pdf");
+    Touch(m_dir, std::string(kLedgerFolderName) + "/ふみばこ台帳.txt");
+    Touch(m_dir, std::string(kLedgerFolderName) +
+                     "/訂正・削除前の書類/2022年度/請求書/20230401-101010_[20230315][A][10].pdf");
+    std::vector<std::string> names;
+    CCsvOut::ScanFolder(m_dir.Text(), [&](const ScanEntry& e) {
         names.push_back(e.fileName);
         return true;
     });

@@ -6,9 +6,11 @@
 
 #include <gmock/gmock.h>
 
+#include <chrono>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace fmb::test {
@@ -288,6 +290,59 @@ TEST_F(LedgerTest, TwoProcessesFilingAtOnceLoseNoRecordAndKeepTheChain) {
     EXPECT_TRUE(contents.brokenLines.empty());
     EXPECT_TRUE(VerifyStorage(Root()).Ok());
     EXPECT_FALSE(std::filesystem::exists(m_ledger.FolderPath() / U8("ふみばこ台帳.lock")));
+}
+
+// Appends as fast as they go, from several processes: each must follow the line before it.
+TEST_F(LedgerTest, ProcessesAppendingAsFastAsTheyCanNeverShareAPreviousLine) {
+    constexpr int kProcesses = 4;
+    constexpr int kEach = 60;
+    std::vector<pid_t> children;
+    for (int p = 0; p < kProcesses; ++p) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            int failures = 0;
+            for (int i = 0; i < kEach; ++i) {
+                LedgerRecord record;
+                record.operation = "既存登録";
+                record.path = "2022年度/" + std::to_string(p) + "/" + std::to_string(i) + ".pdf";
+                record.sha256 = std::string(64, 'a');
+                failures += m_ledger.Append(record) ? 1 : 0;
+            }
+            _exit(failures == 0 ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const LedgerContents contents = m_ledger.Read();
+    EXPECT_EQ(contents.records.size(), std::size_t{kProcesses * kEach});
+    EXPECT_TRUE(contents.brokenLines.empty());
+}
+
+// A filing waits while another computer holds the lock, and records once it is given up.
+TEST_F(LedgerTest, AFilingWaitsForTheLockHeldElsewhere) {
+    std::filesystem::create_directory(m_ledger.FolderPath());
+    std::error_code error;
+    auto held = FolderLock::Acquire(m_ledger.FolderPath() / U8("ふみばこ台帳.lock"),
+                                    std::chrono::milliseconds(0), error);
+    ASSERT_TRUE(held) << error.message();
+    const std::string source = Source("a.pdf", "doc");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        _exit(File(source, "A社", "500") == 0 ? 0 : 1);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_TRUE(Records().empty()) << "recorded while the lock was held";
+    held.reset();
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Records().size(), 1u);
 }
 
 TEST_F(LedgerTest, ALockLeftByAProcessThatIsGoneIsTakenOver) {

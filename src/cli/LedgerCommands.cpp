@@ -22,28 +22,13 @@
 namespace fmb::cli {
 namespace {
 
-// Reads a command line with one operand; nothing when the command is done with (help shown, or
-// a wrong command line told), exitStatus then holds the status.
+// Reads a command line with one operand (see ReadCommandLine).
 std::optional<ParsedArguments> ReadOneOperand(const std::vector<std::string>& args,
                                               std::vector<OptionRule> rules,
                                               const std::string& operandMissing, std::ostream& out,
                                               std::ostream& err, int& exitStatus) {
-    rules.push_back({"help", false, 1});
-    ParseOutcome outcome = ParseArguments(args, rules);
-    if (outcome.error) {
-        exitStatus = ReportUsageError(err, *outcome.error);
-        return std::nullopt;
-    }
-    if (outcome.arguments.Has("help")) {
-        WriteLedgerHelp(out);
-        exitStatus = kExitOk;
-        return std::nullopt;
-    }
-    if (outcome.arguments.operands.size() != 1) {
-        exitStatus = ReportUsageError(err, operandMissing);
-        return std::nullopt;
-    }
-    return std::move(outcome.arguments);
+    return ReadCommandLine(args, std::move(rules), 1, operandMissing, WriteLedgerHelp, out, err,
+                           exitStatus);
 }
 
 // The settings of the settings folder the command line names (the program's folder by default).
@@ -65,10 +50,6 @@ std::unique_ptr<CFMBData> ReadSettings(const ParsedArguments& parsed, std::ostre
     return settings;
 }
 
-std::string VerifyProgressText(const JobSnapshot& snapshot, double elapsedSeconds) {
-    return CopyProgressText(snapshot, elapsedSeconds);
-}
-
 const OptionRule kSettingsOption{"settings-dir", true, 1};
 const OptionRule kByOption{"by", true, 1};
 
@@ -86,7 +67,8 @@ int RunVerify(const std::vector<std::string>& args, std::ostream& out, std::ostr
     RunJob([&](JobMonitor& monitor) { report = VerifyStorage(parsed->operands[0], &monitor); },
            ChooseProgressDisplay(parsed->Has("quiet"), parsed->Has("progress"),
                                  StandardErrorIsTerminal()),
-           err, VerifyProgressText);
+           // Files and bytes hashed of the total, as a backup shows those it copies.
+           err, CopyProgressText);
     for (const VerifyProblem& problem : report.problems) {
         out << problem.Text() << '\n';
     }

@@ -83,19 +83,25 @@ private:
     Reporter& m_reporter;
 };
 
-// The record of a change of document, before its new path is known.
-LedgerRecord ChangeRecord(std::string_view operation, const ChangeRequest& request,
-                          const CheckedDocument& document, const std::string& keptPath,
-                          const std::string& time) {
+// Moves the document into the kept versions and starts the record of its change, the new path
+// not yet known. Nothing, with the user told why, when the document cannot be kept.
+std::optional<LedgerRecord> KeepEarlier(const Ledger& ledger, std::string_view operation,
+                                        const ChangeRequest& request,
+                                        const CheckedDocument& document, const std::string& failure,
+                                        Reporter& reporter) {
     LedgerRecord record;
-    record.time = time;
+    record.time = LocalTimestamp();
     record.operation = operation;
     record.earlierPath = document.relativePath;
     record.earlierSize = document.content.size;
     record.earlierSha256 = document.content.sha256;
-    record.keptPath = keptPath;
-    record.person = request.person;
+    record.keptPath = KeptPathFor(ledger, document.relativePath, record.time);
     record.reason = request.reason;
+    const std::string kept = ledger.FullPath(record.keptPath);
+    if (const std::error_code error = MoveUnchanged(request.storedPath, kept, document.content)) {
+        reporter.Notify(failure + "\n\n" + kept + "\n" + DescribeError(error));
+        return std::nullopt;
+    }
     return record;
 }
 
@@ -148,25 +154,17 @@ int CorrectDocument(const Ledger& ledger, const ChangeRequest& request, const Fi
         reporter.Notify(refusal->message);
         return change_result::kRefused;
     }
-    const FilingEntry& corrected = entry;
     const Destination destination = CorrectedDestination(request, entry, newSource, settings);
-    const std::string time = LocalTimestamp();
-    const std::string keptPath = KeptPathFor(ledger, document->relativePath, time);
-    const std::string kept = ledger.FullPath(keptPath);
-    if (const std::error_code error = MoveUnchanged(request.storedPath, kept, document->content)) {
-        reporter.Notify("訂正前の書類を保管できませんでした。\n\n" + kept + "\n" +
-                        DescribeError(error));
+    std::optional<LedgerRecord> record = KeepEarlier(
+        ledger, kOpCorrected, request, *document, "訂正前の書類を保管できませんでした。", reporter);
+    if (!record) {
         return change_result::kFailed;
     }
-    LedgerRecord record = ChangeRecord(kOpCorrected, request, *document, keptPath, time);
-    record.type = corrected.typeName;
-    record.date = corrected.date;
-    record.company = corrected.company;
-    record.amount = corrected.amount;
-    record.extra = corrected.extraPlain;
-    record.remark = corrected.remark;
-    record.sourceName = LastComponent(newSource.empty() ? document->record.sourceName : newSource);
-    CorrectionRecorder recorder(ledger, std::move(record), reporter);
+    const std::string kept = ledger.FullPath(record->keptPath);
+    FilingFacts facts = FactsOf(entry, request.person);
+    facts.sourceName = newSource.empty() ? document->record.sourceName : LastComponent(newSource);
+    PutFacts(facts, *record);
+    CorrectionRecorder recorder(ledger, std::move(*record), reporter);
     // The earlier content is copied from where it is kept now, so it is never read from a place
     // it no longer is.
     const int filed =
@@ -184,26 +182,17 @@ int DeleteDocument(const Ledger& ledger, const ChangeRequest& request, Reporter&
     if (!document) {
         return change_result::kRefused;
     }
-    const std::string time = LocalTimestamp();
-    const std::string keptPath = KeptPathFor(ledger, document->relativePath, time);
-    const std::string kept = ledger.FullPath(keptPath);
-    if (const std::error_code error = MoveUnchanged(request.storedPath, kept, document->content)) {
-        reporter.Notify("削除する書類を保管できませんでした。\n\n" + kept + "\n" +
-                        DescribeError(error));
+    std::optional<LedgerRecord> record = KeepEarlier(
+        ledger, kOpDeleted, request, *document, "削除する書類を保管できませんでした。", reporter);
+    if (!record) {
         return change_result::kFailed;
     }
-    LedgerRecord record = ChangeRecord(kOpDeleted, request, *document, keptPath, time);
-    const LedgerRecord& earlier = document->record;
-    record.type = earlier.type;
-    record.date = earlier.date;
-    record.company = earlier.company;
-    record.amount = earlier.amount;
-    record.extra = earlier.extra;
-    record.remark = earlier.remark;
-    record.sourceName = earlier.sourceName;
-    if (const std::error_code error = ledger.Append(record)) {
+    FilingFacts facts = FactsOf(document->record);
+    facts.person = request.person;
+    PutFacts(facts, *record);
+    if (const std::error_code error = ledger.Append(*record)) {
         reporter.Notify(LedgerWriteFailedMessage(ledger, error) + "\n\n削除は行われていません。");
-        PutBack(kept, request.storedPath, document->content, reporter);
+        PutBack(ledger.FullPath(record->keptPath), request.storedPath, document->content, reporter);
         return change_result::kFailed;
     }
     return change_result::kDone;

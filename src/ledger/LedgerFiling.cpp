@@ -16,6 +16,21 @@ FilingFacts FactsOf(const FilingEntry& entry, const std::string& person) {
             person};
 }
 
+FilingFacts FactsOf(const LedgerRecord& r) {
+    return {r.type, r.date, r.company, r.amount, r.extra, r.remark, r.sourceName, r.person};
+}
+
+void PutFacts(const FilingFacts& facts, LedgerRecord& record) {
+    record.type = facts.type;
+    record.date = facts.date;
+    record.company = facts.company;
+    record.amount = facts.amount;
+    record.extra = facts.extra;
+    record.remark = facts.remark;
+    record.sourceName = facts.sourceName;
+    record.person = facts.person;
+}
+
 std::string SameContentQuestion(const std::string& storedPath) {
     return "同じ内容の書類がすでに保存されています。\n\n" + storedPath + "\n\n二重に保存しますか？";
 }
@@ -71,14 +86,7 @@ bool LedgerFilingRecorder::Record(const std::string& storedPath, const ContentDi
     record.path = m_ledger.RelativePath(storedPath);
     record.size = content.size;
     record.sha256 = content.sha256;
-    record.type = m_facts.type;
-    record.date = m_facts.date;
-    record.company = m_facts.company;
-    record.amount = m_facts.amount;
-    record.extra = m_facts.extra;
-    record.remark = m_facts.remark;
-    record.sourceName = m_facts.sourceName;
-    record.person = m_facts.person;
+    PutFacts(m_facts, record);
     record.note = m_note;
     if (const std::error_code error = m_ledger.Append(record)) {
         m_reporter.Notify(LedgerWriteFailedMessage(m_ledger, error) +

@@ -42,6 +42,9 @@ struct FilingFacts {
 
 // The facts of a filing of entry by person.
 FilingFacts FactsOf(const FilingEntry& entry, const std::string& person);
+// The facts a record holds, and the record holding them.
+FilingFacts FactsOf(const LedgerRecord& record);
+void PutFacts(const FilingFacts& facts, LedgerRecord& record);
 
 // The questions and warnings about duplicates, shared by the window and the command line.
 std::string SameContentQuestion(const std::string& storedPath);

@@ -184,14 +184,9 @@ std::size_t AdoptFiles(const Ledger& ledger, const std::vector<std::string>& fil
         record.path = ledger.RelativePath(file);
         record.size = content.size;
         record.sha256 = content.sha256;
-        const FilingEntry entry = EntryOfStoredDocument(ledger, file);
-        record.type = entry.typeName;
-        record.date = entry.date;
-        record.company = entry.company;
-        record.amount = entry.amount;
-        record.extra = entry.extraPlain;
-        record.remark = entry.remark;
-        record.person = person;
+        FilingFacts facts = FactsOf(EntryOfStoredDocument(ledger, file), person);
+        facts.sourceName.clear(); // where it came from is not known
+        PutFacts(facts, record);
         if (const std::error_code error = ledger.Append(record)) {
             reporter.Notify(LedgerWriteFailedMessage(ledger, error));
             break;

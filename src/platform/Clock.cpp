@@ -5,7 +5,9 @@
 
 namespace fmb {
 
-LocalDate SystemClock::Today() const {
+namespace {
+
+std::tm LocalNow() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
 #ifdef _WIN32
@@ -13,17 +15,18 @@ LocalDate SystemClock::Today() const {
 #else
     localtime_r(&now, &local);
 #endif
+    return local;
+}
+
+} // namespace
+
+LocalDate SystemClock::Today() const {
+    const std::tm local = LocalNow();
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
 std::string LocalTimestamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
+    const std::tm local = LocalNow();
     char text[40] = {};
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S%z", &local);
     // +0900 becomes +09:00, as dates with offsets are usually written.

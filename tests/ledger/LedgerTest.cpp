@@ -45,6 +45,15 @@ std::string Joined(const std::vector<std::string>& lines) {
     return text;
 }
 
+// Waits for the child processes; each must have ended with status 0.
+void ExpectAllSucceed(const std::vector<pid_t>& children) {
+    for (const pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+}
+
 using LedgerTest = LedgerFixture;
 
 TEST_F(LedgerTest, AFilingIsRecordedWithItsPathContentFieldsAndPerson) {
@@ -280,11 +289,7 @@ TEST_F(LedgerTest, TwoProcessesFilingAtOnceLoseNoRecordAndKeepTheChain) {
         }
         children.push_back(child);
     }
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    ExpectAllSucceed(children);
     const LedgerContents contents = m_ledger.Read();
     EXPECT_EQ(contents.records.size(), 2u * kEach);
     EXPECT_TRUE(contents.brokenLines.empty());
@@ -313,11 +318,7 @@ TEST_F(LedgerTest, ProcessesAppendingAsFastAsTheyCanNeverShareAPreviousLine) {
         }
         children.push_back(child);
     }
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    ExpectAllSucceed(children);
     const LedgerContents contents = m_ledger.Read();
     EXPECT_EQ(contents.records.size(), std::size_t{kProcesses * kEach});
     EXPECT_TRUE(contents.brokenLines.empty());

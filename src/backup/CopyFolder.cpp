@@ -293,7 +293,11 @@ std::unique_ptr<Ledger> LedgerOf(const std::string& source) {
     if (fs::exists(own->FilePath(), error)) {
         return own;
     }
-    const fs::path parent = ToFsPath(source).lexically_normal().parent_path().parent_path();
+    fs::path folder = ToFsPath(source).lexically_normal();
+    if (!folder.has_filename()) {
+        folder = folder.parent_path(); // written with a trailing separator
+    }
+    const fs::path parent = folder.parent_path();
     auto parents = std::make_unique<Ledger>(FromFsPath(parent));
     if (fs::exists(parents->FilePath(), error)) {
         return parents;

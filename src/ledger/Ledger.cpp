@@ -137,7 +137,7 @@ std::error_code Ledger::Append(LedgerRecord& record) const {
     }
     std::string bytes;
     Tail tail;
-    if (std::filesystem::exists(FilePath(), error) && std::filesystem::file_size(FilePath()) > 0) {
+    if (std::filesystem::file_size(FilePath(), error) > 0 && !error) {
         if ((error = ReadTail(FilePath(), tail))) {
             return error;
         }
@@ -145,6 +145,7 @@ std::error_code Ledger::Append(LedgerRecord& record) const {
             bytes += '\n'; // a line cut short by a crash stays apart; verification reports it
         }
     } else {
+        // A new ledger (or an empty one) begins with its header line.
         bytes = LedgerHeaderLine() + '\n';
     }
     if (record.time.empty()) {

@@ -178,6 +178,28 @@ TEST_F(LedgerChangesTest, ABackupCopyVerifiesAndFindsWhatChangedInIt) {
     EXPECT_EQ(changed.problems[0].kind, VerifyProblem::Kind::Altered);
 }
 
+// A backup of one fiscal-year folder checks its documents against the storage root's ledger,
+// however the folder is written.
+TEST_F(LedgerChangesTest, ABackupOfAFiscalYearChecksItsDocumentsAgainstTheRootsLedger) {
+    ASSERT_EQ(File(Source("b.pdf", "another scan"), "B社", "7"), 0);
+    std::filesystem::create_directory(U8(m_dir.Child("backup")));
+    for (const std::string& year : {Root() + "/2022年度", Root() + "/2022年度/"}) {
+        const std::string backup = m_dir.Child("backup") + "/" + std::to_string(year.size());
+        const CopyOutcome copy = CopyFolder(year, backup);
+        EXPECT_TRUE(copy.ok) << copy.message;
+        EXPECT_EQ(copy.message, "コピー終了しました。\n台帳と照合した書類: 2 件") << year;
+    }
+    // A document changed in the storage makes the backup fail, naming it.
+    const auto filed = U8(Filed());
+    std::filesystem::permissions(filed, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    WriteBytes(filed, "changed afterwards");
+    const CopyOutcome copy = CopyFolder(Root(), m_dir.Child("backup") + "/whole");
+    EXPECT_FALSE(copy.ok);
+    EXPECT_THAT(copy.message, HasSubstr("台帳の記録と一致しません"));
+    EXPECT_THAT(copy.message, HasSubstr(Filed()));
+}
+
 TEST_F(LedgerChangesTest, TheChangeLogIsACp932CsvOfCorrectionsAndDeletions) {
     FilingEntry entry = EntryOfStoredDocument(m_ledger, Filed());
     entry.amount = "600";

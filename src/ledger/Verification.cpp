@@ -52,6 +52,8 @@ std::string VerifyProblem::Text() const {
         return "訂正・削除前の書類がありません: " + path;
     case Kind::KeptAltered:
         return "訂正・削除前の書類が変更されています（改ざん）: " + path;
+    case Kind::KeptUnrecorded:
+        return "台帳に記録のない訂正・削除前の書類: " + path;
     case Kind::LedgerUnreadable:
         return "台帳を読めません: " + path;
     }
@@ -107,9 +109,11 @@ VerifyReport VerifyStorage(const std::string& storageRoot, JobMonitor* monitor) 
         expected.push_back({ledger.FullPath(path), {document.size, document.sha256}, false});
         recorded.insert(expected.back().fullPath);
     }
+    std::set<std::string> keptRecorded;
     for (const RecordedDocument& document : state.Kept()) {
         expected.push_back(
             {ledger.FullPath(document.path), {document.size, document.sha256}, true});
+        keptRecorded.insert(expected.back().fullPath);
     }
     // Every file in the fiscal-year folders, to find those no record claims.
     std::vector<std::string> unrecorded;
@@ -122,6 +126,16 @@ VerifyReport VerifyStorage(const std::string& storageRoot, JobMonitor* monitor) 
         return !(monitor && monitor->CancelRequested());
     });
     (void)scan; // a folder that cannot be read shows as the documents in it missing
+    // A kept version no record names: the record of its correction or deletion is gone (the
+    // ledger's last lines removed, say).
+    std::vector<std::string> keptUnrecorded;
+    CCsvOut::ScanFolder(FromFsPath(ledger.KeptFolderPath()) + kPathSeparator,
+                        [&](const ScanEntry& entry) {
+                            if (!keptRecorded.count(entry.fullPath)) {
+                                keptUnrecorded.push_back(entry.fullPath);
+                            }
+                            return true;
+                        });
     if (monitor) {
         for (const Expected& item : expected) {
             monitor->AddToTotal(1, item.content.size);
@@ -163,6 +177,9 @@ VerifyReport VerifyStorage(const std::string& storageRoot, JobMonitor* monitor) 
     }
     for (const std::string& path : unrecorded) {
         report.problems.push_back({VerifyProblem::Kind::Unrecorded, path, 0});
+    }
+    for (const std::string& path : keptUnrecorded) {
+        report.problems.push_back({VerifyProblem::Kind::KeptUnrecorded, path, 0});
     }
     if (monitor) {
         monitor->SetCurrentItem({});

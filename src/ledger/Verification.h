@@ -13,12 +13,13 @@ class JobMonitor;
 // One thing a verification found wrong.
 struct VerifyProblem {
     enum class Kind {
-        ChainBroken, // line: a ledger line removed, changed, reordered or unreadable
-        Missing,     // path: a recorded document is not there
-        Altered,     // path: a document's size or content is not what its record says
-        Unrecorded,  // path: a stored file no live record claims
-        KeptMissing, // path: a kept earlier version is not there
-        KeptAltered, // path: a kept earlier version is not what its record says
+        ChainBroken,    // line: a ledger line removed, changed, reordered or unreadable
+        Missing,        // path: a recorded document is not there
+        Altered,        // path: a document's size or content is not what its record says
+        Unrecorded,     // path: a stored file no live record claims
+        KeptMissing,    // path: a kept earlier version is not there
+        KeptAltered,    // path: a kept earlier version is not what its record says
+        KeptUnrecorded, // path: a file among the kept versions no record names
         LedgerUnreadable,
     };
     Kind kind;
@@ -45,9 +46,10 @@ struct VerifyReport {
 };
 
 // Checks a storage root (or a backup copy of one) against its ledger: the chain is intact, every
-// live record's file exists with its size and hash, every kept version matches its record, and
-// every file in the fiscal-year folders has a live record. A monitor sees the files and bytes to
-// hash and may stop the run (the report is then cancelled).
+// live record's file exists with its size and hash, every kept version matches its record, every
+// file in the fiscal-year folders has a live record, and every file among the kept versions is
+// named by a record (so that cutting off the ledger's last lines is found too). A monitor sees the
+// files and bytes to hash and may stop the run (the report is then cancelled).
 VerifyReport VerifyStorage(const std::string& storageRoot, JobMonitor* monitor = nullptr);
 
 // Records the files as 既存登録 (stored before the ledger existed, or copied in by hand), with

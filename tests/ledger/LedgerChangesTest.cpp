@@ -101,6 +101,30 @@ TEST_F(LedgerChangesTest, ADeletionMovesTheDocumentIntoTheKeptVersions) {
     EXPECT_TRUE(m_duplicates.asked.empty());
 }
 
+// The chain cannot tell that its last lines were cut off; the files can.
+TEST_F(LedgerChangesTest, CuttingOffTheLastRecordsIsFoundThroughTheFiles) {
+    FilingEntry entry = EntryOfStoredDocument(m_ledger, Filed());
+    entry.amount = "600";
+    ASSERT_EQ(
+        CorrectDocument(m_ledger, {Filed(), "誤り", "鈴木"}, entry, "", m_settings, m_reporter), 0);
+    const std::string kept = m_ledger.FullPath(Records().back().keptPath);
+    std::string bytes = LedgerBytes();
+    bytes.erase(bytes.rfind('\n', bytes.size() - 2) + 1); // the 訂正 line
+    WriteBytes(m_ledger.FilePath(), bytes);
+    const VerifyReport report = VerifyStorage(Root());
+    std::vector<std::string> texts;
+    for (const VerifyProblem& problem : report.problems) {
+        texts.push_back(problem.Text());
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"書類がありません: " + Filed(),
+                                               "台帳に記録のない書類: " +
+                                                   StoredPath("[2022_12_31][A社][600].pdf"),
+                                               "台帳に記録のない訂正・削除前の書類: " + kept}));
+    // Adopting takes the stored document, never a kept version.
+    EXPECT_EQ(report.UnrecordedFiles(),
+              std::vector<std::string>{StoredPath("[2022_12_31][A社][600].pdf")});
+}
+
 TEST_F(LedgerChangesTest, ChangesAreRefusedWithoutReasonPersonRecordOrIntactContent) {
     const FilingEntry entry = EntryOfStoredDocument(m_ledger, Filed());
     const std::string byHand = StoredPath("[2022_12_31][B社][1].pdf");

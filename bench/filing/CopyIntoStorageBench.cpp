@@ -44,7 +44,7 @@ void WriteSource(const fs::path& path) {
 void WriteSettings(const fs::path& settingsFolder, const fs::path& root) {
     fmb::CFMBData settings(settingsFolder.string() + "/");
     settings.COPY_SAKI_DIR = root.string();
-    if (settings.WriteIni() != 0) {
+    if (settings.WriteIni() != fmb::SaveResult::Saved) {
         throw std::runtime_error("cannot write the settings");
     }
 }

@@ -1,18 +1,20 @@
 #include "app/CFumibakoDlg.h"
 
 #include "app/CMenuDlg.h"
-#include "app/DateText.h"
 #include "filing/AmountText.h"
 #include "filing/CKingakuDig.h"
 #include "filing/Composition.h"
 #include "filing/CopyIntoStorage.h"
 #include "filing/EntryValidation.h"
 #include "ledger/LedgerFiling.h"
+#include "platform/DateText.h"
 #include "platform/DecimalText.h"
 #include "platform/DesktopOpen.h"
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
 #include "platform/Pictures.h"
+#include "res/ControlIds.h"
+#include "search/CKensakuDlg.h"
 #include "settings/CSettingDlg.h"
 #include "settings/CSyainEditDlg.h"
 
@@ -32,33 +34,10 @@
 namespace fmb {
 namespace {
 
-// Controls of the filing window.
-constexpr int kSourceField = 1000;
-constexpr int kBrowseButton = 1055;
-constexpr int kOpenSourceButton = 3;
-constexpr int kFirstTypeButton = 1041; // 1041-1052
-constexpr int kTypeButtons = 12;
-constexpr int kPageBackButton = 1073;
-constexpr int kPageForwardButton = 1074;
-constexpr int kDateField = 1004;
-constexpr int kCalendar = 1001;
-constexpr int kLastMonthEndButton = 1032;
-constexpr int kTodayButton = 1071;
-constexpr int kThisMonthEndButton = 1033;
-constexpr int kTypeNameField = 1053;
-constexpr int kCompanyField = 1003;
-constexpr int kCompanyList = 1002;
-constexpr int kEditCompaniesButton = 1031;
-constexpr int kMultipleAmountsButton = 1057;
-constexpr int kAmountField = 1016;
-constexpr int kGroupedAmount = 1018;
-constexpr int kRemarkField = 1056;
-constexpr int kFolderField = 1028;
-constexpr int kFileNameField = 1017;
-constexpr int kExecuteButton = 1054;
-constexpr int kMenuButton = 1030;
-constexpr int kStorageFolderButton = 1034;
+using namespace ids::filing;
 
+// The type buttons of one page.
+constexpr int kTypeButtonsPerPage = static_cast<int>(kTypeButtons.size());
 constexpr int kPages = 3;
 
 const char* const kNoStorageRootMessage =
@@ -113,8 +92,8 @@ CFumibakoDlg::CFumibakoDlg(const Environment& env, QWidget* parent)
     };
     clicked(kBrowseButton, [this] { OnBrowse(); });
     clicked(kOpenSourceButton, [this] { OnOpenSource(); });
-    for (int button = 1; button <= kTypeButtons; ++button)
-        clicked(kFirstTypeButton + button - 1, [this, button] { OnTypeButton(button); });
+    for (int button = 1; button <= kTypeButtonsPerPage; ++button)
+        clicked(kTypeButtons[button - 1], [this, button] { OnTypeButton(button); });
     clicked(kPageBackButton, [this] { OnPageBack(); });
     clicked(kPageForwardButton, [this] { OnPageForward(); });
     clicked(kLastMonthEndButton, [this] { OnDateButton(MonthEndText(-1, m_env.clock)); });
@@ -126,6 +105,7 @@ CFumibakoDlg::CFumibakoDlg(const Environment& env, QWidget* parent)
     clicked(kMultipleAmountsButton, [this] { OnMultipleAmounts(); });
     clicked(kExecuteButton, [this] { OnExecute(); });
     clicked(kMenuButton, [this] { OnMenu(); });
+    clicked(kSearchButton, [this] { OnSearch(); });
     clicked(kStorageFolderButton, [this] { OnOpenStorageFolder(); });
 
     // A day picked with the mouse or with Enter; the calendar's paging and the program's own
@@ -260,9 +240,9 @@ void CFumibakoDlg::RefreshTypeButtons(bool clearSelection) {
         m_selectedType = -1;
     // The chosen type's button is checked whenever its page is shown, so the buttons, the type
     // name field and 編集 always agree on the type.
-    const int offset = (m_typePage - 1) * kTypeButtons;
-    for (int button = 1; button <= kTypeButtons; ++button) {
-        const int id = kFirstTypeButton + button - 1;
+    const int offset = (m_typePage - 1) * kTypeButtonsPerPage;
+    for (int button = 1; button <= kTypeButtonsPerPage; ++button) {
+        const int id = kTypeButtons[button - 1];
         auto* control = Control<QAbstractButton>(id);
         const int typeIndex = offset + button - 1;
         const bool exists = typeIndex < m_typeData.TypeCount();
@@ -275,9 +255,9 @@ void CFumibakoDlg::RefreshTypeButtons(bool clearSelection) {
 
 void CFumibakoDlg::OnTypeButton(int button) {
     // The clicked button stays checked, even when it was checked before.
-    for (int other = 1; other <= kTypeButtons; ++other)
-        Control<QAbstractButton>(kFirstTypeButton + other - 1)->setChecked(other == button);
-    m_selectedType = (m_typePage - 1) * kTypeButtons + button - 1;
+    for (int other = 1; other <= kTypeButtonsPerPage; ++other)
+        Control<QAbstractButton>(kTypeButtons[other - 1])->setChecked(other == button);
+    m_selectedType = (m_typePage - 1) * kTypeButtonsPerPage + button - 1;
     ShowType(m_selectedType);
     ComposeDestination();
     SetText(kCompanyField, ""); // composes again when it held a company
@@ -356,12 +336,10 @@ void CFumibakoDlg::OnEditCompanies() {
         m_env.messages.Notice(kChooseTypeMessage);
         return;
     }
-    CSyainEditDlg editor(m_env, this);
-    editor.m_typeData = m_typeData;
-    editor.m_typeIndex = m_selectedType;
+    CSyainEditDlg editor(m_env, m_typeData, m_selectedType, this);
     m_env.modal.RunModal(editor);
     // The editor hands back the store as it saved it, or as it was.
-    m_typeData = editor.m_typeData;
+    m_typeData = editor.TypeData();
     // A renamed type shows its new name in the field and on its button, which stays checked.
     ShowType(m_selectedType);
     RefreshTypeButtons(false);
@@ -388,14 +366,15 @@ void CFumibakoDlg::OnAmountChanged() {
 }
 
 void CFumibakoDlg::OnMultipleAmounts() {
-    CKingakuDig dialog(m_env, this);
-    dialog.m_amounts[0] = Text(kAmountField);
-    std::copy(m_extraAmounts.begin(), m_extraAmounts.end(), dialog.m_amounts.begin() + 1);
+    CKingakuDig::AmountList amounts;
+    amounts[0] = Text(kAmountField);
+    std::copy(m_extraAmounts.begin(), m_extraAmounts.end(), amounts.begin() + 1);
+    CKingakuDig dialog(m_env, amounts, this);
     if (m_env.modal.RunModal(dialog) != QDialog::Rejected) {
-        SetText(kAmountField, dialog.m_amounts[0]);
-        std::copy(dialog.m_amounts.begin() + 1, dialog.m_amounts.end(), m_extraAmounts.begin());
-        m_extraAmountsPlain = dialog.m_extraPlain;
-        m_extraAmountsComma = dialog.m_extraComma;
+        SetText(kAmountField, dialog.Amounts()[0]);
+        std::copy(dialog.Amounts().begin() + 1, dialog.Amounts().end(), m_extraAmounts.begin());
+        m_extraAmountsPlain = dialog.ExtraPlain();
+        m_extraAmountsComma = dialog.ExtraComma();
     }
     ComposeDestination();
     ShowMultipleAmountsCaption();
@@ -423,13 +402,13 @@ void CFumibakoDlg::OnExecute() {
     AskingDuplicateDecision duplicates(m_env.messages);
     LedgerFilingRecorder recorder(ledger, FactsOf(entry, m_settings.SYORI_TANTOUSYA), duplicates,
                                   m_env.messages);
-    const int result =
+    const CopyResult result =
         CopyIntoStorage(entry.sourcePath, m_settings.COPY_SAKI_DIR, Text(kFolderField),
                         Text(kFileNameField), m_env.messages, &recorder);
-    if (result < 0) {
+    if (result != CopyResult::Filed) {
         // The copy has told why; the entry stays for another try. A name already taken is
         // changed through the remark, as the message says.
-        if (result == copy_result::kNameTaken)
+        if (result == CopyResult::NameTaken)
             Control<QWidget>(kRemarkField)->setFocus();
         return;
     }
@@ -456,6 +435,11 @@ void CFumibakoDlg::OnMenu() {
     // once, however the menu was closed.
     m_settings.ReadIni();
     ComposeDestination();
+}
+
+void CFumibakoDlg::OnSearch() {
+    CKensakuDlg search(m_env, this);
+    m_env.modal.RunModal(search);
 }
 
 void CFumibakoDlg::OnOpenStorageFolder() {

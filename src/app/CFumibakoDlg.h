@@ -76,6 +76,7 @@ private:
 
     // メニュー: runs the menu, then reads the settings again and composes.
     void OnMenu();
+    void OnSearch();
     // 保存先フォルダ確認: opens the latest composed folder, or the storage root.
     void OnOpenStorageFolder();
 

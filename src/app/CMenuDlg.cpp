@@ -5,6 +5,7 @@
 #include "ledger/CCorrectDlg.h"
 #include "ledger/CVerifyDlg.h"
 #include "platform/DesktopOpen.h"
+#include "res/ControlIds.h"
 #include "settings/CSettingDlg.h"
 
 #include <QPushButton>
@@ -13,6 +14,9 @@
 #include <string_view>
 
 namespace fmb {
+
+using namespace ids::menu;
+
 namespace {
 
 // The product's web host; the pages' paths below it are fixed.
@@ -28,21 +32,21 @@ std::string WebAddress(std::string_view page) {
 
 CMenuDlg::CMenuDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::Menu, parent), m_env(env) {
-    connect(Control<QPushButton>(1029), &QPushButton::clicked, this,
+    connect(Control<QPushButton>(kSettingsButton), &QPushButton::clicked, this,
             [this] { RunSubDialog<CSettingDlg>(); });
-    connect(Control<QPushButton>(1031), &QPushButton::clicked, this,
+    connect(Control<QPushButton>(kIndexExportButton), &QPushButton::clicked, this,
             [this] { RunSubDialog<CCsvOutDlg2>(); });
-    connect(Control<QPushButton>(1054), &QPushButton::clicked, this,
+    connect(Control<QPushButton>(kBackupButton), &QPushButton::clicked, this,
             [this] { RunSubDialog<CCopyDirDlg>(); });
-    connect(Control<QPushButton>(1034), &QPushButton::clicked, this,
+    connect(Control<QPushButton>(kCorrectButton), &QPushButton::clicked, this,
             [this] { RunSubDialog<CCorrectDlg>(); });
-    connect(Control<QPushButton>(1035), &QPushButton::clicked, this,
+    connect(Control<QPushButton>(kVerifyButton), &QPushButton::clicked, this,
             [this] { RunSubDialog<CVerifyDlg>(); });
-    connect(Control<QPushButton>(1032), &QPushButton::clicked, this,
+    connect(Control<QPushButton>(kManualButton), &QPushButton::clicked, this,
             [this] { OpenUrlOrTell(m_env, WebAddress(kManualPage)); });
-    connect(Control<QPushButton>(1033), &QPushButton::clicked, this,
+    connect(Control<QPushButton>(kWebSiteButton), &QPushButton::clicked, this,
             [this] { OpenUrlOrTell(m_env, WebAddress(kInfoPage)); });
-    connect(Control<QPushButton>(1019), &QPushButton::clicked, this, [this] { accept(); });
+    connect(Control<QPushButton>(kBackButton), &QPushButton::clicked, this, [this] { accept(); });
 }
 
 template <class Dialog> void CMenuDlg::RunSubDialog() {

@@ -1,11 +1,12 @@
 // fumibako-screenshot FOLDER: draws the pictures of the README into FOLDER: the filing window
 // with a filled-in entry (filing-window.png), the settings dialog (settings-dialog.png), the menu
 // (menu.png), the correction dialog (correct-dialog.png), the index export dialog ready to write
-// the book of a fiscal year (index-export.png), the backup dialog ready to copy (backup-copy.png)
-// and the backup dialog in the middle of a large backup (backup-running.png). It works in a
-// temporary settings folder with a storage root, the default document types and a few companies,
-// and files, writes and copies nothing: the running backup is a job that reports a fixed point of a
-// copy and waits.
+// the book of a fiscal year (index-export.png), the backup dialog ready to copy (backup-copy.png),
+// the backup dialog in the middle of a large backup (backup-running.png) and the search window
+// with the hits of a counterparty (search-window.png). It works in a temporary settings folder
+// with a storage root holding a few stored names, the default document types and a few
+// companies, and files, writes and copies nothing: the running backup is a job that reports a fixed
+// point of a copy and waits.
 #include "app/CFumibakoDlg.h"
 #include "app/CMenuDlg.h"
 #include "backup/BackupChoices.h"
@@ -17,6 +18,8 @@
 #include "ledger/CCorrectDlg.h"
 #include "platform/ListBox.h"
 #include "platform/QtPorts.h"
+#include "res/ControlIds.h"
+#include "search/CKensakuDlg.h"
 #include "settings/CFMBData.h"
 #include "settings/CFMBSyameiData.h"
 #include "settings/CSettingDlg.h"
@@ -25,6 +28,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QTemporaryDir>
@@ -38,6 +42,11 @@
 #include <vector>
 
 namespace {
+
+namespace ids = fmb::ids;
+namespace filing = ids::filing;
+namespace keypad = ids::keypad;
+namespace csvOut = ids::csvOut;
 
 // The date of the example in the README.
 class ExampleClock final : public fmb::Clock {
@@ -57,6 +66,21 @@ bool PrepareSettings(const QTemporaryDir& dir) {
     QFile source(scans + QStringLiteral("/doc001.pdf"));
     if (!source.open(QIODevice::WriteOnly))
         return false;
+    // Documents filed earlier, for the search window.
+    for (const char* stored : {
+             "2022年度/請求書(控)/2022年10月/[2022_10_31][〇〇商事(株)][330,000].pdf",
+             "2022年度/請求書(控)/2022年11月/[2022_11_30][〇〇商事(株)][500,000][120,000].pdf",
+             "2022年度/請求書(控)/2022年11月/"
+             "[2022_11_30][(株)いろは物産][88,000]＜請求書(控)＞11月分.pdf",
+             "2022年度/領収書/2022年12月/[2022_12_05][ｻｸﾗ電機(株)][12,100]前払い.pdf",
+             "2022年度/請求書/2023年01月/20230120_〇〇商事㈱_2,100.pdf",
+             "2021年度/請求書(控)/2022年03月/[2022_03_31][〇〇商事(株)][275,000]再発行.pdf",
+         }) {
+        const QString path = root + QStringLiteral("/") + QString::fromUtf8(stored);
+        QFile document(path);
+        if (!QDir().mkpath(QFileInfo(path).path()) || !document.open(QIODevice::WriteOnly))
+            return false;
+    }
 
     const std::string folder = Native(dir.path()) + QDir::separator().toLatin1();
     fmb::CFMBData settings(folder);
@@ -66,7 +90,8 @@ bool PrepareSettings(const QTemporaryDir& dir) {
     types.SetDefaultTypes();
     types.ExtendTypes();
     types.SetCompanyNames(1, {"〇〇商事(株)", "(株)いろは物産", "さくら電機(株)", "(有)山田商店"});
-    return settings.WriteIni() == 0 && types.WriteIni() == 0;
+    return settings.WriteIni() == fmb::SaveResult::Saved &&
+           types.WriteIni() == fmb::SaveResult::Saved;
 }
 
 // Shows the window, waits until it is drawn and writes it into folder/name.
@@ -89,10 +114,17 @@ bool Save(QWidget& window, const QString& folder, const char* name) {
 // waits until it is stopped. After a few seconds the time left can be told.
 bool SaveRunningBackup(fmb::CCopyDirDlg& backup, const fmb::Environment& env,
                        const std::string& currentFile, const QString& folder) {
+    using namespace ids::copyDir;
     constexpr std::uint64_t kGigabyte = std::uint64_t{1} << 30;
-    fmb::JobPanel panel(backup, env.messages,
-                        {1087, 1088, 1089, 1090, {1083, 1080, 1084, 1081, 1079, 1082, 1}},
-                        fmb::CopyProgressText, std::string(fmb::kStopBackupQuestion));
+    fmb::JobPanel panel(
+        backup, env.messages,
+        {.text = kProgressLine,
+         .currentItem = kCurrentFile,
+         .bar = kProgressBar,
+         .cancel = kStopButton,
+         .locked = {kSourceField, kSourceBrowseButton, kDestinationField, kDestinationBrowseButton,
+                    kNameField, kExecuteButton, ids::kOk}},
+        fmb::CopyProgressText, std::string(fmb::kStopBackupQuestion));
     panel.Start(
         [=](fmb::JobMonitor& monitor) {
             monitor.AddToTotal(5678, 40 * kGigabyte);
@@ -139,18 +171,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     // The entry of the README's example, made with the window's own controls.
-    window.Control<QLineEdit>(1000)->setText(
-        QString::fromStdString(Native(dir.filePath(QStringLiteral("scan/doc001.pdf")))));
-    window.Control<QAbstractButton>(1042)->click(); // 請求書(控)
-    window.Control<QAbstractButton>(1071)->click(); // 本日
-    fmb::ListBox* companies = window.Control<fmb::ListBox>(1002);
+    window.Control<QLineEdit>(filing::kSourceField)
+        ->setText(QString::fromStdString(Native(dir.filePath(QStringLiteral("scan/doc001.pdf")))));
+    window.Control<QAbstractButton>(filing::kTypeButton2)->click(); // 請求書(控)
+    window.Control<QAbstractButton>(filing::kTodayButton)->click(); // 本日
+    fmb::ListBox* companies = window.Control<fmb::ListBox>(filing::kCompanyList);
     const QList<QListWidgetItem*> example =
         companies->findItems(QStringLiteral("〇〇商事(株)"), Qt::MatchExactly);
     if (!example.isEmpty())
         companies->setCurrentItem(example.first());
-    for (int key : {1009, 1013, 1015, 1015}) // 5 0 00 00
+    for (int key : {keypad::k5, keypad::k0, keypad::k00, keypad::k00})
         window.Control<QAbstractButton>(key)->click();
-    window.Control<QLineEdit>(1056)->setFocus();
+    window.Control<QLineEdit>(filing::kRemarkField)->setFocus();
     if (!Save(window, target, "filing-window.png"))
         return 1;
     window.hide();
@@ -163,9 +195,9 @@ int main(int argc, char** argv) {
     // The index book of the fiscal year 2022, as 参照 fills the fields.
     fmb::CCsvOutDlg2 index(env);
     const std::string year = Native(dir.filePath(QStringLiteral("書類/2022年度")));
-    index.Control<QLineEdit>(1066)->setText(QString::fromStdString(year));
-    index.Control<QLineEdit>(1068)->setText(
-        QString::fromStdString(fmb::DefaultIndexBookName(year, clock)));
+    index.Control<QLineEdit>(csvOut::kTargetField)->setText(QString::fromStdString(year));
+    index.Control<QLineEdit>(csvOut::kFileNameField)
+        ->setText(QString::fromStdString(fmb::DefaultIndexBookName(year, clock)));
     if (!Save(index, target, "index-export.png"))
         return 1;
     index.hide();
@@ -178,26 +210,36 @@ int main(int argc, char** argv) {
     // A correction of an amount typed wrongly, as the user is about to press 訂正.
     fmb::CCorrectDlg correct(env);
     const std::vector<std::pair<int, std::string>> fields = {
-        {1101, Native(dir.filePath(QStringLiteral(
-                   "書類/2022年度/請求書(控)/2022年12月/[2022_12_31][〇〇商事(株)][50,000].pdf")))},
-        {1103, "請求書(控)"},
-        {1104, "20221231"},
-        {1105, "〇〇商事(株)"},
-        {1106, "500000"},
-        {1112, "金額の入力誤り（請求書の金額は500,000円）"},
-        {1113, "山田 花子"},
+        {ids::correct::kStoredField,
+         Native(dir.filePath(QStringLiteral(
+             "書類/2022年度/請求書(控)/2022年12月/[2022_12_31][〇〇商事(株)][50,000].pdf")))},
+        {ids::correct::kTypeField, "請求書(控)"},
+        {ids::correct::kDateField, "20221231"},
+        {ids::correct::kCompanyField, "〇〇商事(株)"},
+        {ids::correct::kAmountField, "500000"},
+        {ids::correct::kReasonField, "金額の入力誤り（請求書の金額は500,000円）"},
+        {ids::correct::kPersonField, "山田 花子"},
     };
     for (const auto& [id, text] : fields)
         correct.Control<QLineEdit>(id)->setText(QString::fromStdString(text));
-    correct.Control<QLineEdit>(1112)->setFocus();
+    correct.Control<QLineEdit>(ids::correct::kReasonField)->setFocus();
     if (!Save(correct, target, "correct-dialog.png"))
         return 1;
     correct.hide();
+    // The documents of one counterparty, whichever way their names spell its company form.
+    fmb::CKensakuDlg search(env);
+    search.findChild<QLineEdit*>(QStringLiteral("companyField"))
+        ->setText(QStringLiteral("〇〇商事(株)"));
+    search.findChild<QLineEdit*>(QStringLiteral("fromField"))->setText(QStringLiteral("20220401"));
+    search.resize(980, 330);
+    if (!Save(search, target, "search-window.png"))
+        return 1;
+    search.hide();
 
     // A backup of the whole storage into a folder on another disk.
     fmb::CCopyDirDlg backup(env);
-    backup.Control<QLineEdit>(1084)->setText(
-        QString::fromStdString(Native(dir.filePath(QStringLiteral("USB/退避")))));
+    backup.Control<QLineEdit>(ids::copyDir::kDestinationField)
+        ->setText(QString::fromStdString(Native(dir.filePath(QStringLiteral("USB/退避")))));
     if (!Save(backup, target, "backup-copy.png"))
         return 1;
     const std::string stored = Native(dir.filePath(QStringLiteral(

@@ -3,8 +3,8 @@
 #include "backup/BackupChoices.h"
 #include "jobs/ProgressText.h"
 #include "platform/PathText.h"
+#include "res/ControlIds.h"
 
-#include <QAbstractButton>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -12,17 +12,27 @@
 
 namespace fmb {
 
+using namespace ids::copyDir;
+
 CCopyDirDlg::CCopyDirDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::CopyDir, parent), m_env(env), m_data(env.settingsFolder),
-      m_source(*Control<QLineEdit>(1083)), m_destination(*Control<QLineEdit>(1084)),
-      m_name(*Control<QLineEdit>(1079)),
+      m_source(*Control<QLineEdit>(kSourceField)),
+      m_destination(*Control<QLineEdit>(kDestinationField)),
+      m_name(*Control<QLineEdit>(kNameField)),
       m_panel(*this, m_env.messages,
-              {1087, 1088, 1089, 1090, {1083, 1080, 1084, 1081, 1079, 1082, 1}}, CopyProgressText,
-              std::string(kStopBackupQuestion)) {
-    connect(Control<QPushButton>(1080), &QPushButton::clicked, this, [this] { OnBrowseSource(); });
-    connect(Control<QPushButton>(1081), &QPushButton::clicked, this,
+              {.text = kProgressLine,
+               .currentItem = kCurrentFile,
+               .bar = kProgressBar,
+               .cancel = kStopButton,
+               .locked = {kSourceField, kSourceBrowseButton, kDestinationField,
+                          kDestinationBrowseButton, kNameField, kExecuteButton, ids::kOk}},
+              CopyProgressText, std::string(kStopBackupQuestion)) {
+    connect(Control<QPushButton>(kSourceBrowseButton), &QPushButton::clicked, this,
+            [this] { OnBrowseSource(); });
+    connect(Control<QPushButton>(kDestinationBrowseButton), &QPushButton::clicked, this,
             [this] { OnBrowseDestination(); });
-    connect(Control<QPushButton>(1082), &QPushButton::clicked, this, [this] { OnExecute(); });
+    connect(Control<QPushButton>(kExecuteButton), &QPushButton::clicked, this,
+            [this] { OnExecute(); });
     OnInitDialog();
 }
 
@@ -30,8 +40,6 @@ void CCopyDirDlg::OnInitDialog() {
     m_data.ReadIni();
     m_source.setText(QString::fromStdString(m_data.COPY_SAKI_DIR));
     m_name.setText(QString::fromStdString(DefaultBackupName(m_data.COPY_SAKI_DIR, m_env.clock)));
-    // Never shown and without effect: no index book is written with a backup.
-    Control<QAbstractButton>(1086)->setChecked(true);
 }
 
 void CCopyDirDlg::OnBrowseSource() {
@@ -51,10 +59,9 @@ void CCopyDirDlg::OnBrowseDestination() {
 }
 
 void CCopyDirDlg::OnExecute() {
-    std::string source = m_source.text().toStdString();
+    const std::string source = WithTrailingSeparator(m_source.text().toStdString());
     const std::string destination = m_destination.text().toStdString();
     const std::string name = m_name.text().toStdString();
-    AddTrailingBackslash(source);
     if (const auto refusal = CheckBackupName(name)) {
         m_env.messages.Notice(*refusal);
         m_name.setFocus();
@@ -85,7 +92,7 @@ void CCopyDirDlg::OnExecute() {
 
 void CCopyDirDlg::OnCopyFinished() {
     m_env.messages.Notice(m_outcome.message);
-    Control<QPushButton>(1082)->setFocus();
+    Control<QPushButton>(kExecuteButton)->setFocus();
 }
 
 void CCopyDirDlg::reject() {

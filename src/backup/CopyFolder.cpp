@@ -1,9 +1,9 @@
 #include "backup/CopyFolder.h"
 
-#include "app/DateText.h"
 #include "jobs/JobMonitor.h"
 #include "jobs/ProgressText.h"
 #include "ledger/Ledger.h"
+#include "platform/DateText.h"
 #include "platform/ErrorText.h"
 #include "platform/FileCopy.h"
 #include "platform/FileHash.h"
@@ -252,10 +252,8 @@ std::string DefaultBackupName(std::string_view source, const Clock& clock) {
     return LastComponent(source) + "(" + TodayText(clock) + ")";
 }
 
-std::string BackupFolderPath(std::string destination, std::string name) {
-    AddTrailingBackslash(destination);
-    AddTrailingBackslash(name);
-    return destination + name;
+std::string BackupFolderPath(std::string_view destination, std::string_view name) {
+    return WithTrailingSeparator(destination) + WithTrailingSeparator(name);
 }
 
 bool BackupFolderExists(const std::string& backupFolder) {

@@ -27,7 +27,7 @@ std::string DefaultBackupName(std::string_view source, const Clock& clock);
 
 // destination + name, each with a trailing separator: the folder that receives the copy. An
 // empty destination leaves the name alone, a folder relative to the current folder.
-std::string BackupFolderPath(std::string destination, std::string name);
+std::string BackupFolderPath(std::string_view destination, std::string_view name);
 
 // True when something (a folder, or anything else) already has the backup folder's path.
 bool BackupFolderExists(const std::string& backupFolder);

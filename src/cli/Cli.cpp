@@ -3,6 +3,7 @@
 #include "cli/Arguments.h"
 #include "cli/FilingCommands.h"
 #include "cli/LedgerCommands.h"
+#include "cli/SearchCommand.h"
 #include "cli/StorageCommands.h"
 #include "platform/Clock.h"
 
@@ -16,7 +17,8 @@ Usage: fumibako-cli COMMAND [OPTIONS] [ARGUMENTS]
        fumibako-cli --help
 
 Exit status: 0 done, 1 refused or failed (the reason is on standard error),
-2 wrong command line, 130 stopped by Ctrl+C or SIGTERM (index, backup, verify).
+2 wrong command line (for search also a field it cannot search), 130 stopped by Ctrl+C or SIGTERM
+(index, backup, verify).
 
 )";
     WriteFilingHelp(out);
@@ -24,6 +26,8 @@ Exit status: 0 done, 1 refused or failed (the reason is on standard error),
     WriteStorageHelp(out);
     out << '\n';
     WriteLedgerHelp(out);
+    out << '\n';
+    WriteSearchHelp(out);
 }
 
 } // namespace
@@ -47,6 +51,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "index") {
         return RunIndex(rest, out, err);
+    }
+    if (command == "search") {
+        return RunSearch(rest, out, err);
     }
     if (command == "backup") {
         return RunBackup(rest, out, err, SystemClock());

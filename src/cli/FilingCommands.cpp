@@ -159,10 +159,10 @@ int RunFile(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     CommandLineDuplicates duplicates(request->allowDuplicate, err);
     LedgerFilingRecorder recorder(ledger, FactsOf(request->entry, request->person), duplicates,
                                   reporter);
-    const int result =
+    const CopyResult result =
         CopyIntoStorage(request->entry.sourcePath, request->settings->COPY_SAKI_DIR,
                         destination.folder, destination.fileName, reporter, &recorder);
-    if (result < 0) {
+    if (result != CopyResult::Filed) {
         return kExitRefused;
     }
     out << "コピーしました。\n" << StoredFilePath(destination.folder, destination.fileName) << '\n';

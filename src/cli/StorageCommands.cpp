@@ -39,7 +39,7 @@ int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostre
     std::string linkBase;
     if (parsed->Has("link-base")) {
         linkBase = parsed->Value("link-base");
-        AddTrailingBackslash(linkBase);
+        linkBase = WithTrailingSeparator(linkBase);
         // Every path would come out empty: refuse rather than write a book of dead links. (An
         // empty target is refused by the export itself.)
         if (!target.empty() &&

@@ -1,6 +1,5 @@
 #include "filing/AmountText.h"
 
-#include "filing/Composition.h"
 #include "platform/Cp932.h"
 #include "platform/DecimalText.h"
 
@@ -11,6 +10,10 @@
 
 namespace fmb {
 namespace {
+
+bool IsContinuationByte(char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 bool IsBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
@@ -27,6 +30,29 @@ std::string WithoutDecimals(double value) {
 }
 
 } // namespace
+
+std::string FormatThousands(std::string_view amount) {
+    std::size_t remaining = 0;
+    for (char c : amount) {
+        remaining += IsContinuationByte(c) ? 0 : 1;
+    }
+    std::string result;
+    result.reserve(amount.size() + amount.size() / 3);
+    for (std::size_t pos = 0; pos < amount.size();) {
+        std::size_t next = pos + 1;
+        while (next < amount.size() && IsContinuationByte(amount[next])) {
+            ++next;
+        }
+        const std::string_view ch = amount.substr(pos, next - pos);
+        result.append(ch);
+        --remaining;
+        if (remaining > 0 && remaining % 3 == 0 && ch != "-" && ch != "+") {
+            result.push_back(',');
+        }
+        pos = next;
+    }
+    return result;
+}
 
 double LeadingNumber(std::string_view text) {
     std::size_t pos = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "res/ControlIds.h"
+
 #include <array>
 #include <cstddef>
 #include <span>
@@ -32,19 +34,23 @@ struct KeypadButton {
 
 // The twelve keypad buttons; both dialogs use these control ids.
 inline constexpr std::array<KeypadButton, 12> kKeypadButtons = {{
-    {1011, KeypadKey::Digit, 7},
-    {1012, KeypadKey::Digit, 8},
-    {1014, KeypadKey::Digit, 9},
-    {1008, KeypadKey::Digit, 4},
-    {1009, KeypadKey::Digit, 5},
-    {1010, KeypadKey::Digit, 6},
-    {1005, KeypadKey::Digit, 1},
-    {1006, KeypadKey::Digit, 2},
-    {1007, KeypadKey::Digit, 3},
-    {1013, KeypadKey::Digit, 0},
-    {1015, KeypadKey::DoubleZero, 0},
-    {1027, KeypadKey::Clear, 0},
+    {ids::keypad::k7, KeypadKey::Digit, 7},
+    {ids::keypad::k8, KeypadKey::Digit, 8},
+    {ids::keypad::k9, KeypadKey::Digit, 9},
+    {ids::keypad::k4, KeypadKey::Digit, 4},
+    {ids::keypad::k5, KeypadKey::Digit, 5},
+    {ids::keypad::k6, KeypadKey::Digit, 6},
+    {ids::keypad::k1, KeypadKey::Digit, 1},
+    {ids::keypad::k2, KeypadKey::Digit, 2},
+    {ids::keypad::k3, KeypadKey::Digit, 3},
+    {ids::keypad::k0, KeypadKey::Digit, 0},
+    {ids::keypad::k00, KeypadKey::DoubleZero, 0},
+    {ids::keypad::kClear, KeypadKey::Clear, 0},
 }};
+
+// Inserts "," every three characters from the right, never after a sign: 1234567 gives
+// 1,234,567, -123456 gives -123,456, +1000 gives +1,000.
+std::string FormatThousands(std::string_view amount);
 
 // The number at the start of the text, read as a decimal floating-point number (blanks, a sign,
 // digits, a decimal point, an exponent; also "inf" and "nan"); 0 when the text starts with none.

@@ -1,8 +1,8 @@
 #include "filing/CKingakuDig.h"
 
 #include "filing/AmountText.h"
-#include "filing/Composition.h"
 #include "platform/KeyFilter.h"
+#include "res/ControlIds.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -12,14 +12,12 @@
 #include <span>
 
 namespace fmb {
+
+using namespace ids::kingaku;
+
 namespace {
 
 constexpr int kRows = 6;
-// Per row 1-6: the amount edit, its view with separators, its target marker.
-constexpr int kAmountEdits[kRows] = {1034, 1035, 1036, 1037, 1038, 1039};
-constexpr int kViews[kRows] = {1058, 1029, 1030, 1031, 1032, 1033};
-constexpr int kMarkers[kRows] = {1059, 1060, 1061, 1062, 1063, 1064};
-constexpr int kAmountList = 1040;
 
 const char* const kMarker = "←";
 
@@ -29,8 +27,8 @@ int Index(int row) {
 
 } // namespace
 
-CKingakuDig::CKingakuDig(const Environment& env, QWidget* parent)
-    : TemplateDialog(DialogId::Kingaku, parent), m_env(env) {
+CKingakuDig::CKingakuDig(const Environment& env, const AmountList& amounts, QWidget* parent)
+    : TemplateDialog(DialogId::Kingaku, parent), m_env(env), m_amounts(amounts) {
     for (int row = 1; row <= kRows; ++row) {
         auto* edit = Control<QLineEdit>(kAmountEdits[Index(row)]);
         edit->installEventFilter(this);
@@ -41,14 +39,7 @@ CKingakuDig::CKingakuDig(const Environment& env, QWidget* parent)
                 [this, &button] { OnKeypad(button); });
     }
     InstallCommonKeyFilter(*this);
-}
-
-void CKingakuDig::showEvent(QShowEvent* event) {
-    if (!m_initialised) {
-        m_initialised = true;
-        OnInitDialog();
-    }
-    TemplateDialog::showEvent(event);
+    OnInitDialog();
 }
 
 void CKingakuDig::OnInitDialog() {

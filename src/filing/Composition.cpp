@@ -1,5 +1,6 @@
 #include "filing/Composition.h"
 
+#include "filing/AmountText.h"
 #include "platform/DecimalText.h"
 #include "platform/PathText.h"
 
@@ -47,29 +48,6 @@ std::string ExtensionOf(std::string_view sourcePath) {
     return name.substr(dot + 1);
 }
 
-std::string FormatThousands(std::string_view amount) {
-    std::size_t remaining = 0;
-    for (char c : amount) {
-        remaining += IsContinuationByte(c) ? 0 : 1;
-    }
-    std::string result;
-    result.reserve(amount.size() + amount.size() / 3);
-    for (std::size_t pos = 0; pos < amount.size();) {
-        std::size_t next = pos + 1;
-        while (next < amount.size() && IsContinuationByte(amount[next])) {
-            ++next;
-        }
-        const std::string_view ch = amount.substr(pos, next - pos);
-        result.append(ch);
-        --remaining;
-        if (remaining > 0 && remaining % 3 == 0 && ch != "-" && ch != "+") {
-            result.push_back(',');
-        }
-        pos = next;
-    }
-    return result;
-}
-
 std::string DateWithUnderscores(std::string_view date) {
     std::string result(Chars(date, 0, 4));
     result += '_';
@@ -92,6 +70,25 @@ std::string FiscalYearText(std::string_view date, int endMonth) {
     return std::to_string(FiscalYearOf(year, month, endMonth));
 }
 
+std::vector<std::string> FolderLevels(const FilingEntry& entry, const CFMBData& settings) {
+    std::vector<std::string> levels;
+    if (const int fiscalYear = ReadLeadingInt(FiscalYearText(entry.date, settings.NEND_END_M));
+        fiscalYear > 0) {
+        levels.push_back(std::to_string(fiscalYear) + "年度");
+    }
+    if (!entry.typeName.empty()) {
+        levels.push_back(entry.typeName);
+    }
+    if (settings.DIR_COMPANY_SEPA_FLG == 1 && !entry.company.empty()) {
+        levels.push_back(entry.company);
+    }
+    if (settings.DIR_MM_SEPA_FLG == 1 && !entry.date.empty()) {
+        levels.push_back(std::string(Chars(entry.date, 0, 4)) + "年" +
+                         std::string(Chars(entry.date, 4, 2)) + "月");
+    }
+    return levels;
+}
+
 Destination ComposeDestination(const FilingEntry& entry, const CFMBData& settings) {
     const int fiscalYear = ReadLeadingInt(FiscalYearText(entry.date, settings.NEND_END_M));
 
@@ -108,18 +105,8 @@ Destination ComposeDestination(const FilingEntry& entry, const CFMBData& setting
 
     Destination result;
     result.folder = WithTrailingSeparator(settings.COPY_SAKI_DIR);
-    if (fiscalYear > 0) {
-        result.folder += std::to_string(fiscalYear) + "年度" + kPathSeparator;
-    }
-    if (!entry.typeName.empty()) {
-        result.folder += entry.typeName + kPathSeparator;
-    }
-    if (settings.DIR_COMPANY_SEPA_FLG == 1 && !entry.company.empty()) {
-        result.folder += entry.company + kPathSeparator;
-    }
-    if (settings.DIR_MM_SEPA_FLG == 1 && !entry.date.empty()) {
-        result.folder += std::string(Chars(entry.date, 0, 4)) + "年" +
-                         std::string(Chars(entry.date, 4, 2)) + "月" + kPathSeparator;
+    for (const std::string& level : FolderLevels(entry, settings)) {
+        result.folder += level + kPathSeparator;
     }
     result.hasFiscalYear = fiscalYear > 0;
 

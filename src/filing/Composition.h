@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fmb {
 
@@ -26,8 +27,6 @@ struct Destination {
     bool hasFiscalYear = false; // the fiscal year was greater than 0 (a year folder is included)
 };
 
-// Inserts "," every three digits from the right: 1234567 gives 1,234,567, -123456 gives -123,456.
-std::string FormatThousands(std::string_view amount);
 // YYYYMMDD to YYYY_MM_DD; missing characters give empty parts ("" gives "__").
 std::string DateWithUnderscores(std::string_view date);
 // A fiscal year is named after the calendar year in which it begins; the end month belongs to the
@@ -38,6 +37,10 @@ std::string FiscalYearText(std::string_view date, int endMonth);
 // The extension under which a source file is stored: the text after the last "." of the file's
 // own name, or "NNN" for a name without one (or ending in it), as for a missing source.
 std::string ExtensionOf(std::string_view sourcePath);
+
+// The folders between the storage root and the document, top down: fiscal year (when greater than
+// 0), type, company (when kept in folders of their own), month (when kept in folders of their own).
+std::vector<std::string> FolderLevels(const FilingEntry& entry, const CFMBData& settings);
 
 // The destination folder and file name of an entry under the given settings. Never fails.
 Destination ComposeDestination(const FilingEntry& entry, const CFMBData& settings);

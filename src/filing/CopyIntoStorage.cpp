@@ -6,12 +6,9 @@
 #include "platform/PathText.h"
 #include "platform/TemporaryFile.h"
 
-#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fmb {
 namespace {
@@ -44,15 +41,17 @@ constexpr const char* kOutsideStorageReason =
 constexpr std::size_t kClassicPathLimit = 260;
 
 // The status of what stands at a path; none for nothing, or for a text that no path can hold.
-std::optional<struct stat> StatusOf(const std::string& path, bool followLinks = true) {
-    struct stat status {};
+std::optional<std::filesystem::file_status> StatusOf(const std::string& path,
+                                                     bool followLinks = true) {
     if (path.find('\0') != std::string::npos) {
         return std::nullopt;
     }
     const std::filesystem::path fsPath = ToFsPath(path);
-    const int result =
-        followLinks ? ::stat(fsPath.c_str(), &status) : ::lstat(fsPath.c_str(), &status);
-    if (result != 0) {
+    std::error_code error;
+    const std::filesystem::file_status status =
+        followLinks ? std::filesystem::status(fsPath, error)
+                    : std::filesystem::symlink_status(fsPath, error);
+    if (!std::filesystem::exists(status)) {
         return std::nullopt;
     }
     return status;
@@ -60,12 +59,12 @@ std::optional<struct stat> StatusOf(const std::string& path, bool followLinks = 
 
 bool IsDirectory(const std::string& path) {
     const auto status = StatusOf(path);
-    return status && S_ISDIR(status->st_mode);
+    return status && std::filesystem::is_directory(*status);
 }
 
 bool IsRegularFile(const std::string& path) {
     const auto status = StatusOf(path);
-    return status && S_ISREG(status->st_mode);
+    return status && std::filesystem::is_regular_file(*status);
 }
 
 bool IsPlainName(std::string_view name) {
@@ -137,13 +136,15 @@ private:
     std::vector<std::string> m_folders;
 };
 
-// True when mkdir made the folder, or when the folder stands there now (another program may make
+// True when the folder was made, or when the folder stands there now (another program may make
 // it at the same moment).
 bool MakeFolder(const std::string& path) {
     if (path.find('\0') != std::string::npos) {
         return false; // the system would make the folder named by the text before the NUL
     }
-    return ::mkdir(ToFsPath(path).c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
+    std::error_code error;
+    std::filesystem::create_directory(ToFsPath(path), error);
+    return !error && IsDirectory(path);
 }
 
 } // namespace
@@ -177,51 +178,52 @@ std::string StoredFilePath(const std::string& destinationFolder, const std::stri
     return WithTrailingSeparator(destinationFolder) + fileName;
 }
 
-int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string destinationFolder,
-                    std::string fileName, Reporter& reporter, FilingRecorder* recorder) {
-    const auto refuse = [&reporter](int code, const std::string& message) {
+CopyResult CopyIntoStorage(std::string sourcePath, std::string storageRoot,
+                           std::string destinationFolder, std::string fileName, Reporter& reporter,
+                           FilingRecorder* recorder) {
+    const auto refuse = [&reporter](CopyResult code, const std::string& message) {
         reporter.Notify(message);
         return code;
     };
     if (sourcePath.empty()) {
-        return refuse(copy_result::kNoSourcePath, kNoSourcePathMessage);
+        return refuse(CopyResult::NoSourcePath, kNoSourcePathMessage);
     }
     if (storageRoot.empty()) {
-        return refuse(copy_result::kNoStorageRoot, kNoStorageRootMessage);
+        return refuse(CopyResult::NoStorageRoot, kNoStorageRootMessage);
     }
     if (destinationFolder.empty()) {
-        return refuse(copy_result::kNoDestinationFolder, kNoDestinationFolderMessage);
+        return refuse(CopyResult::NoDestinationFolder, kNoDestinationFolderMessage);
     }
     if (fileName.empty()) {
-        return refuse(copy_result::kNoFileName, kNoFileNameMessage);
+        return refuse(CopyResult::NoFileName, kNoFileNameMessage);
     }
     // Only a file can be filed: a folder (or a device) at the source path counts as no file.
     if (!IsRegularFile(sourcePath)) {
-        return refuse(copy_result::kSourceMissing, kSourceMissingMessage);
+        return refuse(CopyResult::SourceMissing, kSourceMissingMessage);
     }
     if (!IsDirectory(storageRoot)) {
-        return refuse(copy_result::kStorageRootMissing, kStorageRootMissingMessage);
+        return refuse(CopyResult::StorageRootMissing, kStorageRootMissingMessage);
     }
     if (!StaysInPlace(storageRoot, destinationFolder, fileName)) {
-        return refuse(copy_result::kCopyFailed, kCopyFailedMessage);
+        return refuse(CopyResult::CopyFailed, kCopyFailedMessage);
     }
     const auto failureWith = [](const std::string& reason) {
         return std::string(kCopyFailedMessage) + "\n" + reason;
     };
     if (!LiesInStorageRoot(storageRoot, destinationFolder)) {
-        return refuse(copy_result::kCopyFailed, failureWith(kOutsideStorageReason));
+        return refuse(CopyResult::CopyFailed, failureWith(kOutsideStorageReason));
     }
     CreatedFolders created;
-    const auto undo = [&](int code, const std::string& message) {
+    const auto undo = [&](CopyResult code, const std::string& message) {
         created.RemoveEmpty();
         return refuse(code, message);
     };
     if (!IsDirectory(destinationFolder) && !CreateFolderChain(destinationFolder, created.List())) {
-        return undo(copy_result::kFolderCreationFailed, kFolderCreationFailedMessage);
+        return undo(CopyResult::FolderCreationFailed, kFolderCreationFailedMessage);
     }
     const std::string storedPath = StoredFilePath(destinationFolder, fileName);
     if (StatusOf(storedPath, false)) {
-        return undo(copy_result::kNameTaken, kNameTakenMessage);
+        return undo(CopyResult::NameTaken, kNameTakenMessage);
     }
     // Temporaries a crashed filing left in this folder go once they are surely abandoned.
     RemoveStaleTemporaries(destinationFolder);
@@ -238,29 +240,29 @@ int CopyIntoStorage(std::string sourcePath, std::string storageRoot, std::string
     if (error == std::errc::operation_canceled && recorder != nullptr) {
         // The recorder has told why.
         created.RemoveEmpty();
-        return copy_result::kNotPublished;
+        return CopyResult::NotPublished;
     }
     if (error == std::errc::file_exists) {
         // Another program took the name since the test above; nothing was overwritten.
-        return undo(copy_result::kNameTaken, kNameTakenMessage);
+        return undo(CopyResult::NameTaken, kNameTakenMessage);
     }
     if (error) {
         if (cp932::ByteLength(storedPath) > kClassicPathLimit) {
-            return undo(copy_result::kCopyFailed, kDestinationTooLongMessage);
+            return undo(CopyResult::CopyFailed, kDestinationTooLongMessage);
         }
         if (cp932::ByteLength(sourcePath) > kClassicPathLimit) {
-            return undo(copy_result::kCopyFailed, kSourceTooLongMessage);
+            return undo(CopyResult::CopyFailed, kSourceTooLongMessage);
         }
-        return undo(copy_result::kCopyFailed, failureWith(DescribeError(error)));
+        return undo(CopyResult::CopyFailed, failureWith(DescribeError(error)));
     }
     if (recorder != nullptr && !recorder->Record(storedPath, content)) {
         // The recorder has told why; an unrecorded document must not stay.
         std::error_code ignored;
         std::filesystem::remove(ToFsPath(storedPath), ignored);
         created.RemoveEmpty();
-        return copy_result::kNotRecorded;
+        return CopyResult::NotRecorded;
     }
-    return copy_result::kFiled;
+    return CopyResult::Filed;
 }
 
 } // namespace fmb

@@ -1,7 +1,7 @@
 #include "filing/EntryValidation.h"
 
-#include "app/DateText.h"
 #include "platform/Cp932.h"
+#include "platform/DateText.h"
 #include "platform/DecimalText.h"
 
 #include <utility>

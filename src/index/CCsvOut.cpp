@@ -13,6 +13,7 @@
 #include <atomic>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -35,6 +36,7 @@ constexpr std::size_t kWarningRowsShown = 10;
 struct ScanWalk {
     const ScanVisitor& onFile;
     const ScanProgress& progress;
+    bool keptLeftOut = true; // the ledger's folder below the top is passed over
     std::size_t entriesSeen = 0;
     std::size_t foldersSeen = 0;
     bool stopped = false;
@@ -67,6 +69,10 @@ void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
     walk.chain.push_back(&folder);
     ++walk.foldersSeen;
     std::vector<std::string> subfolders;
+    // The folder part of the path and the type folder are set once; each file puts its name
+    // after them.
+    walk.entry.typeFolder = typeFolder;
+    walk.entry.fullPath = path;
     const std::error_code error = folder.List([&](std::string_view name, EntryKind kind) {
         ++walk.entriesSeen;
         if (walk.progress && !walk.progress(walk.entriesSeen, walk.foldersSeen)) {
@@ -77,16 +83,14 @@ void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
             return true;
         }
         if (kind != EntryKind::File) {
-            // The ledger's folder keeps earlier versions under stored names: they are not
-            // stored documents.
-            if (name != kLedgerFolderName) {
+            if (!(walk.keptLeftOut && walk.chain.size() == 1 && name == kLedgerFolderName)) {
                 subfolders.emplace_back(name);
             }
             return true;
         }
-        walk.entry.typeFolder = typeFolder;
         walk.entry.fileName = name;
-        walk.entry.fullPath.assign(path).append(name);
+        walk.entry.fullPath.resize(path.size());
+        walk.entry.fullPath.append(name);
         walk.stopped = !walk.onFile(walk.entry);
         return !walk.stopped;
     });
@@ -350,20 +354,26 @@ public:
     // Appends the lines of the rows of one file, each with its line feed, to out.
     void AppendLines(const ScanEntry& entry, std::string& out) {
         BuildRows(entry, m_linkBase, m_parsed, m_rows);
-        if (m_rows.empty()) {
+        AppendFileLines(m_rows, entry.fullPath, out);
+    }
+
+    // Appends the lines of rows that share every cell but the amount (the rows of one file, at
+    // the full path shownPath), each with its line feed, to out.
+    void AppendFileLines(std::span<const CLineOne> rows, std::string_view shownPath,
+                         std::string& out) {
+        if (rows.empty()) {
             return;
         }
-        // The rows of a file differ only in their amounts.
-        MakeCells(m_rows.front(), m_cells);
+        MakeCells(rows.front(), m_cells);
         bool fileLossy = false;
         m_encoder.SetFile(m_cells, fileLossy);
-        for (const CLineOne& row : m_rows) {
+        for (const CLineOne& row : rows) {
             ++m_lineNumber;
             bool lossy = fileLossy;
             AppendIndexBookLine(out, m_encoder.Write(row.amount, lossy), m_lineNumber);
             out.push_back('\n');
             if (lossy) {
-                m_lossy.Add(m_lineNumber, entry.fullPath);
+                m_lossy.Add(m_lineNumber, std::string(shownPath));
             }
         }
     }
@@ -423,8 +433,8 @@ ScanReport ScanWhileWriting(const std::string& folder, const ScanProgress& progr
 } // namespace
 
 ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
-                               const ScanProgress& progress) {
-    ScanWalk walk{onFile, progress, 0, 0, false, {}, {}, {}};
+                               const ScanProgress& progress, KeptVersions kept) {
+    ScanWalk walk{onFile, progress, kept == KeptVersions::LeftOut, 0, 0, false, {}, {}, {}};
     if (folder.empty()) {
         return walk.report;
     }
@@ -454,25 +464,10 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
         result.message = MissingTargetMessage(targetFolder, error);
         return result;
     }
-    const std::string bookFile = BookFile(outputPath, error);
-    if (error) {
-        result.message = OpenFailedMessage(outputPath, error);
+    if (auto refusal = OpenBook(outputPath)) {
+        result.message = std::move(*refusal);
         return result;
     }
-    if (const auto refusal = RefuseToReplace(ToFsPath(bookFile))) {
-        result.message = OpenFailedMessage(outputPath, *refusal);
-        return result;
-    }
-    // The rows go into a new file beside the book as the scan finds them; the book itself is
-    // replaced only when all of them are written.
-    error = m_book.Create(bookFile);
-    if (error) {
-        result.message = OpenFailedMessage(outputPath, error);
-        return result;
-    }
-    m_pending.clear();
-    m_writeError.clear();
-    WriteLine(cp932::Encode(IndexBookHeader()).bytes);
     BookRows rows(linkBase);
     const auto cancelled = [monitor] { return monitor && monitor->CancelRequested(); };
     // The monitor hears of each folder and of the rows every kFilesPerReport files, and is asked
@@ -511,18 +506,15 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     reportRows();
     // A stop asked for at any time before the book is replaced keeps the book as it was.
     if (cancelled()) {
-        m_book.Discard();
         m_pending.clear();
+        FinishWriting();
+        m_book.reset();
         result.cancelled = true;
         result.message = CancelledMessage(outputPath);
         return result;
     }
-    if (FlushPending()) {
-        m_writeError = m_book.Commit();
-    }
-    if (m_writeError) {
-        m_book.Discard();
-        result.message = WriteFailedMessage(outputPath, m_writeError);
+    if (const std::error_code writeError = CloseBook()) {
+        result.message = WriteFailedMessage(outputPath, writeError);
         return result;
     }
     result.ok = true;
@@ -536,6 +528,77 @@ ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, s
     return result;
 }
 
+ExportResult CCsvOut::OutputFiles(std::string outputPath, std::span<const CLineOne> rows,
+                                  std::span<const std::string> fullPaths) {
+    ExportResult result;
+    if (auto refusal = OpenBook(outputPath)) {
+        result.message = std::move(*refusal);
+        return result;
+    }
+    BookRows lines({});
+    std::size_t first = 0;
+    for (std::size_t i = 1; i <= rows.size(); ++i) {
+        if (i < rows.size() && fullPaths[i] == fullPaths[first]) {
+            continue;
+        }
+        lines.AppendFileLines(rows.subspan(first, i - first), fullPaths[first], m_pending);
+        if (m_pending.size() >= kWriteBufferSize) {
+            FlushPending();
+        }
+        first = i;
+    }
+    if (const std::error_code writeError = CloseBook()) {
+        result.message = WriteFailedMessage(outputPath, writeError);
+        return result;
+    }
+    result.ok = true;
+    result.rowsWritten = lines.Count();
+    result.message = kExportDoneMessage;
+    result.warning = lines.Lossy().Warning();
+    return result;
+}
+
+std::optional<std::string> CCsvOut::OpenBook(const std::string& outputPath) {
+    std::error_code error;
+    const std::string bookFile = BookFile(outputPath, error);
+    if (error) {
+        return OpenFailedMessage(outputPath, error);
+    }
+    if (const auto refusal = RefuseToReplace(ToFsPath(bookFile))) {
+        return OpenFailedMessage(outputPath, *refusal);
+    }
+    // The lines go into a new file beside the book as they are made; the book itself is
+    // replaced only when all of them are written.
+    const std::filesystem::path book = ToFsPath(bookFile);
+    m_book.emplace(book.parent_path(), error);
+    if (!error) {
+        error = m_book->TakePermissionsOf(book);
+    }
+    if (error) {
+        m_book.reset();
+        return OpenFailedMessage(outputPath, error);
+    }
+    m_bookPath = book;
+    m_pending.clear();
+    m_writer.emplace(*m_book);
+    WriteLine(cp932::Encode(IndexBookHeader()).bytes);
+    return std::nullopt;
+}
+
+std::error_code CCsvOut::CloseBook() {
+    FlushPending();
+    std::error_code error = FinishWriting();
+    if (!error) {
+        error = m_book->WriteThrough();
+    }
+    if (!error) {
+        error = m_book->ReplaceAs(m_bookPath);
+    }
+    // A new file that did not become the book removes itself here.
+    m_book.reset();
+    return error;
+}
+
 void CCsvOut::WriteLine(std::string_view line) {
     m_pending.append(line);
     m_pending.push_back('\n');
@@ -545,11 +608,13 @@ void CCsvOut::WriteLine(std::string_view line) {
 }
 
 bool CCsvOut::FlushPending() {
-    if (!m_writeError) {
-        m_writeError = m_book.Write(m_pending);
-    }
-    m_pending.clear();
-    return !m_writeError;
+    return m_writer->Put(m_pending);
+}
+
+std::error_code CCsvOut::FinishWriting() {
+    const std::error_code error = m_writer->Finish();
+    m_writer.reset();
+    return error;
 }
 
 } // namespace fmb

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "index/BlockWriter.h"
 #include "index/IndexBook.h"
-#include "platform/ReplacingFile.h"
+#include "platform/TemporaryFile.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -19,6 +23,10 @@ using ScanProgress = std::function<bool(std::size_t entriesSeen, std::size_t fol
 // Called once for every file the scan finds, in scan order; returns false to end the scan. The
 // entry is valid during the call.
 using ScanVisitor = std::function<bool(const ScanEntry& entry)>;
+
+// Whether a walk of a storage root takes in the filing ledger's folder and the earlier versions
+// of documents kept there.
+enum class KeptVersions { LeftOut, Included };
 
 // The folders a scan could not read (or could not enter, their path being longer than the
 // platform allows): how many, the first of them with a trailing separator, and why.
@@ -51,10 +59,13 @@ public:
     // Walks folder depth first and hands every file found, hidden ones included, to onFile:
     // the files of a folder in the file system's order, then its subfolders one after another.
     // Folder links are followed unless they lead back up the walk. Temporary files left by an
-    // interrupted write are passed over. A folder that cannot be read contributes what was
-    // listed before the failure; the walk goes on and the report names it.
+    // interrupted write are passed over, and so is the filing ledger's folder directly below
+    // folder (a storage root) unless kept asks for it: the earlier versions kept there carry
+    // stored names too. A folder that cannot be read contributes what was listed before the
+    // failure; the walk goes on and the report names it.
     static ScanReport ScanFolder(const std::string& folder, const ScanVisitor& onFile,
-                                 const ScanProgress& progress = {});
+                                 const ScanProgress& progress = {},
+                                 KeptVersions kept = KeptVersions::LeftOut);
 
     // Writes the index book of targetFolder to outputPath, replacing the file there whole once
     // the book is complete; a run that fails leaves it as it was. linkBase empty writes full
@@ -66,16 +77,31 @@ public:
     ExportResult Output(std::string outputPath, std::string targetFolder, std::string linkBase,
                         JobMonitor* monitor = nullptr);
 
+    // Writes the index book of chosen files to outputPath, with the checks and the one-step
+    // replacing of Output: rows in their order, fullPaths[i] the full path of the file of rows[i]
+    // (rows of one file follow each other and share every cell but the amount).
+    ExportResult OutputFiles(std::string outputPath, std::span<const CLineOne> rows,
+                             std::span<const std::string> fullPaths);
+
     // Writes one line (CP932 bytes) followed by a line feed to the new book.
     void WriteLine(std::string_view line);
 
 private:
-    // Hands the pending lines to the file; false once a write has failed.
+    // Checks where the book goes, creates the new file beside it and writes the header; why
+    // it cannot be written, naming outputPath, or nothing.
+    std::optional<std::string> OpenBook(const std::string& outputPath);
+    // Writes what is pending and replaces the book with the new file; on failure the new file
+    // is removed and the book stays as it was.
+    std::error_code CloseBook();
+    // Hands the pending lines to the writing; false once a write has failed.
     bool FlushPending();
+    // Waits for the writing to end; the first write failure, if any.
+    std::error_code FinishWriting();
 
-    ReplacingFile m_book;
-    std::string m_pending; // lines not yet handed to the file, written in large blocks
-    std::error_code m_writeError;
+    std::optional<TemporaryFile> m_book; // the new book, beside the one it replaces
+    std::filesystem::path m_bookPath;    // the book the new file replaces
+    std::optional<BlockWriter> m_writer; // writes the book's blocks during the run
+    std::string m_pending; // lines not yet handed to the writing, written in large blocks
 };
 
 } // namespace fmb

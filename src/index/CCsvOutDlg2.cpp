@@ -5,6 +5,7 @@
 #include "platform/DesktopOpen.h"
 #include "platform/KeyFilter.h"
 #include "platform/PathText.h"
+#include "res/ControlIds.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -14,21 +15,32 @@
 
 namespace fmb {
 
+using namespace ids::csvOut;
+
 CCsvOutDlg2::CCsvOutDlg2(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::CsvOut, parent), m_env(env), m_data(env.settingsFolder),
-      m_target(*Control<QLineEdit>(1066)), m_outputFolder(*Control<QLineEdit>(1067)),
-      m_fileName(*Control<QLineEdit>(1068)), m_relative(*Control<QAbstractButton>(1085)),
-      m_export(*Control<QPushButton>(1063)),
+      m_target(*Control<QLineEdit>(kTargetField)),
+      m_outputFolder(*Control<QLineEdit>(kOutputFolderField)),
+      m_fileName(*Control<QLineEdit>(kFileNameField)),
+      m_relative(*Control<QAbstractButton>(kRelativeLinksBox)),
+      m_export(*Control<QPushButton>(kExportButton)),
       // A run locks a second export, and any change of the fields it read.
       m_panel(
           *this, m_env.messages,
-          {1087, 0, 1089, 1090, {1066, 1064, 1067, 1069, 1068, 1065, 1085, 1063}},
+          {.text = kProgressLine,
+           .bar = kProgressBar,
+           .cancel = kStopButton,
+           .locked = {kTargetField, kTargetBrowseButton, kOutputFolderField, kOutputBrowseButton,
+                      kFileNameField, kOpenCsvButton, kRelativeLinksBox, kExportButton}},
           [](const JobSnapshot& snapshot, double) { return ExportProgressText(snapshot); },
           std::string(kStopExportQuestion)) {
-    connect(Control<QPushButton>(1064), &QPushButton::clicked, this, [this] { OnBrowseTarget(); });
-    connect(Control<QPushButton>(1069), &QPushButton::clicked, this, [this] { OnBrowseOutput(); });
+    connect(Control<QPushButton>(kTargetBrowseButton), &QPushButton::clicked, this,
+            [this] { OnBrowseTarget(); });
+    connect(Control<QPushButton>(kOutputBrowseButton), &QPushButton::clicked, this,
+            [this] { OnBrowseOutput(); });
     connect(&m_export, &QPushButton::clicked, this, [this] { OnExport(); });
-    connect(Control<QPushButton>(1065), &QPushButton::clicked, this, [this] { OnOpenCsv(); });
+    connect(Control<QPushButton>(kOpenCsvButton), &QPushButton::clicked, this,
+            [this] { OnOpenCsv(); });
     InstallCommonKeyFilter(*this);
     OnInitDialog();
 }

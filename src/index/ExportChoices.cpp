@@ -1,7 +1,7 @@
 #include "index/ExportChoices.h"
 
-#include "app/DateText.h"
 #include "index/CCsvOut.h"
+#include "platform/DateText.h"
 #include "platform/PathText.h"
 
 namespace fmb {

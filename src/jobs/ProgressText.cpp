@@ -1,6 +1,6 @@
 #include "jobs/ProgressText.h"
 
-#include "filing/Composition.h"
+#include "filing/AmountText.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -7,6 +7,7 @@
 #include "platform/DecimalText.h"
 #include "platform/KeyFilter.h"
 #include "platform/PathText.h"
+#include "res/ControlIds.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,22 +20,7 @@
 namespace fmb {
 namespace {
 
-constexpr int kStoredField = 1101;
-constexpr int kChooseDocumentButton = 1102;
-constexpr int kTypeField = 1103;
-constexpr int kDateField = 1104;
-constexpr int kCompanyField = 1105;
-constexpr int kAmountField = 1106;
-constexpr int kExtraField = 1107;
-constexpr int kRemarkField = 1108;
-constexpr int kSourceField = 1109;
-constexpr int kChooseSourceButton = 1110;
-constexpr int kClearSourceButton = 1111;
-constexpr int kReasonField = 1112;
-constexpr int kPersonField = 1113;
-constexpr int kCorrectedName = 1114;
-constexpr int kCorrectButton = 1115;
-constexpr int kDeleteButton = 1116;
+using namespace ids::correct;
 
 constexpr const char* kChooseDocumentMessage = "訂正・削除する書類を選んでください。";
 
@@ -56,7 +42,7 @@ CCorrectDlg::CCorrectDlg(const Environment& env, QWidget* parent)
             [this] { OnCorrect(); });
     connect(Control<QPushButton>(kDeleteButton), &QPushButton::clicked, this,
             [this] { OnDelete(); });
-    connect(Control<QPushButton>(2), &QPushButton::clicked, this, [this] { reject(); });
+    connect(Control<QPushButton>(ids::kCancel), &QPushButton::clicked, this, [this] { reject(); });
     for (int id : {kTypeField, kDateField, kCompanyField, kAmountField, kExtraField, kRemarkField})
         connect(Control<QLineEdit>(id), &QLineEdit::textChanged, this,
                 [this] { ShowCorrectedName(); });

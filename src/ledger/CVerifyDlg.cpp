@@ -1,6 +1,7 @@
 #include "ledger/CVerifyDlg.h"
 
 #include "jobs/ProgressText.h"
+#include "res/ControlIds.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -8,9 +9,8 @@
 namespace fmb {
 namespace {
 
-constexpr int kFolderField = 1083;
-constexpr int kBrowseButton = 1080;
-constexpr int kExecuteButton = 1082;
+using namespace ids::verify;
+
 // A message box longer than this many problems would not fit the screen.
 constexpr std::size_t kProblemsShown = 15;
 
@@ -32,7 +32,11 @@ std::string VerifyResultText(const VerifyReport& report) {
 CVerifyDlg::CVerifyDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::Verify, parent), m_env(env), m_settings(env.settingsFolder),
       m_panel(*this, m_env.messages,
-              {1087, 1088, 1089, 1090, {kFolderField, kBrowseButton, kExecuteButton, 2}},
+              {.text = kProgressLine,
+               .currentItem = kCurrentFile,
+               .bar = kProgressBar,
+               .cancel = kStopButton,
+               .locked = {kFolderField, kBrowseButton, kExecuteButton, ids::kCancel}},
               CopyProgressText, kStopQuestion) {
     m_settings.ReadIni();
     Control<QLineEdit>(kFolderField)->setText(QString::fromStdString(m_settings.COPY_SAKI_DIR));
@@ -40,7 +44,7 @@ CVerifyDlg::CVerifyDlg(const Environment& env, QWidget* parent)
             [this] { OnBrowse(); });
     connect(Control<QPushButton>(kExecuteButton), &QPushButton::clicked, this,
             [this] { OnExecute(); });
-    connect(Control<QPushButton>(2), &QPushButton::clicked, this, [this] { reject(); });
+    connect(Control<QPushButton>(ids::kCancel), &QPushButton::clicked, this, [this] { reject(); });
 }
 
 void CVerifyDlg::OnBrowse() {

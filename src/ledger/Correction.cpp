@@ -167,10 +167,10 @@ int CorrectDocument(const Ledger& ledger, const ChangeRequest& request, const Fi
     CorrectionRecorder recorder(ledger, std::move(*record), reporter);
     // The earlier content is copied from where it is kept now, so it is never read from a place
     // it no longer is.
-    const int filed =
+    const CopyResult filed =
         CopyIntoStorage(newSource.empty() ? kept : newSource, settings.COPY_SAKI_DIR,
                         destination.folder, destination.fileName, reporter, &recorder);
-    if (filed < 0) {
+    if (filed != CopyResult::Filed) {
         PutBack(kept, request.storedPath, document->content, reporter);
         return change_result::kFailed;
     }

@@ -4,9 +4,11 @@
 #include "ledger/LedgerFiling.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
-#include "platform/ReplacingFile.h"
+#include "platform/PathText.h"
+#include "platform/TemporaryFile.h"
 
 #include <array>
+#include <filesystem>
 
 namespace fmb {
 namespace {
@@ -51,13 +53,22 @@ LogExport WriteChangeLog(const Ledger& ledger, const std::string& outputPath, bo
         ++result.rows;
     }
     const cp932::Encoded encoded = cp932::Encode(text);
-    ReplacingFile file;
-    std::error_code error = file.Create(outputPath);
+    const std::filesystem::path path = ToFsPath(outputPath);
+    std::error_code error;
+    // A bare file name lies in the current folder.
+    TemporaryFile file(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."),
+                       error);
+    if (!error) {
+        error = file.TakePermissionsOf(path);
+    }
     if (!error) {
         error = file.Write(encoded.bytes);
     }
     if (!error) {
-        error = file.Commit();
+        error = file.WriteThrough();
+    }
+    if (!error) {
+        error = file.ReplaceAs(path);
     }
     if (error) {
         result.message =

@@ -1,35 +1,14 @@
 #include "platform/Cp932.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ustring.h>
-#include <unicode/utf8.h>
+#include "platform/Cp932Converter.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <utility>
 
 namespace fmb::cp932 {
 namespace {
-
-struct ConverterCloser {
-    void operator()(UConverter* c) const { ucnv_close(c); }
-};
-using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
-
-// One converter per thread: opening a converter costs far more than a conversion.
-UConverter* Converter() {
-    thread_local ConverterPtr converter = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        ConverterPtr c(ucnv_open("windows-31j", &status));
-        if (U_FAILURE(status)) {
-            throw std::runtime_error("the CP932 converter (windows-31j) is not available");
-        }
-        return c;
-    }();
-    return converter.get();
-}
 
 bool IsAscii(std::string_view text) {
     for (unsigned char c : text) {
@@ -40,45 +19,78 @@ bool IsAscii(std::string_view text) {
     return true;
 }
 
-// Encodes one code point; returns false when CP932 has no form for it.
-bool EncodeCodePoint(char32_t cp, std::string& out) {
-    UChar units[2];
-    int32_t count = 0;
-    if (cp <= 0xFFFF) {
-        units[count++] = static_cast<UChar>(cp);
+using converter::EncodeCodePoint;
+
+// Reads the character of UTF-8 at index i and moves i past it. A malformed sequence reads as
+// U+FFFD and is passed over as far as it went right (its lead byte and the continuation bytes
+// that fit it), as Unicode recommends.
+char32_t NextCodePoint(std::string_view utf8, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(utf8[i++]);
+    if (lead < 0x80) {
+        return lead;
+    }
+    int continuations = 0;
+    char32_t cp = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        continuations = 1;
+        cp = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        continuations = 2;
+        cp = lead & 0x0F;
+        low = lead == 0xE0 ? 0xA0 : low;   // no overlong forms
+        high = lead == 0xED ? 0x9F : high; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        continuations = 3;
+        cp = lead & 0x07;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high; // nothing beyond U+10FFFF
     } else {
-        units[count++] = static_cast<UChar>(0xD7C0 + (cp >> 10));
-        units[count++] = static_cast<UChar>(0xDC00 | (cp & 0x3FF));
+        return 0xFFFD;
     }
-    UConverter* cnv = Converter();
-    ucnv_resetFromUnicode(cnv);
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setFromUCallBack(cnv, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    char buffer[8];
-    status = U_ZERO_ERROR;
-    const int32_t written = ucnv_fromUChars(cnv, buffer, sizeof buffer, units, count, &status);
-    if (U_FAILURE(status) || cp == 0xFFFD) {
-        return false;
+    for (int k = 0; k < continuations; ++k) {
+        if (i == utf8.size()) {
+            return 0xFFFD;
+        }
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < low || c > high) {
+            return 0xFFFD;
+        }
+        low = 0x80;
+        high = 0xBF;
+        cp = cp << 6 | (c & 0x3F);
+        ++i;
     }
-    out.append(buffer, static_cast<std::size_t>(written));
-    return true;
+    return cp;
+}
+
+void AppendUtf8(char32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
 }
 
 // Calls visit(codePoint, utf8Bytes) for every character of a UTF-8 text; invalid sequences are
 // passed as U+FFFD.
 template <typename Visit> void ForEachCodePoint(std::string_view utf8, Visit visit) {
-    const auto* s = reinterpret_cast<const uint8_t*>(utf8.data());
-    const auto length = static_cast<int32_t>(utf8.size());
-    int32_t i = 0;
-    while (i < length) {
-        const int32_t start = i;
-        UChar32 cp = 0;
-        U8_NEXT(s, i, length, cp);
-        if (cp < 0) {
-            cp = 0xFFFD;
-        }
-        if (!visit(static_cast<char32_t>(cp), utf8.substr(static_cast<std::size_t>(start),
-                                                          static_cast<std::size_t>(i - start)))) {
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const std::size_t start = i;
+        const char32_t cp = NextCodePoint(utf8, i);
+        if (!visit(cp, utf8.substr(start, i - start))) {
             return;
         }
     }
@@ -190,11 +202,7 @@ Encoded Encode(std::string_view utf8) {
             cp = ((cp & 0x0F) << 12) | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F);
             i += 3;
         } else {
-            UChar32 c = 0;
-            auto index = static_cast<int32_t>(i);
-            U8_NEXT(s, index, static_cast<int32_t>(length), c);
-            cp = c < 0 ? 0xFFFD : static_cast<char32_t>(c);
-            i = static_cast<std::size_t>(index);
+            cp = NextCodePoint(utf8, i);
         }
         if (cp <= 0xFFFF) {
             const std::uint16_t form = FormOf(table, cp);
@@ -219,34 +227,6 @@ Encoded Encode(std::string_view utf8) {
 
 namespace {
 
-// Converts CP932 bytes to UTF-16 with the given callback; false when the callback stopped it.
-bool ToUtf16FromCp932(std::string_view cp932, UConverterToUCallback callback,
-                      std::u16string& utf16) {
-    UConverter* cnv = Converter();
-    ucnv_resetToUnicode(cnv);
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setToUCallBack(cnv, callback, nullptr, nullptr, nullptr, &status);
-    utf16.assign(cp932.size() + 1, u'\0');
-    status = U_ZERO_ERROR;
-    const int32_t units = ucnv_toUChars(cnv, reinterpret_cast<UChar*>(utf16.data()),
-                                        static_cast<int32_t>(utf16.size()), cp932.data(),
-                                        static_cast<int32_t>(cp932.size()), &status);
-    if (U_FAILURE(status)) {
-        utf16.clear();
-        return false;
-    }
-    utf16.resize(static_cast<std::size_t>(units));
-    return true;
-}
-
-// A lead byte of a double-byte character, and the bytes that may follow one.
-bool IsLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-bool IsTrailByte(unsigned char c) {
-    return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
-}
-
 // The end of the run of non-ASCII characters that starts at begin: single bytes from 0x80 on
 // and lead bytes with their trail bytes (a trail byte may be below 0x80).
 std::size_t EndOfNonAsciiRun(std::string_view cp932, std::size_t begin) {
@@ -256,8 +236,8 @@ std::size_t EndOfNonAsciiRun(std::string_view cp932, std::size_t begin) {
         if (c < 0x80) {
             break;
         }
-        const bool paired = IsLeadByte(c) && i + 1 < cp932.size() &&
-                            IsTrailByte(static_cast<unsigned char>(cp932[i + 1]));
+        const bool paired = converter::IsLeadByte(c) && i + 1 < cp932.size() &&
+                            converter::IsTrailByte(static_cast<unsigned char>(cp932[i + 1]));
         i += paired ? 2 : 1;
     }
     return i;
@@ -266,22 +246,18 @@ std::size_t EndOfNonAsciiRun(std::string_view cp932, std::size_t begin) {
 // Appends the UTF-8 form of a run of non-ASCII CP932 bytes; false when some were not valid.
 bool AppendDecodedRun(std::string_view run, std::string& utf8) {
     std::u16string utf16;
-    const bool valid = ToUtf16FromCp932(run, UCNV_TO_U_CALLBACK_STOP, utf16);
-    if (!valid) {
-        // The converter stands in U+001A for an invalid single byte; no valid character of a
-        // run decodes to it.
-        ToUtf16FromCp932(run, UCNV_TO_U_CALLBACK_SUBSTITUTE, utf16);
-        std::replace(utf16.begin(), utf16.end(), u'\x1A', u'\uFFFD');
+    const bool valid = converter::DecodeRun(run, utf16);
+    for (std::size_t i = 0; i < utf16.size(); ++i) {
+        char32_t cp = utf16[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+            utf16[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
+        AppendUtf8(cp, utf8);
     }
-    const std::size_t start = utf8.size();
-    utf8.resize(start + utf16.size() * 3);
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(utf8.data() + start, static_cast<int32_t>(utf16.size() * 3), &length,
-                       reinterpret_cast<const UChar*>(utf16.data()),
-                       static_cast<int32_t>(utf16.size()), 0xFFFD, nullptr, &status);
-    utf8.resize(start + (U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0));
-    return valid && U_SUCCESS(status);
+    return valid;
 }
 
 } // namespace

@@ -65,6 +65,8 @@ private:
     int m_fd = -1;
     std::uint64_t m_device = 0;
     std::uint64_t m_node = 0;
+    mutable bool m_listed =
+        false; // the descriptor has been read from, and is no longer at its start
 #endif
 };
 

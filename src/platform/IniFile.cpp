@@ -1,16 +1,13 @@
 #include "platform/IniFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/FileIo.h"
+#include "platform/PathText.h"
+#include "platform/ReadOnlyMark.h"
+#include "platform/TemporaryFile.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <chrono>
-#include <cstdio>
 #include <utility>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fmb {
 namespace {
@@ -41,57 +38,6 @@ std::string_view TrimBlanks(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-// Writes all bytes to the descriptor; false on any failure.
-bool WriteAll(int fd, const std::string& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The bytes of a regular file; empty when it is absent, not a regular file or unreadable.
-std::string ReadRegularFile(const std::filesystem::path& path) {
-    std::string bytes;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return bytes;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        // Read straight into a string of the file's size; a file that grows while it is read
-        // is read to its end.
-        bytes.resize(static_cast<std::size_t>(info.st_size));
-        std::size_t done = 0;
-        char more[16384];
-        for (;;) {
-            const bool inPlace = done < bytes.size();
-            const ssize_t n = inPlace ? ::read(fd, bytes.data() + done, bytes.size() - done)
-                                      : ::read(fd, more, sizeof more);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                bytes.resize(n == 0 ? done : 0);
-                break;
-            }
-            if (!inPlace) {
-                bytes.append(more, static_cast<std::size_t>(n));
-            }
-            done += static_cast<std::size_t>(n);
-        }
-    }
-    ::close(fd);
-    return bytes;
-}
-
 // The key of a key line in the file's bytes compared with a key name. A key of other characters
 // than ASCII is decoded first, so that the second byte of a double-byte character is never
 // taken for a letter.
@@ -100,46 +46,6 @@ bool KeyEquals(std::string_view keyBytes, std::string_view key) {
         return EqualsIgnoringCase(cp932::Decode(keyBytes).utf8, key);
     }
     return EqualsIgnoringCase(keyBytes, key);
-}
-
-// mkstemp's pattern for the temporary file of a save: the file's name after a "." (hidden from
-// listings) and six characters that mkstemp fills in.
-constexpr std::string_view kTemporarySuffix = ".XXXXXX";
-
-std::string TemporaryPrefix(const std::filesystem::path& file) {
-    return "." + file.filename().string();
-}
-
-bool IsTemporaryOf(const std::string& prefix, std::string_view name) {
-    if (name.size() != prefix.size() + kTemporarySuffix.size() || !name.starts_with(prefix) ||
-        name[prefix.size()] != '.') {
-        return false;
-    }
-    return std::all_of(
-        name.begin() + static_cast<std::ptrdiff_t>(prefix.size()) + 1, name.end(), [](char c) {
-            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-        });
-}
-
-// Removes the temporary files that saves of this file killed half-way left in its folder. A
-// temporary is taken as left behind once it is an hour old: a save that is still running (in
-// another instance of the program) takes well under a second.
-void RemoveStaleTemporaries(const std::filesystem::path& file) {
-    const std::string prefix = TemporaryPrefix(file);
-    const auto staleBefore = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
-    std::error_code error;
-    const std::filesystem::path folder =
-        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
-         it.increment(error)) {
-        const std::filesystem::path& entry = it->path();
-        std::error_code entryError;
-        if (IsTemporaryOf(prefix, entry.filename().string()) && it->is_regular_file(entryError) &&
-            !it->is_symlink(entryError) &&
-            std::filesystem::last_write_time(entry, entryError) < staleBefore && !entryError) {
-            std::filesystem::remove(entry, entryError);
-        }
-    }
 }
 
 } // namespace
@@ -302,30 +208,18 @@ bool IniFile::Save() const {
         }
     }
 
-    // Keep the mode of an existing file; a file the user made read-only is not replaced.
-    mode_t mode = 0644;
-    struct stat existing {};
-    if (::stat(m_path.c_str(), &existing) == 0) {
-        if (!S_ISREG(existing.st_mode) || (existing.st_mode & 0222) == 0) {
-            return false;
-        }
-        mode = existing.st_mode & 07777;
-    }
-
-    RemoveStaleTemporaries(m_path);
-    std::string tempPath =
-        (m_path.parent_path() / (TemporaryPrefix(m_path) + std::string(kTemporarySuffix))).string();
-    const int fd = ::mkstemp(tempPath.data());
-    if (fd < 0) {
+    // A file the user made read-only is not replaced; the new file is shared as the old one was.
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::file_status existing = fs::status(m_path, error);
+    if (fs::exists(existing) && (!fs::is_regular_file(existing) || IsReadOnlyFile(existing))) {
         return false;
     }
-    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(tempPath.c_str(), m_path.c_str()) != 0) {
-        ::unlink(tempPath.c_str());
-        return false;
-    }
-    return true;
+    const fs::path folder = m_path.has_parent_path() ? m_path.parent_path() : fs::path(".");
+    RemoveStaleTemporaries(FromFsPath(folder));
+    TemporaryFile file(folder, error);
+    return !error && !file.TakePermissionsOf(m_path) && !file.Write(bytes) &&
+           !file.WriteThrough() && !file.ReplaceAs(m_path);
 }
 
 } // namespace fmb

@@ -30,8 +30,8 @@ public:
     bool Set(std::string_view section, std::string_view key, std::string_view value);
 
     // Writes the whole file through a temporary file in the same folder; false when it could not
-    // be written. Temporary files of this file that a save killed half-way left behind (an hour
-    // old or more) are removed first.
+    // be written. Temporary files that a save killed half-way left behind in that folder are
+    // removed first once they are old enough (see RemoveStaleTemporaries).
     bool Save() const;
 
 private:

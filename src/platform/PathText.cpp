@@ -8,16 +8,10 @@ bool EndsWithSeparator(std::string_view text) {
 
 std::string WithTrailingSeparator(std::string_view folder) {
     std::string result(folder);
-    AddTrailingBackslash(result);
-    return result;
-}
-
-int AddTrailingBackslash(std::string& folder) {
-    if (folder.empty() || EndsWithSeparator(folder)) {
-        return 0;
+    if (!result.empty() && !EndsWithSeparator(result)) {
+        result.push_back(kPathSeparator);
     }
-    folder.push_back(kPathSeparator);
-    return 1;
+    return result;
 }
 
 std::string LastComponent(std::string_view path) {

@@ -14,11 +14,8 @@ inline constexpr char kPathSeparator =
 bool EndsWithSeparator(std::string_view text);
 
 // The text with one separator appended unless it already ends with one; an empty text stays empty.
+// The whole text is kept, however long.
 std::string WithTrailingSeparator(std::string_view folder);
-
-// Appends a separator to a non-empty folder text that does not end with one. Returns 1 when it
-// appended, 0 otherwise. The whole text is kept, however long.
-int AddTrailingBackslash(std::string& folder);
 
 // The text after the last separator; the whole text when it has none.
 std::string LastComponent(std::string_view path);

@@ -2,6 +2,7 @@
 
 #include "platform/ListBox.h"
 #include "platform/Pictures.h"
+#include "res/ControlIds.h"
 
 #include <QAbstractButton>
 #include <QCalendarWidget>
@@ -309,10 +310,9 @@ TemplateDialog::TemplateDialog(DialogId id, QWidget* parent)
             m_controls.insert(control.id, widget);
         }
     }
-    // Buttons 1 and 2 are the dialog's OK and Cancel.
-    if (auto* ok = qobject_cast<QPushButton*>(ControlWidget(1)))
+    if (auto* ok = qobject_cast<QPushButton*>(ControlWidget(ids::kOk)))
         connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    if (auto* cancel = qobject_cast<QPushButton*>(ControlWidget(2)))
+    if (auto* cancel = qobject_cast<QPushButton*>(ControlWidget(ids::kCancel)))
         connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // A group box only frames the controls drawn over it; below them it never takes their clicks.

@@ -48,18 +48,20 @@ QString ControlObjectName(int id);
 // In a dialog with kAcceptsFiles, no control takes a drop itself (a line edit would paste the
 // file's address), so a file dropped anywhere reaches the dialog's dragEnterEvent/dropEvent.
 //
-// As in a Windows dialog, button 1 (OK) calls accept() and button 2 (Cancel) calls reject(), and
+// As in a Windows dialog, button ids::kOk calls accept() and button ids::kCancel reject(), and
 // the close box calls reject() too. Both are virtual: a dialog that checks or saves before it
 // closes overrides accept() (and reject() to ask before closing), then calls QDialog's.
 // In a dialog without the common key filter, Enter presses the default button even when it is
 // hidden (the backup dialog's OK), unless a push button has the focus, and Escape calls reject().
 //
-// A dialog class derives from it, passes its DialogId, then connects the controls it handles:
+// A dialog class derives from it, passes its DialogId, then connects the controls it handles,
+// named in res/ControlIds.h:
 //
-//   CKingakuDig::CKingakuDig(const Environment& env, QWidget* parent)
-//       : TemplateDialog(DialogId::Kingaku, parent), m_env(env) {
+//   CKingakuDig::CKingakuDig(const Environment& env, const AmountList& amounts, QWidget* parent)
+//       : TemplateDialog(DialogId::Kingaku, parent), m_env(env), m_amounts(amounts) {
 //       InstallCommonKeyFilter(*this);
-//       connect(Control<QPushButton>(1013), &QPushButton::clicked, this, [this] { Press(0); });
+//       connect(Control<QPushButton>(ids::keypad::k0), &QPushButton::clicked, this,
+//               [this] { Press(0); });
 //   }
 //   void CKingakuDig::accept() { /* take the amounts */ TemplateDialog::accept(); }
 //

@@ -1,13 +1,11 @@
 #include "platform/TemporaryFile.h"
 
+#include "platform/FileIo.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryName.h"
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
 namespace fmb {
 namespace {
@@ -18,20 +16,16 @@ constexpr int kCreationTries = 8;
 } // namespace
 
 TemporaryFile::TemporaryFile(const std::filesystem::path& folder, std::error_code& error) {
-    error.clear();
     for (int attempt = 0; attempt < kCreationTries; ++attempt) {
         m_path = folder / MakeTemporaryName();
-        m_fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY,
-                      0600);
-        if (m_fd >= 0) {
-            return;
-        }
-        if (errno != EEXIST) {
+        m_file = CreateNewFile(m_path, error);
+        if (m_file != kNoFile || error != std::errc::file_exists) {
             break;
         }
     }
-    error.assign(errno, std::generic_category());
-    m_path.clear();
+    if (error) {
+        m_path.clear();
+    }
 }
 
 TemporaryFile::~TemporaryFile() {
@@ -39,23 +33,26 @@ TemporaryFile::~TemporaryFile() {
 }
 
 std::error_code TemporaryFile::Close() {
-    if (m_fd < 0) {
+    if (m_file == kNoFile) {
         return {};
     }
-    const int fd = m_fd;
-    m_fd = -1;
-    if (::close(fd) != 0) {
-        return {errno, std::generic_category()};
-    }
-    return {};
+    return CloseFile(std::exchange(m_file, kNoFile));
 }
 
 void TemporaryFile::RemoveUnpublished() {
     Close();
     if (!m_published && !m_path.empty()) {
-        ::unlink(m_path.c_str());
+        RemoveOwnFile(m_path);
     }
     m_path.clear();
+}
+
+std::error_code TemporaryFile::Write(std::string_view bytes) {
+    return WriteAll(m_file, bytes);
+}
+
+std::error_code TemporaryFile::TakePermissionsOf(const std::filesystem::path& existing) {
+    return fmb::TakePermissionsOf(existing, m_file);
 }
 
 std::error_code TemporaryFile::PublishAs(const std::filesystem::path& final, PublishMethod first) {
@@ -65,6 +62,10 @@ std::error_code TemporaryFile::PublishAs(const std::filesystem::path& final, Pub
     const std::error_code error = PublishWithoutReplacing(m_path, final, first);
     m_published = !error;
     return error;
+}
+
+std::error_code TemporaryFile::WriteThrough() {
+    return FlushToDisk(m_file);
 }
 
 std::error_code TemporaryFile::ReplaceAs(const std::filesystem::path& final) {
@@ -77,20 +78,21 @@ std::error_code TemporaryFile::ReplaceAs(const std::filesystem::path& final) {
 }
 
 void RemoveStaleTemporaries(const std::string& folder) {
+    namespace fs = std::filesystem;
     const std::string prefix = WithTrailingSeparator(folder);
-    const auto now = std::chrono::system_clock::now();
+    const auto now = fs::file_time_type::clock::now();
     ListFolder(folder, [&](std::string_view name, EntryKind kind) {
         if (kind != EntryKind::File || !IsTemporaryName(name)) {
             return true;
         }
-        const std::filesystem::path path = ToFsPath(prefix + std::string(name));
-        struct stat status {};
-        if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        const fs::path path = ToFsPath(prefix + std::string(name));
+        std::error_code error;
+        if (!fs::is_regular_file(fs::symlink_status(path, error))) {
             return true;
         }
-        const auto written = std::chrono::system_clock::from_time_t(status.st_mtim.tv_sec);
-        if (now - written > kStaleTemporaryAge) {
-            ::unlink(path.c_str());
+        const auto written = fs::last_write_time(path, error);
+        if (!error && now - written > kStaleTemporaryAge) {
+            RemoveOwnFile(path);
         }
         return true;
     });

@@ -67,10 +67,10 @@ int CFMBData::ReadIni() {
     return 0;
 }
 
-int CFMBData::WriteIni() {
+SaveResult CFMBData::WriteIni() {
     IniFile ini(ToFsPath(IniPath()));
     if (!ini.Set(kSection, "COPY_SAKI_DIR", COPY_SAKI_DIR)) {
-        return kUnrepresentableText;
+        return SaveResult::UnrepresentableText;
     }
     for (const NumericKey& key : kNumericKeys) {
         ini.Set(kSection, key.name, std::to_string(this->*key.field));
@@ -78,9 +78,9 @@ int CFMBData::WriteIni() {
     // A file whose user never named a person stays as it was.
     if ((!SYORI_TANTOUSYA.empty() || !ini.Get(kSection, kPersonKey).empty()) &&
         !ini.Set(kSection, kPersonKey, SYORI_TANTOUSYA)) {
-        return kUnrepresentableText;
+        return SaveResult::UnrepresentableText;
     }
-    return ini.Save() ? 0 : kWriteFailed;
+    return ini.Save() ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 } // namespace fmb

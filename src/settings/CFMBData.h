@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ExeFolder.h"
+#include "settings/SaveResult.h"
 
 #include <string>
 
@@ -10,10 +11,6 @@ namespace fmb {
 // owner reads its own copy; only the settings dialog writes it back.
 class CFMBData {
 public:
-    // Result of WriteIni when a value holds a character the file's code page cannot store.
-    static constexpr int kUnrepresentableText = -2;
-    // Result of WriteIni when the file could not be written.
-    static constexpr int kWriteFailed = -1;
     // The end month of a first start, and of a file whose month lies outside 1 to 12.
     static constexpr int kDefaultEndMonth = 3;
 
@@ -30,9 +27,9 @@ public:
     // True when the last ReadIni found an end month outside 1 to 12 and read it as
     // kDefaultEndMonth.
     bool EndMonthWasReplaced() const { return m_endMonthReplaced; }
-    // 0 when all the keys were written (SYORI_TANTOUSYA only once it was set); kWriteFailed or
-    // kUnrepresentableText when the file was not written (it then stays as it was).
-    int WriteIni();
+    // Saved when all the keys were written (SYORI_TANTOUSYA only once it was set); otherwise the
+    // file stays as it was.
+    SaveResult WriteIni();
 
     std::string IniPath() const;
 

@@ -62,7 +62,7 @@ int CFMBSyameiData::ReadIni() {
     return 0;
 }
 
-int CFMBSyameiData::WriteIni() {
+SaveResult CFMBSyameiData::WriteIni() {
     IniFile ini(ToFsPath(IniPath()));
     bool representable = ini.Set(kTypesSection, "SIZE", std::to_string(m_types.size()));
     for (std::size_t slot = 0; slot < m_types.size(); ++slot) {
@@ -78,9 +78,9 @@ int CFMBSyameiData::WriteIni() {
         }
     }
     if (!representable) {
-        return kUnrepresentableText;
+        return SaveResult::UnrepresentableText;
     }
-    return ini.Save() ? 0 : kWriteFailed;
+    return ini.Save() ? SaveResult::Saved : SaveResult::WriteFailed;
 }
 
 void CFMBSyameiData::NameSlots(int firstSlot, const std::vector<std::string>& names) {

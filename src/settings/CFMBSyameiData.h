@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ExeFolder.h"
+#include "settings/SaveResult.h"
 
 #include <string>
 #include <vector>
@@ -13,9 +14,6 @@ class CFMBSyameiData {
 public:
     using TypeEntry = std::vector<std::string>;
 
-    static constexpr int kUnrepresentableText = -2;
-    static constexpr int kWriteFailed = -1;
-
     explicit CFMBSyameiData(std::string settingsFolder = GetExeFolder());
     virtual ~CFMBSyameiData() = default;
     // Copies are deep and carry the settings folder along.
@@ -24,9 +22,8 @@ public:
 
     // Replaces the whole store with the file's content; 0.
     int ReadIni();
-    // Writes the whole store: 0, or kWriteFailed / kUnrepresentableText when the file was not
-    // written (it then stays as it was).
-    int WriteIni();
+    // Writes the whole store: Saved, or why the file was not written (it then stays as it was).
+    SaveResult WriteIni();
 
     // Gives the store the twelve first-start types; returns the number of slots.
     int SetDefaultTypes();

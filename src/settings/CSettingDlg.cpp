@@ -1,9 +1,9 @@
 #include "settings/CSettingDlg.h"
 
-#include "index/CCsvOutDlg2.h"
 #include "platform/DecimalText.h"
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
+#include "res/ControlIds.h"
 #include "settings/CSyainEditDlg.h"
 #include "settings/SaveMessages.h"
 #include "settings/SettingRules.h"
@@ -16,6 +16,9 @@
 #include <QTreeWidget>
 
 namespace fmb {
+
+using namespace ids::setting;
+
 namespace {
 
 // The check boxes and the flags they stand for.
@@ -24,9 +27,12 @@ struct FlagBox {
     int CFMBData::*flag;
 };
 constexpr FlagBox kFlagBoxes[] = {
-    {1070, &CFMBData::KINGAKU_KANMA_FLG},  {1071, &CFMBData::HIDUKE_UB_FLG},
-    {1072, &CFMBData::DIR_MM_SEPA_FLG},    {1073, &CFMBData::DIR_COMPANY_SEPA_FLG},
-    {1076, &CFMBData::BIKOU_SYUBETSU_FLG}, {1087, &CFMBData::KUGIRI_BER_FLG},
+    {kAmountCommasBox, &CFMBData::KINGAKU_KANMA_FLG},
+    {kDateUnderscoresBox, &CFMBData::HIDUKE_UB_FLG},
+    {kMonthFoldersBox, &CFMBData::DIR_MM_SEPA_FLG},
+    {kCompanyFoldersBox, &CFMBData::DIR_COMPANY_SEPA_FLG},
+    {kTypeInRemarkBox, &CFMBData::BIKOU_SYUBETSU_FLG},
+    {kUnderscoreFormBox, &CFMBData::KUGIRI_BER_FLG},
 };
 
 const char* const kSelectType = "リストより「種類」を選択ください。";
@@ -38,14 +44,14 @@ const char* const kEndMonthReplaced =
 
 CSettingDlg::CSettingDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::Setting, parent), m_env(env), m_data(env.settingsFolder),
-      m_typeData(env.settingsFolder), m_root(*Control<QLineEdit>(1028)),
-      m_month(*Control<QLineEdit>(1037)), m_types(*Control<ListBox>(1034)),
-      m_tree(*Control<QTreeWidget>(1074)), m_example(*Control<QLabel>(1075)),
-      m_person(*Control<QLineEdit>(1091)) {
-    connect(Control<QPushButton>(1029), &QPushButton::clicked, this, [this] { OnBrowse(); });
-    connect(Control<QPushButton>(1036), &QPushButton::clicked, this, [this] { OnEditTypes(); });
-    // Never shown: users reach the index export from the menu.
-    connect(Control<QPushButton>(1019), &QPushButton::clicked, this, [this] { OnCsvOut(); });
+      m_typeData(env.settingsFolder), m_root(*Control<QLineEdit>(kRootField)),
+      m_month(*Control<QLineEdit>(kEndMonthField)), m_types(*Control<ListBox>(kTypeList)),
+      m_tree(*Control<QTreeWidget>(kExampleTree)), m_example(*Control<QLabel>(kExampleName)),
+      m_person(*Control<QLineEdit>(kPersonField)) {
+    connect(Control<QPushButton>(kBrowseButton), &QPushButton::clicked, this,
+            [this] { OnBrowse(); });
+    connect(Control<QPushButton>(kEditTypeButton), &QPushButton::clicked, this,
+            [this] { OnEditTypes(); });
     for (const FlagBox& box : kFlagBoxes) {
         connect(Control<QAbstractButton>(box.id), &QAbstractButton::clicked, this,
                 [this] { UpdateExample(); });
@@ -114,7 +120,7 @@ void CSettingDlg::OnBrowse() {
 }
 
 void CSettingDlg::FillTypeList() {
-    if (const int result = CompleteTypes(m_typeData); result != 0)
+    if (const SaveResult result = CompleteTypes(m_typeData); result != SaveResult::Saved)
         m_env.messages.Notice(SaveFailureMessage(m_typeData, result));
     std::vector<std::string> names;
     m_typeData.GetTypeNames(names);
@@ -130,17 +136,10 @@ void CSettingDlg::OnEditTypes() {
         return;
     }
     // The list is in slot order, so its row is the slot.
-    CSyainEditDlg editor(m_env, this);
-    editor.m_typeData = m_typeData;
-    editor.m_typeIndex = m_types.row(selected.first());
+    CSyainEditDlg editor(m_env, m_typeData, m_types.row(selected.first()), this);
     m_env.modal.RunModal(editor);
-    m_typeData = editor.m_typeData;
+    m_typeData = editor.TypeData();
     FillTypeList();
-}
-
-void CSettingDlg::OnCsvOut() {
-    CCsvOutDlg2 dialog(m_env, this);
-    m_env.modal.RunModal(dialog);
 }
 
 void CSettingDlg::accept() {
@@ -153,13 +152,13 @@ void CSettingDlg::accept() {
             m_month.setFocus();
         return;
     }
-    if (const int result = m_data.WriteIni(); result != 0) {
+    if (const SaveResult result = m_data.WriteIni(); result != SaveResult::Saved) {
         m_env.messages.Notice(SaveFailureMessage(m_data, result));
-        if (result == CFMBData::kUnrepresentableText)
+        if (result == SaveResult::UnrepresentableText)
             (FirstUnsavableChar(m_data.COPY_SAKI_DIR).empty() ? m_person : m_root).setFocus();
         return;
     }
-    if (const int result = m_typeData.WriteIni(); result != 0) {
+    if (const SaveResult result = m_typeData.WriteIni(); result != SaveResult::Saved) {
         m_env.messages.Notice(SaveFailureMessage(m_typeData, result));
         return;
     }

@@ -40,7 +40,6 @@ private:
     void UpdateExample();
     void OnBrowse();
     void OnEditTypes();
-    void OnCsvOut();
     // The first-start rule, then the type names into the hidden list, in slot order.
     void FillTypeList();
     void ControlsInto(CFMBData& settings) const;

@@ -2,6 +2,7 @@
 
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
+#include "res/ControlIds.h"
 #include "settings/CompanyNameRules.h"
 #include "settings/SaveMessages.h"
 
@@ -9,6 +10,9 @@
 #include <QPushButton>
 
 namespace fmb {
+
+using namespace ids::syainEdit;
+
 namespace {
 
 const char* const kSelectCompany = "リストより「社名」を選択ください。";
@@ -26,28 +30,25 @@ const QString kCompanyMark = QStringLiteral("(株)");
 
 } // namespace
 
-CSyainEditDlg::CSyainEditDlg(const Environment& env, QWidget* parent)
-    : TemplateDialog(DialogId::SyainEdit, parent), m_typeData(env.settingsFolder), m_env(env),
-      m_typeName(*Control<QLineEdit>(1035)), m_list(*Control<ListBox>(1034)),
-      m_entry(*Control<QLineEdit>(1028)) {
-    connect(Control<QPushButton>(1029), &QPushButton::clicked, this, [this] { OnAdd(); });
-    connect(Control<QPushButton>(1030), &QPushButton::clicked, this, [this] { OnReplace(); });
-    connect(Control<QPushButton>(1019), &QPushButton::clicked, this, [this] { OnDelete(); });
-    connect(Control<QPushButton>(1020), &QPushButton::clicked, this,
+CSyainEditDlg::CSyainEditDlg(const Environment& env, const CFMBSyameiData& typeData, int typeIndex,
+                             QWidget* parent)
+    : TemplateDialog(DialogId::SyainEdit, parent), m_env(env), m_typeData(typeData),
+      m_typeIndex(typeIndex), m_typeName(*Control<QLineEdit>(kTypeNameField)),
+      m_list(*Control<ListBox>(kCompanyList)), m_entry(*Control<QLineEdit>(kEntryField)) {
+    connect(Control<QPushButton>(kAddButton), &QPushButton::clicked, this, [this] { OnAdd(); });
+    connect(Control<QPushButton>(kReplaceButton), &QPushButton::clicked, this,
+            [this] { OnReplace(); });
+    connect(Control<QPushButton>(kDeleteButton), &QPushButton::clicked, this,
+            [this] { OnDelete(); });
+    connect(Control<QPushButton>(kMarkFrontButton), &QPushButton::clicked, this,
             [this] { m_entry.setText(kCompanyMark + m_entry.text()); });
-    connect(Control<QPushButton>(1021), &QPushButton::clicked, this,
+    connect(Control<QPushButton>(kMarkBackButton), &QPushButton::clicked, this,
             [this] { m_entry.setText(m_entry.text() + kCompanyMark); });
-    connect(Control<QPushButton>(1022), &QPushButton::clicked, this, [this] { m_entry.clear(); });
+    connect(Control<QPushButton>(kClearButton), &QPushButton::clicked, this,
+            [this] { m_entry.clear(); });
     connect(&m_list, &ListBox::itemSelectionChanged, this, [this] { OnSelectionChanged(); });
     InstallCommonKeyFilter(*this);
-}
-
-void CSyainEditDlg::showEvent(QShowEvent* event) {
-    if (!m_initialised) {
-        m_initialised = true;
-        OnInitDialog();
-    }
-    TemplateDialog::showEvent(event);
+    OnInitDialog();
 }
 
 void CSyainEditDlg::OnInitDialog() {
@@ -143,7 +144,7 @@ void CSyainEditDlg::accept() {
     CFMBSyameiData updated = m_typeData;
     updated.SetTypeName(m_typeIndex, name);
     updated.SetCompanyNames(m_typeIndex, ListedNames());
-    if (const int result = updated.WriteIni(); result != 0) {
+    if (const SaveResult result = updated.WriteIni(); result != SaveResult::Saved) {
         m_env.messages.Notice(SaveFailureMessage(updated, result));
         return;
     }

@@ -30,14 +30,14 @@ std::string ShownChar(const std::string& character) {
     return "「" + character + "」";
 }
 
-std::string SaveFailureMessage(const CFMBData& settings, int result) {
-    if (result == CFMBData::kUnrepresentableText &&
+std::string SaveFailureMessage(const CFMBData& settings, SaveResult result) {
+    if (result == SaveResult::UnrepresentableText &&
         FirstUnsavableChar(settings.COPY_SAKI_DIR).empty()) {
         return "処理担当者に、設定ファイル（FMB_Setting.ini）に保存できない文字" +
                ShownChar(FirstUnsavableChar(settings.SYORI_TANTOUSYA)) +
                "が含まれています。\n\nこの文字を別の文字に替えてから、もう一度保存してください。";
     }
-    if (result == CFMBData::kUnrepresentableText) {
+    if (result == SaveResult::UnrepresentableText) {
         return "保存先フォルダの名前に、設定ファイル（FMB_Setting.ini）に保存できない文字" +
                ShownChar(FirstUnsavableChar(settings.COPY_SAKI_DIR)) +
                "が含まれています。\n\nこの文字を含まない名前のフォルダを指定してください。";
@@ -45,8 +45,8 @@ std::string SaveFailureMessage(const CFMBData& settings, int result) {
     return WriteFailedText("設定ファイル（FMB_Setting.ini）", settings.IniPath());
 }
 
-std::string SaveFailureMessage(const CFMBSyameiData& types, int result) {
-    if (result == CFMBSyameiData::kUnrepresentableText) {
+std::string SaveFailureMessage(const CFMBSyameiData& types, SaveResult result) {
+    if (result == SaveResult::UnrepresentableText) {
         // Name the first text that holds such a character, so the user knows what to change.
         for (int slot = 0; slot < types.TypeCount(); ++slot) {
             std::vector<std::string> texts{types.TypeName(slot)};

@@ -15,10 +15,10 @@ std::string FirstUnsavableChar(std::string_view text);
 // How the character is named in a message: itself, or a description for a line break.
 std::string ShownChar(const std::string& character);
 
-// What the user is told when WriteIni did not write FMB_Setting.ini; result is what it returned
-// (CFMBData::kWriteFailed or kUnrepresentableText). The file stays as it was.
-std::string SaveFailureMessage(const CFMBData& settings, int result);
+// What the user is told when WriteIni did not write FMB_Setting.ini; result is what it returned.
+// The file stays as it was.
+std::string SaveFailureMessage(const CFMBData& settings, SaveResult result);
 // The same for FMB_Corp.ini.
-std::string SaveFailureMessage(const CFMBSyameiData& types, int result);
+std::string SaveFailureMessage(const CFMBSyameiData& types, SaveResult result);
 
 } // namespace fmb

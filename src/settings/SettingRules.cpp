@@ -6,46 +6,37 @@
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace fmb {
 namespace {
 
-const char* const kExampleType = "請求書(控)";
-const char* const kExampleCompany = "(株)〇〇商事";
+// The document the example shows as filed: a 請求書(控) from (株)〇〇商事 for 500,000, dated
+// 31 December of the given year.
+FilingEntry ExampleEntry(int year) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%04d1231", year);
+    FilingEntry entry;
+    entry.sourcePath = "example.pdf";
+    entry.typeName = "請求書(控)";
+    entry.date = date;
+    entry.company = "(株)〇〇商事";
+    entry.amount = "500000";
+    return entry;
+}
 
 } // namespace
 
 SettingExample MakeSettingExample(const CFMBData& choices, int year) {
-    char yearText[16];
-    std::snprintf(yearText, sizeof yearText, "%04d", year);
-    const std::string yyyy = yearText;
-    const bool underscores = choices.KUGIRI_BER_FLG == 1;
-    const bool commas = choices.KINGAKU_KANMA_FLG == 1;
-
-    std::string date;
-    std::string company;
-    std::string amount = commas ? "500,000" : "500000";
-    if (underscores) {
-        date = yyyy + "1231_";
-        company = std::string(kExampleCompany) + "_";
-    } else {
-        date = "[" + yyyy + (choices.HIDUKE_UB_FLG == 1 ? "_12_31]" : "1231]");
-        company = "[" + std::string(kExampleCompany) + "]";
-        amount = "[" + amount + "]";
-    }
-    const std::string remark =
-        choices.BIKOU_SYUBETSU_FLG == 1 ? "＜" + std::string(kExampleType) + "＞" : "";
-
+    const FilingEntry entry = ExampleEntry(year);
     SettingExample example;
-    example.fileName = "例 : " + date + company + amount + remark + ".pdf";
+    example.fileName = "例 : " + ComposeDestination(entry, choices).fileName;
     if (choices.COPY_SAKI_DIR.empty())
         return example;
-    example.folders = {choices.COPY_SAKI_DIR,
-                       FiscalYearText(yyyy + "1231", choices.NEND_END_M) + "年度", kExampleType};
-    if (choices.DIR_COMPANY_SEPA_FLG == 1)
-        example.folders.push_back(kExampleCompany);
-    if (choices.DIR_MM_SEPA_FLG == 1)
-        example.folders.push_back(yyyy + "年12月");
+    // The root as typed heads the tree, so a final separator shows as the user wrote it.
+    example.folders = {choices.COPY_SAKI_DIR};
+    for (std::string& level : FolderLevels(entry, choices))
+        example.folders.push_back(std::move(level));
     return example;
 }
 
@@ -68,7 +59,7 @@ std::optional<SettingRefusal> ValidateSettings(const CFMBData& settings) {
     return std::nullopt;
 }
 
-int CompleteTypes(CFMBSyameiData& types) {
+SaveResult CompleteTypes(CFMBSyameiData& types) {
     if (types.TypeCount() == 0) {
         types.SetDefaultTypes();
         types.ExtendTypes();
@@ -78,7 +69,7 @@ int CompleteTypes(CFMBSyameiData& types) {
         types.ExtendTypes();
         return types.WriteIni();
     }
-    return 0;
+    return SaveResult::Saved;
 }
 
 } // namespace fmb

@@ -10,8 +10,8 @@
 namespace fmb {
 
 // The example the settings dialog shows for the choices in its controls: a 請求書(控) from
-// (株)〇〇商事 for 500,000, dated 31 December of the given year. It follows the composition of a
-// real filing, which owns the format.
+// (株)〇〇商事 for 500,000, dated 31 December of the given year, composed as a real filing of it
+// would be.
 struct SettingExample {
     // As the dialog shows it, e.g. "例 : [2024_12_31][(株)〇〇商事][500,000].pdf".
     std::string fileName;
@@ -36,8 +36,8 @@ struct SettingRefusal {
 std::optional<SettingRefusal> ValidateSettings(const CFMBData& settings);
 
 // The first-start rule: an empty store gets the 36 default types, a store of 12 types gets slots
-// 13 to 36, and the store is written at once. Returns the result of WriteIni, or 0 when the store
-// needed nothing.
-int CompleteTypes(CFMBSyameiData& types);
+// 13 to 36, and the store is written at once. Returns the result of WriteIni, or Saved when the
+// store needed nothing.
+SaveResult CompleteTypes(CFMBSyameiData& types);
 
 } // namespace fmb

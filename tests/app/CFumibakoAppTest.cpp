@@ -1,6 +1,7 @@
 // Start-up of the desktop program: the filing window, run until the user closes it.
 #include "app/CFumibakoApp.h"
 
+#include "res/ControlIds.h"
 #include "settings/CFMBData.h"
 #include "support/DialogTest.h"
 #include "support/FakePorts.h"
@@ -16,18 +17,20 @@
 namespace fmb {
 namespace {
 
+using namespace ids::filing;
+
 TEST(CFumibakoApp, RunsTheFilingWindowUntilItCloses) {
     test::TempDir dir;
     CFMBData settings(dir.Text(true));
     settings.COPY_SAKI_DIR = dir.Text();
-    ASSERT_EQ(settings.WriteIni(), 0);
+    ASSERT_EQ(settings.WriteIni(), SaveResult::Saved);
 
     test::FakePlatform fake;
     bool shown = false;
     fake.modal.Queue("fmb::CFumibakoDlg", [&shown](QDialog& window) {
         shown = window.isVisible() && window.isActiveWindow();
-        test::ControlOf<QLineEdit>(window, 1056)->setText("half filled");
-        test::ControlOf<QAbstractButton>(window, 2)->click(); // 終了
+        test::ControlOf<QLineEdit>(window, kRemarkField)->setText("half filled");
+        test::ControlOf<QAbstractButton>(window, kExitButton)->click(); // 終了
     });
     CFumibakoApp app(fake.Env(dir.Text(true)));
     EXPECT_EQ(app.InitInstance(), 0);

@@ -2,6 +2,7 @@
 // fake shell.
 #include "app/CMenuDlg.h"
 
+#include "res/ControlIds.h"
 #include "support/DialogTest.h"
 #include "support/FakePorts.h"
 #include "support/TempDir.h"
@@ -16,6 +17,8 @@
 
 namespace fmb {
 namespace {
+
+using namespace ids::menu;
 
 using test::ClickOn;
 using test::ControlOf;
@@ -44,17 +47,17 @@ protected:
 
 TEST_F(CMenuDlgTest, RunsEachSubDialogAndStaysOpen) {
     Run([&](QDialog& menu) {
-        ExpectSubDialog("fmb::CSettingDlg", menu, [](QDialog& d) { ClickOn(d, 2); });
-        ClickOn(menu, 1029);
+        ExpectSubDialog("fmb::CSettingDlg", menu, [](QDialog& d) { ClickOn(d, ids::kCancel); });
+        ClickOn(menu, kSettingsButton);
         EXPECT_TRUE(menu.isVisible());
         ExpectSubDialog("fmb::CCsvOutDlg2", menu, [](QDialog& d) { d.close(); });
-        ClickOn(menu, 1031);
+        ClickOn(menu, kIndexExportButton);
         EXPECT_TRUE(menu.isVisible());
         ExpectSubDialog("fmb::CCopyDirDlg", menu,
                         [](QDialog& d) { QTest::keyClick(&d, Qt::Key_Escape); });
-        ClickOn(menu, 1054);
+        ClickOn(menu, kBackupButton);
         EXPECT_TRUE(menu.isVisible());
-        ClickOn(menu, 1019);
+        ClickOn(menu, kBackButton);
     });
     EXPECT_THAT(m_fake.modal.Log(), ElementsAre("fmb::CMenuDlg", "fmb::CSettingDlg",
                                                 "fmb::CCsvOutDlg2", "fmb::CCopyDirDlg"));
@@ -63,8 +66,8 @@ TEST_F(CMenuDlgTest, RunsEachSubDialogAndStaysOpen) {
 
 TEST_F(CMenuDlgTest, OpensTheTwoWebPagesAndStaysOpen) {
     Run([&](QDialog& menu) {
-        ClickOn(menu, 1032);
-        ClickOn(menu, 1033);
+        ClickOn(menu, kManualButton);
+        ClickOn(menu, kWebSiteButton);
         EXPECT_TRUE(menu.isVisible());
         menu.close();
     });
@@ -79,7 +82,7 @@ TEST_F(CMenuDlgTest, OpensTheTwoWebPagesAndStaysOpen) {
 TEST_F(CMenuDlgTest, APageNoBrowserOpensIsToldByItsAddress) {
     m_fake.shell.SetOpens(false);
     Run([&](QDialog& menu) {
-        ClickOn(menu, 1033);
+        ClickOn(menu, kWebSiteButton);
         EXPECT_TRUE(menu.isVisible());
         menu.close();
     });
@@ -89,10 +92,10 @@ TEST_F(CMenuDlgTest, APageNoBrowserOpensIsToldByItsAddress) {
 }
 
 TEST_F(CMenuDlgTest, BackClosesWithOkEscAndTheCloseBoxWithCancel) {
-    EXPECT_EQ(Run([](QDialog& menu) { ClickOn(menu, 1019); }), QDialog::Accepted);
+    EXPECT_EQ(Run([](QDialog& menu) { ClickOn(menu, kBackButton); }), QDialog::Accepted);
     EXPECT_EQ(Run([](QDialog& menu) {
-                  ControlOf<QPushButton>(menu, 1029)->setFocus();
-                  QTest::keyClick(ControlOf<QPushButton>(menu, 1029), Qt::Key_Escape);
+                  ControlOf<QPushButton>(menu, kSettingsButton)->setFocus();
+                  QTest::keyClick(ControlOf<QPushButton>(menu, kSettingsButton), Qt::Key_Escape);
               }),
               QDialog::Rejected);
     EXPECT_EQ(Run([](QDialog& menu) { menu.close(); }), QDialog::Rejected);

@@ -4,8 +4,9 @@
 
 #include "backup/BackupChoices.h"
 #include "backup/CopyFolder.h"
-#include "filing/Composition.h"
+#include "filing/AmountText.h"
 #include "platform/PathText.h"
+#include "res/ControlIds.h"
 #include "settings/CFMBData.h"
 #include "support/DialogTest.h"
 #include "support/FakePorts.h"
@@ -31,6 +32,8 @@ namespace fs = std::filesystem;
 
 namespace fmb {
 namespace {
+
+using namespace ids::copyDir;
 
 using test::ClickAndWaitForJob;
 using test::ClickOn;
@@ -65,7 +68,7 @@ protected:
     void SetUp() override {
         CFMBData settings(m_settings.Text(true));
         settings.COPY_SAKI_DIR = m_root;
-        ASSERT_EQ(settings.WriteIni(), 0);
+        ASSERT_EQ(settings.WriteIni(), SaveResult::Saved);
         // Two stored documents, read-only as filed, and a note in a year folder.
         Store("2022年度/請求書(控)/2022年12月/[2022_12_31][(株)〇〇商事][500,000].pdf", "pdf-1");
         Store("2023年度/領収書/[2023_04_01][A商店][1,200].pdf", "pdf-2");
@@ -89,8 +92,8 @@ protected:
     // Runs the dialog with its defaults and the destination folder, and executes the copy.
     void Backup() {
         Run([&](QDialog& d) {
-            SetTextOf(d, 1084, m_destination);
-            EXPECT_TRUE(ClickAndWaitForJob(d, 1082));
+            SetTextOf(d, kDestinationField, m_destination);
+            EXPECT_TRUE(ClickAndWaitForJob(d, kExecuteButton));
             d.close();
         });
     }
@@ -106,30 +109,28 @@ protected:
 TEST_F(CCopyDirDlgTest, OpensWithTheStorageRootAndADatedNameAndThePickersFillTheFields) {
     const std::string year = m_root + kSep + "2023年度";
     Run([&](QDialog& d) {
-        EXPECT_EQ(TextOf(d, 1083), m_root);
-        EXPECT_EQ(TextOf(d, 1079), "書類(20240105)");
-        EXPECT_EQ(TextOf(d, 1084), "");
-        EXPECT_TRUE(ControlOf<QAbstractButton>(d, 1086)->isChecked());
-        EXPECT_FALSE(ControlOf<QAbstractButton>(d, 1086)->isVisible());
+        EXPECT_EQ(TextOf(d, kSourceField), m_root);
+        EXPECT_EQ(TextOf(d, kNameField), "書類(20240105)");
+        EXPECT_EQ(TextOf(d, kDestinationField), "");
 
         // Choosing a source replaces the name, also one the user typed.
-        SetTextOf(d, 1079, "typed");
+        SetTextOf(d, kNameField, "typed");
         m_fake.pickers.QueueFolder(year);
-        ClickOn(d, 1080);
-        EXPECT_EQ(TextOf(d, 1083), year);
-        EXPECT_EQ(TextOf(d, 1079), "2023年度(20240105)");
+        ClickOn(d, kSourceBrowseButton);
+        EXPECT_EQ(TextOf(d, kSourceField), year);
+        EXPECT_EQ(TextOf(d, kNameField), "2023年度(20240105)");
         m_fake.pickers.QueueFolder(std::nullopt);
-        SetTextOf(d, 1083, "");
-        ClickOn(d, 1080);
-        EXPECT_EQ(TextOf(d, 1083), "");
-        EXPECT_EQ(TextOf(d, 1079), "2023年度(20240105)");
+        SetTextOf(d, kSourceField, "");
+        ClickOn(d, kSourceBrowseButton);
+        EXPECT_EQ(TextOf(d, kSourceField), "");
+        EXPECT_EQ(TextOf(d, kNameField), "2023年度(20240105)");
 
         m_fake.pickers.QueueFolder(m_destination);
-        ClickOn(d, 1081);
-        EXPECT_EQ(TextOf(d, 1084), m_destination);
+        ClickOn(d, kDestinationBrowseButton);
+        EXPECT_EQ(TextOf(d, kDestinationField), m_destination);
         m_fake.pickers.QueueFolder(std::nullopt);
-        ClickOn(d, 1081);
-        EXPECT_EQ(TextOf(d, 1084), m_destination);
+        ClickOn(d, kDestinationBrowseButton);
+        EXPECT_EQ(TextOf(d, kDestinationField), m_destination);
         d.close();
     });
     using Call = test::FakePickers::Call;
@@ -143,8 +144,8 @@ TEST_F(CCopyDirDlgTest, OpensWithTheStorageRootAndADatedNameAndThePickersFillThe
 
 TEST_F(CCopyDirDlgTest, CopiesTheWholeStorageIntoAFreshDatedFolder) {
     Run([&](QDialog& d) {
-        SetTextOf(d, 1084, m_destination);
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1082));
+        SetTextOf(d, kDestinationField, m_destination);
+        EXPECT_TRUE(ClickAndWaitForJob(d, kExecuteButton));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
         EXPECT_TRUE(d.isVisible());
         d.close();
@@ -192,27 +193,30 @@ TEST_F(CCopyDirDlgTest, RefusesWhatWouldCopyTheWrongThingOrToAnUnknownPlace) {
             std::string message;
         };
         const Step steps[] = {
-            {m_root, "", "書類(20240105)", 1084, "コピー先フォルダが指定されていません。"},
-            {m_root, "退避", "書類(20240105)", 1084, "フルパスで指定してください。"},
-            {m_root, m_storage.Child("無い"), "書類(20240105)", 1084,
+            {m_root, "", "書類(20240105)", kDestinationField,
+             "コピー先フォルダが指定されていません。"},
+            {m_root, "退避", "書類(20240105)", kDestinationField, "フルパスで指定してください。"},
+            {m_root, m_storage.Child("無い"), "書類(20240105)", kDestinationField,
              "コピー先フォルダが見つかりません。"},
-            {"", m_destination, "書類(20240105)", 1083, "コピー対象フォルダが指定されていません。"},
-            {m_storage.Child("無い"), m_destination, "x", 1083,
+            {"", m_destination, "書類(20240105)", kSourceField,
+             "コピー対象フォルダが指定されていません。"},
+            {m_storage.Child("無い"), m_destination, "x", kSourceField,
              "コピー対象フォルダが見つかりません。"},
             // The backup folder would be the source itself.
-            {m_root, m_storage.Text(), "書類", 1083, "バックアップ先のフォルダと同じか"},
+            {m_root, m_storage.Text(), "書類", kSourceField, "バックアップ先のフォルダと同じか"},
             // The name must be one folder inside the destination.
-            {m_root, m_destination, "..", 1079, "フォルダ名を一つだけ指定してください。"},
-            {m_root, m_destination, ".", 1079, "フォルダ名を一つだけ指定してください。"},
-            {m_root, m_destination, "", 1079, "フォルダ名を一つだけ指定してください。"},
-            {m_root, m_destination, "../外", 1079, "フォルダ名を一つだけ指定してください。"},
-            {m_root, m_destination, "年度\\2024", 1079, "フォルダ名を一つだけ指定してください。"},
+            {m_root, m_destination, "..", kNameField, "フォルダ名を一つだけ指定してください。"},
+            {m_root, m_destination, ".", kNameField, "フォルダ名を一つだけ指定してください。"},
+            {m_root, m_destination, "", kNameField, "フォルダ名を一つだけ指定してください。"},
+            {m_root, m_destination, "../外", kNameField, "フォルダ名を一つだけ指定してください。"},
+            {m_root, m_destination, "年度\\2024", kNameField,
+             "フォルダ名を一つだけ指定してください。"},
         };
         for (const Step& step : steps) {
-            SetTextOf(d, 1083, step.source);
-            SetTextOf(d, 1084, step.destination);
-            SetTextOf(d, 1079, step.name);
-            EXPECT_TRUE(ClickAndWaitForJob(d, 1082));
+            SetTextOf(d, kSourceField, step.source);
+            SetTextOf(d, kDestinationField, step.destination);
+            SetTextOf(d, kNameField, step.name);
+            EXPECT_TRUE(ClickAndWaitForJob(d, kExecuteButton));
             const std::vector<std::string> texts = m_fake.messages.TakeTexts();
             ASSERT_EQ(texts.size(), 1u) << step.message;
             EXPECT_THAT(texts[0], HasSubstr(step.message));
@@ -225,22 +229,22 @@ TEST_F(CCopyDirDlgTest, RefusesWhatWouldCopyTheWrongThingOrToAnUnknownPlace) {
 
 TEST_F(CCopyDirDlgTest, EscAndEnterCloseItUnlessAButtonHasTheFocus) {
     EXPECT_EQ(Run([&](QDialog& d) {
-                  SetTextOf(d, 1084, m_destination);
-                  QTest::keyClick(&EditOf(d, 1079), Qt::Key_Escape);
+                  SetTextOf(d, kDestinationField, m_destination);
+                  QTest::keyClick(&EditOf(d, kNameField), Qt::Key_Escape);
               }),
               QDialog::Rejected);
     EXPECT_EQ(Run([&](QDialog& d) {
-                  SetTextOf(d, 1084, m_destination);
-                  EditOf(d, 1079).setFocus();
-                  QTest::keyClick(&EditOf(d, 1079), Qt::Key_Return);
+                  SetTextOf(d, kDestinationField, m_destination);
+                  EditOf(d, kNameField).setFocus();
+                  QTest::keyClick(&EditOf(d, kNameField), Qt::Key_Return);
               }),
               QDialog::Accepted);
     EXPECT_TRUE(Tree(U8(m_destination)).empty()) << "closing copies nothing";
 
     // Enter on the focused 実行 button presses it; the dialog stays open.
     Run([&](QDialog& d) {
-        SetTextOf(d, 1084, m_destination);
-        QPushButton& execute = *ControlOf<QPushButton>(d, 1082);
+        SetTextOf(d, kDestinationField, m_destination);
+        QPushButton& execute = *ControlOf<QPushButton>(d, kExecuteButton);
         execute.setFocus();
         QTest::keyClick(&execute, Qt::Key_Return);
         EXPECT_TRUE(QTest::qWaitFor([&] { return execute.isEnabled(); }));
@@ -253,24 +257,26 @@ TEST_F(CCopyDirDlgTest, EscAndEnterCloseItUnlessAButtonHasTheFocus) {
 
 // The controls a running copy locks: the fields, the browse and execute buttons, and the hidden
 // OK that Enter would press.
-constexpr int kLockedDuringCopy[] = {1083, 1080, 1084, 1081, 1079, 1082, 1};
+constexpr int kLockedDuringCopy[] = {
+    kSourceField, kSourceBrowseButton, kDestinationField, kDestinationBrowseButton,
+    kNameField,   kExecuteButton,      ids::kOk};
 
 // Every locked control is enabled (or none is), and 中止 the other way round.
 void ExpectLocked(QDialog& d, bool locked) {
     for (int id : kLockedDuringCopy)
         EXPECT_EQ(ControlOf<QWidget>(d, id)->isEnabled(), !locked) << id;
-    EXPECT_EQ(ControlOf<QPushButton>(d, 1090)->isEnabled(), locked);
+    EXPECT_EQ(ControlOf<QPushButton>(d, kStopButton)->isEnabled(), locked);
 }
 
 std::string ProgressLine(QDialog& d) {
-    return ControlOf<QLabel>(d, 1087)->text().toStdString();
+    return ControlOf<QLabel>(d, kProgressLine)->text().toStdString();
 }
 
 TEST_F(CCopyDirDlgTest, WhileACopyRunsTheWindowAnswersShowsHowFarItIsAndLocksItsControls) {
     Run([&](QDialog& d) {
-        SetTextOf(d, 1084, m_destination);
+        SetTextOf(d, kDestinationField, m_destination);
         ExpectLocked(d, false);
-        ClickOn(d, 1082);
+        ClickOn(d, kExecuteButton);
         ExpectLocked(d, true);
         // The close box asks; while the question is open the window goes on showing the copy,
         // which ends meanwhile, and keeps its controls locked until the answer.
@@ -278,14 +284,15 @@ TEST_F(CCopyDirDlgTest, WhileACopyRunsTheWindowAnswersShowsHowFarItIsAndLocksIts
             EXPECT_TRUE(QTest::qWaitFor([&] {
                 return ProgressLine(d) == "3 / 3 ファイル　14 バイト / 14 バイト";
             })) << ProgressLine(d);
-            EXPECT_EQ(ControlOf<QProgressBar>(d, 1089)->value(), 1000);
+            EXPECT_EQ(ControlOf<QProgressBar>(d, kProgressBar)->value(), 1000);
             ExpectLocked(d, true);
         });
         d.close();
         EXPECT_TRUE(d.isVisible()) << "No: the copy goes on";
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1082)->isEnabled(); }));
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return ControlOf<QPushButton>(d, kExecuteButton)->isEnabled(); }));
         ExpectLocked(d, false);
-        EXPECT_EQ(ControlOf<QLabel>(d, 1088)->text(), QString()) << "no file being copied";
+        EXPECT_EQ(ControlOf<QLabel>(d, kCurrentFile)->text(), QString()) << "no file being copied";
         d.close();
         EXPECT_FALSE(d.isVisible());
     });
@@ -307,15 +314,15 @@ TEST_F(CCopyDirDlgTest, StopCloseAndEscStopTheCopyLeavingOnlyWholeFilesAndSayHow
         SCOPED_TRACE(static_cast<int>(way));
         fs::remove_all(U8(m_backup));
         const int result = Run([&](QDialog& d) {
-            SetTextOf(d, 1084, m_destination);
-            ClickOn(d, 1082);
+            SetTextOf(d, kDestinationField, m_destination);
+            ClickOn(d, kExecuteButton);
             m_fake.messages.QueueAnswer(true);
             switch (way) {
             case Way::Stop:
-                ClickOn(d, 1090);
-                EXPECT_FALSE(ControlOf<QPushButton>(d, 1090)->isEnabled()) << "stopping";
-                EXPECT_TRUE(
-                    QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1082)->isEnabled(); }));
+                ClickOn(d, kStopButton);
+                EXPECT_FALSE(ControlOf<QPushButton>(d, kStopButton)->isEnabled()) << "stopping";
+                EXPECT_TRUE(QTest::qWaitFor(
+                    [&] { return ControlOf<QPushButton>(d, kExecuteButton)->isEnabled(); }));
                 ExpectLocked(d, false);
                 d.close();
                 return;
@@ -323,7 +330,7 @@ TEST_F(CCopyDirDlgTest, StopCloseAndEscStopTheCopyLeavingOnlyWholeFilesAndSayHow
                 d.close();
                 break;
             case Way::Esc:
-                ASSERT_EQ(QApplication::focusWidget(), ControlOf<QPushButton>(d, 1090));
+                ASSERT_EQ(QApplication::focusWidget(), ControlOf<QPushButton>(d, kStopButton));
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
                 break;
             }

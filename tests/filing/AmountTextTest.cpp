@@ -1,5 +1,7 @@
 #include "filing/AmountText.h"
 
+#include "res/ControlIds.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +10,8 @@
 
 namespace fmb {
 namespace {
+
+using namespace ids::keypad;
 
 const KeypadButton& Key(int controlId) {
     for (const KeypadButton& button : kKeypadButtons) {
@@ -18,8 +22,24 @@ const KeypadButton& Key(int controlId) {
     return kKeypadButtons[0];
 }
 
-constexpr int k0 = 1013, k1 = 1005, k2 = 1006, k3 = 1007, k5 = 1009, k9 = 1014, k00 = 1015,
-              kClear = 1027;
+TEST(FormatThousands, InsertsSeparatorsBetweenGroupsOfThree) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"500000", "500,000"},
+        {"1234567", "1,234,567"},
+        {"-123456", "-123,456"},
+        {"-123", "-123"},
+        {"+1000", "+1,000"},
+        {"123", "123"},
+        {"12", "12"},
+        {"", ""},
+        {"99999999999999", "99,999,999,999,999"},
+        // Characters, not bytes, are counted, so a full-width digit is never split.
+        {"１２３４", "１,２３４"},
+    };
+    for (const auto& [amount, expected] : cases) {
+        EXPECT_EQ(FormatThousands(amount), expected) << amount;
+    }
+}
 
 TEST(LeadingNumber, ReadsTheNumberAtTheStartLikeACConversion) {
     const std::pair<const char*, double> cases[] = {
@@ -73,11 +93,11 @@ TEST(PressKeypad, EveryButtonOfTheTemplateIsMapped) {
             digits.push_back(button.digit);
     }
     EXPECT_EQ(digits, (std::vector<int>{7, 8, 9, 4, 5, 6, 1, 2, 3, 0}));
-    EXPECT_EQ(PressKeypad("4", Key(1011)), "47");
-    EXPECT_EQ(PressKeypad("4", Key(1012)), "48");
-    EXPECT_EQ(PressKeypad("4", Key(1008)), "44");
-    EXPECT_EQ(PressKeypad("4", Key(1010)), "46");
-    EXPECT_EQ(PressKeypad("4", Key(1007)), "43");
+    EXPECT_EQ(PressKeypad("4", Key(k7)), "47");
+    EXPECT_EQ(PressKeypad("4", Key(k8)), "48");
+    EXPECT_EQ(PressKeypad("4", Key(k4)), "44");
+    EXPECT_EQ(PressKeypad("4", Key(k6)), "46");
+    EXPECT_EQ(PressKeypad("4", Key(k3)), "43");
 }
 
 TEST(CleanAmount, LimitsToFourteenBytesThenRemovesSeparators) {

@@ -43,25 +43,6 @@ protected:
     FilingEntry m_entry;
 };
 
-TEST(FormatThousands, InsertsSeparatorsBetweenGroupsOfThree) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"500000", "500,000"},
-        {"1234567", "1,234,567"},
-        {"-123456", "-123,456"},
-        {"-123", "-123"},
-        {"+1000", "+1,000"},
-        {"123", "123"},
-        {"12", "12"},
-        {"", ""},
-        {"99999999999999", "99,999,999,999,999"},
-        // Characters, not bytes, are counted, so a full-width digit is never split.
-        {"１２３４", "１,２３４"},
-    };
-    for (const auto& [amount, expected] : cases) {
-        EXPECT_EQ(FormatThousands(amount), expected) << amount;
-    }
-}
-
 TEST(DateWithUnderscores, MissingCharactersGiveEmptyParts) {
     EXPECT_EQ(DateWithUnderscores("20221231"), "2022_12_31");
     EXPECT_EQ(DateWithUnderscores(""), "__");

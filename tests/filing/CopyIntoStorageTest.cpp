@@ -84,13 +84,14 @@ std::vector<fs::path> TreeOf(const fs::path& folder) {
 // child is killed the moment a write crosses the limit, as by kill -9 in the middle of the copy;
 // ignored, the write fails with EFBIG instead. Returns the child's wait status; the child exits
 // with the result's absolute value.
-int RunLimitedChild(const std::function<int()>& call, rlim_t fileSizeLimit, bool killAtLimit) {
+int RunLimitedChild(const std::function<CopyResult()>& call, rlim_t fileSizeLimit,
+                    bool killAtLimit) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::signal(SIGXFSZ, killAtLimit ? SIG_DFL : SIG_IGN);
         const struct rlimit limit = {fileSizeLimit, fileSizeLimit};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::_exit(-call());
+        ::_exit(-static_cast<int>(call()));
     }
     int status = 0;
     EXPECT_EQ(::waitpid(child, &status, 0), child);
@@ -115,7 +116,7 @@ protected:
         ::utimensat(AT_FDCWD, U8(m_source).c_str(), times, 0);
     }
 
-    int File(const std::string& folder, const std::string& name) {
+    CopyResult File(const std::string& folder, const std::string& name) {
         return CopyIntoStorage(m_source, m_root, folder, name, m_reporter);
     }
 
@@ -129,7 +130,7 @@ protected:
 };
 
 TEST_F(CopyIntoStorageTest, FilesAReadOnlyCopyCreatingMissingLevels) {
-    ASSERT_EQ(File(m_folder, m_name), copy_result::kFiled);
+    ASSERT_EQ(File(m_folder, m_name), CopyResult::Filed);
     EXPECT_THAT(m_reporter.messages, IsEmpty());
 
     const fs::path stored = U8(m_folder + m_name);
@@ -146,12 +147,12 @@ TEST_F(CopyIntoStorageTest, FilesAReadOnlyCopyCreatingMissingLevels) {
 }
 
 TEST_F(CopyIntoStorageTest, NeverReplacesWhatIsStored) {
-    ASSERT_EQ(File(m_folder, m_name), copy_result::kFiled);
+    ASSERT_EQ(File(m_folder, m_name), CopyResult::Filed);
     const fs::path stored = U8(m_folder + m_name);
     const struct stat before = StatusOf(stored);
 
     WriteBytes(U8(m_source), "another document");
-    EXPECT_EQ(File(m_folder, m_name), copy_result::kNameTaken);
+    EXPECT_EQ(File(m_folder, m_name), CopyResult::NameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken));
     EXPECT_EQ(ReadBytes(stored), "%PDF-1.4 請求書");
     const struct stat after = StatusOf(stored);
@@ -162,8 +163,8 @@ TEST_F(CopyIntoStorageTest, NeverReplacesWhatIsStored) {
     m_reporter.messages.clear();
     fs::create_directories(U8(m_folder + "folder.pdf"));
     fs::create_symlink(m_temp.Path() / "elsewhere.pdf", U8(m_folder + "link.pdf"));
-    EXPECT_EQ(File(m_folder, "folder.pdf"), copy_result::kNameTaken);
-    EXPECT_EQ(File(m_folder, "link.pdf"), copy_result::kNameTaken);
+    EXPECT_EQ(File(m_folder, "folder.pdf"), CopyResult::NameTaken);
+    EXPECT_EQ(File(m_folder, "link.pdf"), CopyResult::NameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken, kNameTaken));
     EXPECT_FALSE(fs::exists(m_temp.Path() / "elsewhere.pdf"));
 }
@@ -171,18 +172,17 @@ TEST_F(CopyIntoStorageTest, NeverReplacesWhatIsStored) {
 TEST_F(CopyIntoStorageTest, EmptyInputs) {
     struct Case {
         std::string source, root, folder, name;
-        int code;
+        CopyResult code;
         const char* message;
     };
     const Case cases[] = {
-        {"", m_root, m_folder, m_name, copy_result::kNoSourcePath,
-         "コピー元ファイル名がありません"},
-        {m_source, "", m_folder, m_name, copy_result::kNoStorageRoot,
+        {"", m_root, m_folder, m_name, CopyResult::NoSourcePath, "コピー元ファイル名がありません"},
+        {m_source, "", m_folder, m_name, CopyResult::NoStorageRoot,
          "コピー先が指定されていません\n「設定」ボタンを押下して、保存先フォルダを指定してください"
          "。"},
-        {m_source, m_root, "", m_name, copy_result::kNoDestinationFolder,
+        {m_source, m_root, "", m_name, CopyResult::NoDestinationFolder,
          "コピー先が指定されていません\n"},
-        {m_source, m_root, m_folder, "", copy_result::kNoFileName,
+        {m_source, m_root, m_folder, "", CopyResult::NoFileName,
          "コピー先ファイル名はありません。\n日時、取引先、金額の入力を確認してください。"},
     };
     for (const Case& c : cases) {
@@ -198,7 +198,7 @@ TEST_F(CopyIntoStorageTest, SourceMustBeAFile) {
     for (const std::string& source : {m_temp.Child("gone.pdf"), folderSource}) {
         RecordingReporter reporter;
         EXPECT_EQ(CopyIntoStorage(source, m_root, m_folder, m_name, reporter),
-                  copy_result::kSourceMissing)
+                  CopyResult::SourceMissing)
             << source;
         EXPECT_THAT(reporter.messages, ElementsAre(kSourceMissing));
     }
@@ -210,7 +210,7 @@ TEST_F(CopyIntoStorageTest, StorageRootIsNeverCreated) {
     const std::string missingRoot = m_temp.Child("removed");
     const std::string folder = missingRoot + kSep + "2022年度" + kSep;
     EXPECT_EQ(CopyIntoStorage(m_source, missingRoot, folder, m_name, m_reporter),
-              copy_result::kStorageRootMissing);
+              CopyResult::StorageRootMissing);
     EXPECT_FALSE(fs::exists(U8(missingRoot)));
 
     // A file standing where the root should be is no storage root either.
@@ -218,29 +218,29 @@ TEST_F(CopyIntoStorageTest, StorageRootIsNeverCreated) {
     WriteBytes(U8(fileRoot), "x");
     EXPECT_EQ(CopyIntoStorage(m_source, fileRoot, fileRoot + kSep + "2022年度" + kSep, m_name,
                               m_reporter),
-              copy_result::kStorageRootMissing);
+              CopyResult::StorageRootMissing);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kRootMissing, kRootMissing));
 }
 
 TEST_F(CopyIntoStorageTest, FolderCreationFailures) {
     // A file where the year folder should be: the levels below it cannot be made.
     WriteBytes(U8(m_root + kSep + "2022年度"), "not a folder");
-    EXPECT_EQ(File(m_folder, m_name), copy_result::kFolderCreationFailed);
+    EXPECT_EQ(File(m_folder, m_name), CopyResult::FolderCreationFailed);
 
     // A file where the deepest folder should be.
     const std::string blockedLeaf = m_root + kSep + "2023年度" + kSep + "請求書(控)" + kSep;
     fs::create_directories(U8(m_root + kSep + "2023年度"));
     WriteBytes(U8(blockedLeaf.substr(0, blockedLeaf.size() - 1)), "not a folder");
-    EXPECT_EQ(File(blockedLeaf, m_name), copy_result::kFolderCreationFailed);
+    EXPECT_EQ(File(blockedLeaf, m_name), CopyResult::FolderCreationFailed);
 
     // The deepest level cannot be made (its name is too long); the upper level made on the way
     // is removed again, while the one that was there before stays.
     const std::string longLevel = m_root + kSep + "2024年度" + kSep + std::string(300, 'x') + kSep;
-    EXPECT_EQ(File(longLevel, m_name), copy_result::kFolderCreationFailed);
+    EXPECT_EQ(File(longLevel, m_name), CopyResult::FolderCreationFailed);
     EXPECT_FALSE(fs::exists(U8(m_root + kSep + "2024年度")));
     const std::string underExisting =
         m_root + kSep + "2023年度" + kSep + "領収書" + kSep + std::string(300, 'x') + kSep;
-    EXPECT_EQ(File(underExisting, m_name), copy_result::kFolderCreationFailed);
+    EXPECT_EQ(File(underExisting, m_name), CopyResult::FolderCreationFailed);
     EXPECT_TRUE(fs::is_directory(U8(m_root + kSep + "2023年度")));
     EXPECT_FALSE(fs::exists(U8(m_root + kSep + "2023年度" + kSep + "領収書")));
 
@@ -271,7 +271,7 @@ TEST_F(CopyIntoStorageTest, RefusesNamesThatLeaveTheComposedPlace) {
     for (const Case& c : cases) {
         RecordingReporter reporter;
         EXPECT_EQ(CopyIntoStorage(m_source, m_root, c.folder, c.name, reporter),
-                  copy_result::kCopyFailed)
+                  CopyResult::CopyFailed)
             << c.folder << c.name;
         EXPECT_THAT(reporter.messages, ElementsAre(kCopyFailed));
     }
@@ -282,9 +282,9 @@ TEST_F(CopyIntoStorageTest, RefusesNamesThatLeaveTheComposedPlace) {
 
 TEST_F(CopyIntoStorageTest, FilesDirectlyIntoTheRootAndThroughEmptyLevels) {
     // No date and no type: the folder is the root itself.
-    EXPECT_EQ(File(m_root + kSep, "[__][A][1].pdf"), copy_result::kFiled);
+    EXPECT_EQ(File(m_root + kSep, "[__][A][1].pdf"), CopyResult::Filed);
     EXPECT_EQ(File(m_root + kSep + kSep + "sub" + kSep + kSep, "[__][A][1].pdf"),
-              copy_result::kFiled);
+              CopyResult::Filed);
     EXPECT_TRUE(fs::is_regular_file(U8(m_root + kSep + "[__][A][1].pdf")));
     EXPECT_TRUE(fs::is_regular_file(U8(m_root + kSep + "sub" + kSep + "[__][A][1].pdf")));
     EXPECT_THAT(m_reporter.messages, IsEmpty());
@@ -330,8 +330,7 @@ TEST_F(CopyIntoStorageTest, FailedCopyChoosesItsMessageByCodePageLength) {
         const std::string name = nameOfTotal(c.destinationBytes);
         ASSERT_EQ(cp932::ByteLength(deep + name), c.destinationBytes);
         RecordingReporter reporter;
-        EXPECT_EQ(CopyIntoStorage(c.source, m_root, deep, name, reporter),
-                  copy_result::kCopyFailed);
+        EXPECT_EQ(CopyIntoStorage(c.source, m_root, deep, name, reporter), CopyResult::CopyFailed);
         EXPECT_THAT(reporter.messages, ElementsAre(c.message));
         // The destination the failed copy had created is gone again.
         EXPECT_FALSE(fs::exists(U8(deep + name)));
@@ -347,7 +346,7 @@ TEST_F(CopyIntoStorageTest, ACopyCutShortLeavesNothingUnderTheName) {
     // The copy fails at the limit: the temporary file and the folders made for it are gone.
     int status = RunLimitedChild(file, 1024 * 1024, false);
     ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), -copy_result::kCopyFailed);
+    EXPECT_EQ(WEXITSTATUS(status), -static_cast<int>(CopyResult::CopyFailed));
     EXPECT_THAT(TreeOf(U8(m_root)), IsEmpty());
 
     // The process dies in the middle of the copy: at most an unfinished temporary file stays,
@@ -364,12 +363,12 @@ TEST_F(CopyIntoStorageTest, ACopyCutShortLeavesNothingUnderTheName) {
 
     // Filing the entry again works, and leaves the fresh temporary alone (its writer may still be
     // at work) ...
-    ASSERT_EQ(File(m_folder, m_name), copy_result::kFiled);
+    ASSERT_EQ(File(m_folder, m_name), CopyResult::Filed);
     EXPECT_EQ(ReadBytes(stored), data);
     EXPECT_TRUE(fs::exists(left.front()));
     // ... until it is a day old: the next filing into the folder removes it.
     SetModified(left.front(), std::chrono::hours(25));
-    ASSERT_EQ(File(m_folder, "[2022_12_31][〇〇商事(株)][600,000].pdf"), copy_result::kFiled);
+    ASSERT_EQ(File(m_folder, "[2022_12_31][〇〇商事(株)][600,000].pdf"), CopyResult::Filed);
     EXPECT_FALSE(fs::exists(left.front()));
     EXPECT_THAT(TreeOf(U8(m_folder)),
                 ElementsAre(U8(m_folder + m_name),
@@ -387,8 +386,7 @@ TEST_F(CopyIntoStorageTest, AFailedCopyTellsWhyAndLeavesTheStorageAsItWas) {
     WriteBytes(U8(m_source), std::string(1024 * 1024, 'x'));
 
     // Full disk.
-    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, m_name, m_reporter),
-              copy_result::kCopyFailed);
+    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, m_name, m_reporter), CopyResult::CopyFailed);
     EXPECT_THAT(m_reporter.messages,
                 ElementsAre(std::string(kCopyFailed) + "\nディスクの空き容量が足りません。"));
     EXPECT_THAT(TreeOf(U8(root)), ElementsAre(U8(root + kSep + "2021年度")));
@@ -396,7 +394,7 @@ TEST_F(CopyIntoStorageTest, AFailedCopyTellsWhyAndLeavesTheStorageAsItWas) {
     // A source whose size says nothing of its content (a file of a pseudo file system).
     m_reporter.messages.clear();
     EXPECT_EQ(CopyIntoStorage("/proc/self/status", root, folder, m_name, m_reporter),
-              copy_result::kCopyFailed);
+              CopyResult::CopyFailed);
     EXPECT_THAT(m_reporter.messages,
                 ElementsAre(std::string(kCopyFailed) +
                             "\nコピーの途中でコピー元ファイルが変更されました。もう一度実行して"
@@ -408,7 +406,7 @@ TEST_F(CopyIntoStorageTest, AFailedCopyTellsWhyAndLeavesTheStorageAsItWas) {
     ASSERT_TRUE(disk.RemountReadOnly());
     m_reporter.messages.clear();
     EXPECT_EQ(CopyIntoStorage(m_source, root, root + kSep + "2021年度" + kSep, m_name, m_reporter),
-              copy_result::kCopyFailed);
+              CopyResult::CopyFailed);
     EXPECT_THAT(m_reporter.messages,
                 ElementsAre(std::string(kCopyFailed) + "\n書き込みできないドライブです。"));
 }
@@ -417,8 +415,8 @@ TEST_F(CopyIntoStorageTest, ALinkLeadingOutOfTheStorageIsRefused) {
     const std::string outside = m_temp.Child("outside");
     fs::create_directories(U8(outside + kSep + "請求書(控)"));
     fs::create_directory_symlink(U8(outside), U8(m_root + kSep + "2022年度"));
-    EXPECT_EQ(File(m_folder, m_name), copy_result::kCopyFailed);
-    EXPECT_EQ(File(m_root + kSep + "2022年度" + kSep, m_name), copy_result::kCopyFailed);
+    EXPECT_EQ(File(m_folder, m_name), CopyResult::CopyFailed);
+    EXPECT_EQ(File(m_root + kSep + "2022年度" + kSep, m_name), CopyResult::CopyFailed);
     const std::string refusal =
         std::string(kCopyFailed) +
         "\nコピー先フォルダへの経路にリンクがあり、保存先フォルダの外を指しています。";
@@ -429,14 +427,13 @@ TEST_F(CopyIntoStorageTest, ALinkLeadingOutOfTheStorageIsRefused) {
     m_reporter.messages.clear();
     fs::create_directories(U8(m_root + kSep + "共通"));
     fs::create_directory_symlink(U8(m_root + kSep + "共通"), U8(m_root + kSep + "2023年度"));
-    EXPECT_EQ(File(m_root + kSep + "2023年度" + kSep + "領収書" + kSep, m_name),
-              copy_result::kFiled);
+    EXPECT_EQ(File(m_root + kSep + "2023年度" + kSep + "領収書" + kSep, m_name), CopyResult::Filed);
     EXPECT_TRUE(fs::is_regular_file(U8(m_root + kSep + "共通" + kSep + "領収書" + kSep + m_name)));
     const std::string linkedRoot = m_temp.Child("root-link");
     fs::create_directory_symlink(U8(m_root), U8(linkedRoot));
     EXPECT_EQ(CopyIntoStorage(m_source, linkedRoot, linkedRoot + kSep + "2024年度" + kSep, m_name,
                               m_reporter),
-              copy_result::kFiled);
+              CopyResult::Filed);
     EXPECT_TRUE(fs::is_regular_file(U8(m_root + kSep + "2024年度" + kSep + m_name)));
     EXPECT_THAT(m_reporter.messages, IsEmpty());
 }
@@ -451,9 +448,9 @@ TEST_F(CopyIntoStorageTest, FilesOntoAFatDrive) {
     fs::create_directory(U8(root));
     const std::string folder = root + kSep + "2022" + kSep + "invoice" + kSep;
     const std::string name = "[2022_12_31][ACME][500,000].pdf";
-    ASSERT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter), copy_result::kFiled);
+    ASSERT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter), CopyResult::Filed);
     EXPECT_EQ(ReadBytes(U8(folder + name)), "%PDF-1.4 請求書");
-    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter), copy_result::kNameTaken);
+    EXPECT_EQ(CopyIntoStorage(m_source, root, folder, name, m_reporter), CopyResult::NameTaken);
     EXPECT_THAT(m_reporter.messages, ElementsAre(kNameTaken));
     EXPECT_THAT(TreeOf(U8(folder)), ElementsAre(U8(folder + name)));
 }

@@ -8,6 +8,7 @@
 #include "index/ExportChoices.h"
 #include "platform/Cp932.h"
 #include "platform/PathText.h"
+#include "res/ControlIds.h"
 #include "settings/CFMBData.h"
 #include "support/DialogTest.h"
 #include "support/FakePorts.h"
@@ -33,6 +34,8 @@ namespace fs = std::filesystem;
 namespace fmb {
 namespace {
 
+using namespace ids::csvOut;
+
 using test::ClickAndWaitForJob;
 using test::ClickOn;
 using test::ControlOf;
@@ -48,7 +51,7 @@ using Paths = std::vector<std::string>;
 const std::string kSep(1, kPathSeparator);
 
 QAbstractButton& RelativeBox(QDialog& d) {
-    return *ControlOf<QAbstractButton>(d, 1085);
+    return *ControlOf<QAbstractButton>(d, kRelativeLinksBox);
 }
 
 // Fails the test on any message from filing the example documents.
@@ -91,7 +94,7 @@ protected:
         settings.KINGAKU_KANMA_FLG = 1;
         settings.DIR_MM_SEPA_FLG = 1;
         settings.KUGIRI_BER_FLG = kugiri;
-        ASSERT_EQ(settings.WriteIni(), 0);
+        ASSERT_EQ(settings.WriteIni(), SaveResult::Saved);
     }
 
     // Files a copy of the example PDF as the filing window does; returns where it was stored.
@@ -105,7 +108,7 @@ protected:
         NoReports reporter;
         EXPECT_EQ(
             CopyIntoStorage(m_source, m_root, destination.folder, destination.fileName, reporter),
-            0);
+            CopyResult::Filed);
         return StoredFilePath(destination.folder, destination.fileName);
     }
 
@@ -143,31 +146,31 @@ protected:
 TEST_F(CCsvOutDlg2Test, OpensWithTheStorageRootAsOutputAndRelativeLinksAndFillsTheNameFromThePick) {
     const std::string other = m_storage.Child("out");
     Run([&](QDialog& d) {
-        EXPECT_EQ(TextOf(d, 1066), "");
-        EXPECT_EQ(TextOf(d, 1067), m_root);
-        EXPECT_EQ(TextOf(d, 1068), "");
+        EXPECT_EQ(TextOf(d, kTargetField), "");
+        EXPECT_EQ(TextOf(d, kOutputFolderField), m_root);
+        EXPECT_EQ(TextOf(d, kFileNameField), "");
         EXPECT_TRUE(RelativeBox(d).isChecked());
 
         // The target's chooser starts in the storage root, then in the chosen folder.
         m_fake.pickers.QueueFolder(m_year);
-        ClickOn(d, 1064);
-        EXPECT_EQ(TextOf(d, 1066), m_year);
-        EXPECT_EQ(TextOf(d, 1068), "2022年度_索引簿(作成日20240105).csv");
+        ClickOn(d, kTargetBrowseButton);
+        EXPECT_EQ(TextOf(d, kTargetField), m_year);
+        EXPECT_EQ(TextOf(d, kFileNameField), "2022年度_索引簿(作成日20240105).csv");
         m_fake.pickers.QueueFolder(std::nullopt);
-        ClickOn(d, 1064);
-        EXPECT_EQ(TextOf(d, 1066), m_year);
+        ClickOn(d, kTargetBrowseButton);
+        EXPECT_EQ(TextOf(d, kTargetField), m_year);
         // Typing a target leaves the name alone.
-        SetTextOf(d, 1066, m_root + kSep + "2023年度");
-        EXPECT_EQ(TextOf(d, 1068), "2022年度_索引簿(作成日20240105).csv");
+        SetTextOf(d, kTargetField, m_root + kSep + "2023年度");
+        EXPECT_EQ(TextOf(d, kFileNameField), "2022年度_索引簿(作成日20240105).csv");
 
         // The output chooser starts in the output folder, also when it is empty.
         m_fake.pickers.QueueFolder(other);
-        ClickOn(d, 1069);
-        EXPECT_EQ(TextOf(d, 1067), other);
-        SetTextOf(d, 1067, "");
+        ClickOn(d, kOutputBrowseButton);
+        EXPECT_EQ(TextOf(d, kOutputFolderField), other);
+        SetTextOf(d, kOutputFolderField, "");
         m_fake.pickers.QueueFolder(std::nullopt);
-        ClickOn(d, 1069);
-        EXPECT_EQ(TextOf(d, 1067), "");
+        ClickOn(d, kOutputBrowseButton);
+        EXPECT_EQ(TextOf(d, kOutputFolderField), "");
         d.close();
     });
     using Call = test::FakePickers::Call;
@@ -180,9 +183,9 @@ TEST_F(CCsvOutDlg2Test, OpensWithTheStorageRootAsOutputAndRelativeLinksAndFillsT
 
 TEST_F(CCsvOutDlg2Test, EnterAndEscapeNeitherExportNorClose) {
     Run([&](QDialog& d) {
-        SetTextOf(d, 1066, m_year);
-        SetTextOf(d, 1068, "book.csv");
-        for (int id : {1066, 1067, 1068}) {
+        SetTextOf(d, kTargetField, m_year);
+        SetTextOf(d, kFileNameField, "book.csv");
+        for (int id : {kTargetField, kOutputFolderField, kFileNameField}) {
             QWidget* field = ControlOf<QLineEdit>(d, id);
             field->setFocus();
             QTest::keyClick(field, Qt::Key_Return);
@@ -200,11 +203,11 @@ TEST_F(CCsvOutDlg2Test, WritesPathsRelativeToTheOutputFolderThatHoldsTheTarget) 
     const Paths stored = FileYear2022();
     const int result = Run([&](QDialog& d) {
         m_fake.pickers.QueueFolder(m_year);
-        ClickOn(d, 1064);
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
+        ClickOn(d, kTargetBrowseButton);
+        EXPECT_TRUE(ClickAndWaitForJob(d, kExportButton));
         EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the busy cursor is gone";
-        EXPECT_TRUE(ControlOf<QPushButton>(d, 1063)->isEnabled());
-        EXPECT_EQ(ControlOf<QPushButton>(d, 1063)->text(),
+        EXPECT_TRUE(ControlOf<QPushButton>(d, kExportButton)->isEnabled());
+        EXPECT_EQ(ControlOf<QPushButton>(d, kExportButton)->text(),
                   QStringLiteral("リスト出力（索引簿CSVファイル出力）"));
         EXPECT_TRUE(d.isVisible());
         d.close();
@@ -232,15 +235,15 @@ TEST_F(CCsvOutDlg2Test, WritesFullPathsWhenTheBoxIsClearOrTheUserAgrees) {
     const std::string out = m_storage.Child("out");
     fs::create_directories(U8(out));
     Run([&](QDialog& d) {
-        SetTextOf(d, 1066, m_year);
-        SetTextOf(d, 1068, "clear.csv");
+        SetTextOf(d, kTargetField, m_year);
+        SetTextOf(d, kFileNameField, "clear.csv");
         RelativeBox(d).click();
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1063)); // no question
+        EXPECT_TRUE(ClickAndWaitForJob(d, kExportButton)); // no question
         RelativeBox(d).click();
-        SetTextOf(d, 1067, out);
-        SetTextOf(d, 1068, "agreed.csv");
+        SetTextOf(d, kOutputFolderField, out);
+        SetTextOf(d, kFileNameField, "agreed.csv");
         m_fake.messages.QueueAnswer(true);
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
+        EXPECT_TRUE(ClickAndWaitForJob(d, kExportButton));
         d.close();
     });
     const std::string done(kExportDoneMessage);
@@ -252,11 +255,12 @@ TEST_F(CCsvOutDlg2Test, WritesFullPathsWhenTheBoxIsClearOrTheUserAgrees) {
 TEST_F(CCsvOutDlg2Test, CancelToTheFullPathQuestionWritesNothing) {
     FileYear2022();
     Run([&](QDialog& d) {
-        SetTextOf(d, 1066, m_year);
-        SetTextOf(d, 1067, m_year); // the target is not inside its own folder text plus separator
-        SetTextOf(d, 1068, "book.csv");
+        SetTextOf(d, kTargetField, m_year);
+        SetTextOf(d, kOutputFolderField,
+                  m_year); // the target is not inside its own folder text plus separator
+        SetTextOf(d, kFileNameField, "book.csv");
         m_fake.messages.QueueAnswer(false);
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
+        EXPECT_TRUE(ClickAndWaitForJob(d, kExportButton));
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(), ElementsAre(std::string(kFullPathQuestion)));
@@ -271,17 +275,17 @@ TEST_F(CCsvOutDlg2Test, RefusesAnEmptyTargetOutputFolderOrNameAndPutsTheFocusThe
             int focus;
         };
         const Step steps[] = {
-            {"", m_root, "book.csv", 1066},
-            {m_year, "", "book.csv", 1067},
-            {m_year, "書類", "book.csv", 1067},
-            {m_year, m_root, "", 1068},
+            {"", m_root, "book.csv", kTargetField},
+            {m_year, "", "book.csv", kOutputFolderField},
+            {m_year, "書類", "book.csv", kOutputFolderField},
+            {m_year, m_root, "", kFileNameField},
         };
         for (const Step& step : steps) {
-            SetTextOf(d, 1066, step.target);
-            SetTextOf(d, 1067, step.output);
-            SetTextOf(d, 1068, step.name);
-            ControlOf<QPushButton>(d, 1063)->setFocus();
-            EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
+            SetTextOf(d, kTargetField, step.target);
+            SetTextOf(d, kOutputFolderField, step.output);
+            SetTextOf(d, kFileNameField, step.name);
+            ControlOf<QPushButton>(d, kExportButton)->setFocus();
+            EXPECT_TRUE(ClickAndWaitForJob(d, kExportButton));
             EXPECT_EQ(QApplication::focusWidget(), &EditOf(d, step.focus)) << step.focus;
         }
         d.close();
@@ -298,11 +302,11 @@ TEST_F(CCsvOutDlg2Test, RefusesAnEmptyTargetOutputFolderOrNameAndPutsTheFocusThe
 TEST_F(CCsvOutDlg2Test, AFileThatCannotBeWrittenIsReportedNotAnnouncedAsDone) {
     FileYear2022();
     Run([&](QDialog& d) {
-        SetTextOf(d, 1066, m_year);
-        SetTextOf(d, 1067, m_storage.Child("missing"));
-        SetTextOf(d, 1068, "book.csv");
+        SetTextOf(d, kTargetField, m_year);
+        SetTextOf(d, kOutputFolderField, m_storage.Child("missing"));
+        SetTextOf(d, kFileNameField, "book.csv");
         RelativeBox(d).click();
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
+        EXPECT_TRUE(ClickAndWaitForJob(d, kExportButton));
         d.close();
     });
     const std::vector<std::string> texts = m_fake.messages.Texts();
@@ -317,9 +321,9 @@ TEST_F(CCsvOutDlg2Test, AMistypedTargetIsRefusedByNameAndTheBookStaysAsItWas) {
     test::WriteBytes(U8(book), "the book of last week\n");
     const std::string mistyped = m_root + kSep + "2O22年度";
     Run([&](QDialog& d) {
-        SetTextOf(d, 1066, mistyped);
-        SetTextOf(d, 1068, "book.csv");
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
+        SetTextOf(d, kTargetField, mistyped);
+        SetTextOf(d, kFileNameField, "book.csv");
+        EXPECT_TRUE(ClickAndWaitForJob(d, kExportButton));
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(),
@@ -334,9 +338,9 @@ TEST_F(CCsvOutDlg2Test, WarnsOfUnderscoreNamesOnOpeningYetStillExports) {
     WriteSettings(1);
     File("請求書(控)", "20221231", "(株)〇〇商事", "500000"); // fields joined with "_"
     Run([&](QDialog& d) {
-        SetTextOf(d, 1066, m_year);
-        SetTextOf(d, 1068, "book.csv");
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
+        SetTextOf(d, kTargetField, m_year);
+        SetTextOf(d, kFileNameField, "book.csv");
+        EXPECT_TRUE(ClickAndWaitForJob(d, kExportButton));
         d.close();
     });
     EXPECT_THAT(m_fake.messages.Texts(),
@@ -350,9 +354,9 @@ TEST_F(CCsvOutDlg2Test, TellsOfTextsTheBookCannotHoldAfterTheEndMessage) {
     fs::create_directories(U8(m_year));
     test::WriteBytes(U8(m_year + kSep + "[20230315][A🙂商店][100].pdf"), "x");
     Run([&](QDialog& d) {
-        SetTextOf(d, 1066, m_year);
-        SetTextOf(d, 1068, "book.csv");
-        EXPECT_TRUE(ClickAndWaitForJob(d, 1063));
+        SetTextOf(d, kTargetField, m_year);
+        SetTextOf(d, kFileNameField, "book.csv");
+        EXPECT_TRUE(ClickAndWaitForJob(d, kExportButton));
         d.close();
     });
     const std::vector<std::string> texts = m_fake.messages.Texts();
@@ -362,30 +366,32 @@ TEST_F(CCsvOutDlg2Test, TellsOfTextsTheBookCannotHoldAfterTheEndMessage) {
 }
 
 // The controls a running export locks: a second export, or a change of the fields it read.
-constexpr int kLockedDuringExport[] = {1066, 1064, 1067, 1069, 1068, 1065, 1085, 1063};
+constexpr int kLockedDuringExport[] = {kTargetField,        kTargetBrowseButton, kOutputFolderField,
+                                       kOutputBrowseButton, kFileNameField,      kOpenCsvButton,
+                                       kRelativeLinksBox,   kExportButton};
 
 // Every locked control is enabled (or none is), and 中止 the other way round.
 void ExpectLocked(QDialog& d, bool locked) {
     for (int id : kLockedDuringExport)
         EXPECT_EQ(ControlOf<QWidget>(d, id)->isEnabled(), !locked) << id;
-    EXPECT_EQ(ControlOf<QPushButton>(d, 1090)->isEnabled(), locked);
+    EXPECT_EQ(ControlOf<QPushButton>(d, kStopButton)->isEnabled(), locked);
 }
 
 std::string ProgressLine(QDialog& d) {
-    return ControlOf<QLabel>(d, 1087)->text().toStdString();
+    return ControlOf<QLabel>(d, kProgressLine)->text().toStdString();
 }
 
 QProgressBar& Bar(QDialog& d) {
-    return *ControlOf<QProgressBar>(d, 1089);
+    return *ControlOf<QProgressBar>(d, kProgressBar);
 }
 
 TEST_F(CCsvOutDlg2Test, WhileAnExportRunsTheWindowAnswersShowsTheCountAndLocksItsControls) {
     FileYear2022();
     Run([&](QDialog& d) {
-        SetTextOf(d, 1066, m_year);
-        SetTextOf(d, 1068, "book.csv");
+        SetTextOf(d, kTargetField, m_year);
+        SetTextOf(d, kFileNameField, "book.csv");
         ExpectLocked(d, false);
-        ClickOn(d, 1063);
+        ClickOn(d, kExportButton);
         ExpectLocked(d, true);
         // Enter and Esc close nothing and ask nothing, even while an export runs.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
@@ -400,8 +406,9 @@ TEST_F(CCsvOutDlg2Test, WhileAnExportRunsTheWindowAnswersShowsTheCountAndLocksIt
             EXPECT_EQ(Bar(d).maximum(), 0) << "no total: the bar moves to and fro";
             ExpectLocked(d, true);
         });
-        ClickOn(d, 1090);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1063)->isEnabled(); }));
+        ClickOn(d, kStopButton);
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, kExportButton)->isEnabled(); }));
         ExpectLocked(d, false);
         EXPECT_EQ(Bar(d).maximum(), 1000);
         EXPECT_EQ(Bar(d).value(), 1000) << "full once done";
@@ -428,9 +435,9 @@ TEST_F(CCsvOutDlg2Test, StopOrTheCloseBoxStopsTheExportAndTheOldBookStaysWithout
     for (const bool viaCloseBox : {false, true}) {
         SCOPED_TRACE(viaCloseBox);
         const int result = Run([&](QDialog& d) {
-            SetTextOf(d, 1066, m_year);
-            SetTextOf(d, 1068, "book.csv");
-            ClickOn(d, 1063);
+            SetTextOf(d, kTargetField, m_year);
+            SetTextOf(d, kFileNameField, "book.csv");
+            ClickOn(d, kExportButton);
             m_fake.messages.QueueAnswer(true);
             if (viaCloseBox) {
                 d.close();
@@ -438,9 +445,9 @@ TEST_F(CCsvOutDlg2Test, StopOrTheCloseBoxStopsTheExportAndTheOldBookStaysWithout
                 EXPECT_TRUE(QTest::qWaitFor([&] { return !d.isVisible(); }));
                 return;
             }
-            ClickOn(d, 1090);
-            EXPECT_TRUE(
-                QTest::qWaitFor([&] { return ControlOf<QPushButton>(d, 1063)->isEnabled(); }));
+            ClickOn(d, kStopButton);
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] { return ControlOf<QPushButton>(d, kExportButton)->isEnabled(); }));
             ExpectLocked(d, false);
             EXPECT_EQ(Bar(d).maximum(), 1000);
             EXPECT_EQ(Bar(d).value(), 0) << "empty once stopped";
@@ -463,11 +470,11 @@ TEST_F(CCsvOutDlg2Test, StopOrTheCloseBoxStopsTheExportAndTheOldBookStaysWithout
 
 TEST_F(CCsvOutDlg2Test, ConfirmOpensTheFileTheFieldsNameNow) {
     Run([&](QDialog& d) {
-        SetTextOf(d, 1068, "2022年度_索引簿(作成日20240105).csv");
-        ClickOn(d, 1065);
-        SetTextOf(d, 1067, m_root + kSep);
-        SetTextOf(d, 1068, "other.csv");
-        ClickOn(d, 1065);
+        SetTextOf(d, kFileNameField, "2022年度_索引簿(作成日20240105).csv");
+        ClickOn(d, kOpenCsvButton);
+        SetTextOf(d, kOutputFolderField, m_root + kSep);
+        SetTextOf(d, kFileNameField, "other.csv");
+        ClickOn(d, kOpenCsvButton);
         d.close();
     });
     using Opened = test::FakeShell::Opened;
@@ -481,9 +488,9 @@ TEST_F(CCsvOutDlg2Test, ConfirmOpensTheFileTheFieldsNameNow) {
 TEST_F(CCsvOutDlg2Test, ConfirmTellsWhenNothingOpensTheFile) {
     m_fake.shell.SetOpens(false);
     Run([&](QDialog& d) {
-        SetTextOf(d, 1067, m_root + kSep);
-        SetTextOf(d, 1068, "book.csv");
-        ClickOn(d, 1065);
+        SetTextOf(d, kOutputFolderField, m_root + kSep);
+        SetTextOf(d, kFileNameField, "book.csv");
+        ClickOn(d, kOpenCsvButton);
         EXPECT_TRUE(d.isVisible());
         d.close();
     });

@@ -119,19 +119,36 @@ TEST_F(ScanFolderTest, PassesOverTemporariesLeftByAnInterruptedWrite) {
     EXPECT_EQ(names, std::vector<std::string>{"[20230315][A][100].pdf"});
 }
 
-// The ledger's folder keeps earlier versions of corrected documents under stored names; a book
-// of the whole storage must not list them as documents.
-TEST_F(ScanFolderTest, LeavesTheLedgersFolderOut) {
+// The ledger's folder holds earlier versions of documents under their stored names; only a walk
+// that asks for them lists them, and only the folder of that name directly below the top.
+TEST_F(ScanFolderTest, LeavesTheLedgerFolderBelowTheTopOutUnlessAsked) {
+    const std::string ledger(kLedgerFolderName);
     Touch(m_dir, "2022年度/請求書/[20230315][A][100].pdf");
-    Touch(m_dir, std::string(kLedgerFolderName) + "/ふみばこ台帳.txt");
-    Touch(m_dir, std::string(kLedgerFolderName) +
-                     "/訂正・削除前の書類/2022年度/請求書/20230401-101010_[20230315][A][10].pdf");
-    std::vector<std::string> names;
-    CCsvOut::ScanFolder(m_dir.Text(), [&](const ScanEntry& e) {
-        names.push_back(e.fileName);
-        return true;
-    });
-    EXPECT_EQ(names, std::vector<std::string>{"[20230315][A][100].pdf"});
+    Touch(m_dir, ledger + "/kept/[20230315][A][90].pdf");
+    Touch(m_dir, "2022年度/" + ledger + "/[20230316][B][5].pdf");
+    const auto namesOf = [&](KeptVersions kept) {
+        std::vector<std::string> names;
+        CCsvOut::ScanFolder(
+            m_dir.Text(),
+            [&](const ScanEntry& e) {
+                names.push_back(e.fileName);
+                return true;
+            },
+            {}, kept);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(namesOf(KeptVersions::LeftOut),
+              (std::vector<std::string>{"[20230315][A][100].pdf", "[20230316][B][5].pdf"}));
+    EXPECT_EQ(namesOf(KeptVersions::Included),
+              (std::vector<std::string>{"[20230315][A][100].pdf", "[20230315][A][90].pdf",
+                                        "[20230316][B][5].pdf"}));
+
+    const std::string book = m_dir.Child("book.csv");
+    ASSERT_TRUE(CCsvOut().Output(book, m_dir.Text(), "").ok);
+    const std::string written = Utf8(ReadBytes(U8(book)));
+    EXPECT_EQ(written.find("[90]"), std::string::npos) << written;
+    EXPECT_NE(written.find("[100]"), std::string::npos) << written;
 }
 
 TEST_F(ScanFolderTest, GoesOnPastFoldersThatVanishBeforeTheyAreOpenedAndNamesTheFirst) {

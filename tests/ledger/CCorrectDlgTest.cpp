@@ -8,6 +8,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/LedgerFiling.h"
 #include "platform/PathText.h"
+#include "res/ControlIds.h"
 #include "settings/CFMBData.h"
 #include "support/DialogTest.h"
 #include "support/FakePorts.h"
@@ -36,10 +37,7 @@ using test::U8;
 using testing::ElementsAre;
 using testing::HasSubstr;
 
-constexpr int kStored = 1101, kChooseDocument = 1102, kType = 1103, kDate = 1104, kCompany = 1105,
-              kAmount = 1106, kExtra = 1107, kRemark = 1108, kSource = 1109, kChooseSource = 1110,
-              kReason = 1112, kPerson = 1113, kCorrectedName = 1114, kCorrect = 1115,
-              kDelete = 1116;
+using namespace ids::correct;
 
 class NoDuplicates final : public DuplicateDecision {
 public:
@@ -55,7 +53,7 @@ protected:
         settings.ReadIni();
         settings.COPY_SAKI_DIR = Root();
         settings.SYORI_TANTOUSYA = "山田";
-        ASSERT_EQ(settings.WriteIni(), 0);
+        ASSERT_EQ(settings.WriteIni(), SaveResult::Saved);
         const std::string source = m_dir.Child("scan.pdf");
         test::WriteBytes(U8(source), "first scan");
         NoDuplicates duplicates;
@@ -65,7 +63,7 @@ protected:
             silent);
         ASSERT_EQ(CopyIntoStorage(source, Root(), Root() + "/2022年度/請求書/2022年12月/", kName,
                                   silent, &recorder),
-                  0);
+                  CopyResult::Filed);
     }
 
     std::string Root() const { return m_dir.Child("書類"); }
@@ -88,18 +86,18 @@ protected:
 
 TEST_F(LedgerDialogsTest, ChoosingADocumentShowsItsFieldsAndThePersonOfTheSettings) {
     Run<CCorrectDlg>("fmb::CCorrectDlg", [&](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, kPerson), "山田");
+        EXPECT_EQ(TextOf(dialog, kPersonField), "山田");
         m_fake.pickers.QueueFile(Filed());
-        ClickOn(dialog, kChooseDocument);
-        EXPECT_EQ(TextOf(dialog, kStored), Filed());
-        EXPECT_EQ(TextOf(dialog, kType), "請求書");
-        EXPECT_EQ(TextOf(dialog, kDate), "20221231");
-        EXPECT_EQ(TextOf(dialog, kCompany), "A社");
-        EXPECT_EQ(TextOf(dialog, kAmount), "500");
-        EXPECT_EQ(TextOf(dialog, kExtra), "20");
-        EXPECT_EQ(TextOf(dialog, kRemark), "");
+        ClickOn(dialog, kChooseDocumentButton);
+        EXPECT_EQ(TextOf(dialog, kStoredField), Filed());
+        EXPECT_EQ(TextOf(dialog, kTypeField), "請求書");
+        EXPECT_EQ(TextOf(dialog, kDateField), "20221231");
+        EXPECT_EQ(TextOf(dialog, kCompanyField), "A社");
+        EXPECT_EQ(TextOf(dialog, kAmountField), "500");
+        EXPECT_EQ(TextOf(dialog, kExtraField), "20");
+        EXPECT_EQ(TextOf(dialog, kRemarkField), "");
         EXPECT_EQ(ControlOf<QLabel>(dialog, kCorrectedName)->text().toStdString(), kName);
-        ClickOn(dialog, 2);
+        ClickOn(dialog, ids::kCancel);
     });
     // The chooser starts in the storage root.
     EXPECT_THAT(m_fake.pickers.Log(),
@@ -114,13 +112,13 @@ class CorrectionOrderTest : public LedgerDialogsTest, public testing::WithParamI
 TEST_P(CorrectionOrderTest, FilesTheNewNameAndKeepsTheEarlierFile) {
     const auto choose = [this](QDialog& dialog) {
         m_fake.pickers.QueueFile(Filed());
-        ClickOn(dialog, kChooseDocument);
+        ClickOn(dialog, kChooseDocumentButton);
     };
     const auto amount = [](QDialog& dialog) {
-        test::EditOf(dialog, kAmount).clear();
-        QTest::keyClicks(&test::EditOf(dialog, kAmount), "600");
+        test::EditOf(dialog, kAmountField).clear();
+        QTest::keyClicks(&test::EditOf(dialog, kAmountField), "600");
     };
-    const auto reason = [](QDialog& dialog) { SetTextOf(dialog, kReason, "金額の入力誤り"); };
+    const auto reason = [](QDialog& dialog) { SetTextOf(dialog, kReasonField, "金額の入力誤り"); };
     std::vector<std::function<void(QDialog&)>> steps;
     switch (GetParam()) {
     case Order::DocumentAmountReason:
@@ -141,8 +139,8 @@ TEST_P(CorrectionOrderTest, FilesTheNewNameAndKeepsTheEarlierFile) {
         EXPECT_EQ(ControlOf<QLabel>(dialog, kCorrectedName)->text().toStdString(),
                   "[2022_12_31][A社][600][20].pdf");
         m_fake.messages.QueueAnswer(true);
-        ClickOn(dialog, kCorrect);
-        ClickOn(dialog, 2);
+        ClickOn(dialog, kCorrectButton);
+        ClickOn(dialog, ids::kCancel);
     });
     const auto texts = m_fake.messages.TakeTexts();
     ASSERT_EQ(texts.size(), 2u);
@@ -169,14 +167,14 @@ TEST_F(LedgerDialogsTest, ANewScanChosenLastReplacesTheContentUnderTheSameName) 
     test::WriteBytes(U8(better), "clearer scan");
     Run<CCorrectDlg>("fmb::CCorrectDlg", [&](QDialog& dialog) {
         m_fake.pickers.QueueFile(Filed());
-        ClickOn(dialog, kChooseDocument);
-        SetTextOf(dialog, kReason, "不鮮明");
+        ClickOn(dialog, kChooseDocumentButton);
+        SetTextOf(dialog, kReasonField, "不鮮明");
         m_fake.pickers.QueueFile(better);
-        ClickOn(dialog, kChooseSource);
-        EXPECT_EQ(TextOf(dialog, kSource), better);
+        ClickOn(dialog, kChooseSourceButton);
+        EXPECT_EQ(TextOf(dialog, kSourceField), better);
         m_fake.messages.QueueAnswer(true);
-        ClickOn(dialog, kCorrect);
-        ClickOn(dialog, 2);
+        ClickOn(dialog, kCorrectButton);
+        ClickOn(dialog, ids::kCancel);
     });
     EXPECT_EQ(m_fake.messages.TakeTexts().back(), "訂正しました。\n\n" + Filed());
     EXPECT_EQ(test::ReadBytes(U8(Filed())), "clearer scan");
@@ -188,17 +186,17 @@ TEST_F(LedgerDialogsTest, ANewScanChosenLastReplacesTheContentUnderTheSameName) 
 TEST_F(LedgerDialogsTest, ADeletionAsksFirstAndKeepsTheDocument) {
     Run<CCorrectDlg>("fmb::CCorrectDlg", [&](QDialog& dialog) {
         m_fake.pickers.QueueFile(Filed());
-        ClickOn(dialog, kChooseDocument);
+        ClickOn(dialog, kChooseDocumentButton);
         // Without a reason nothing is asked and nothing changes.
-        ClickOn(dialog, kDelete);
-        SetTextOf(dialog, kReason, "二重に保存");
+        ClickOn(dialog, kDeleteButton);
+        SetTextOf(dialog, kReasonField, "二重に保存");
         m_fake.messages.QueueAnswer(false);
-        ClickOn(dialog, kDelete);
+        ClickOn(dialog, kDeleteButton);
         EXPECT_TRUE(fs::exists(U8(Filed())));
         m_fake.messages.QueueAnswer(true);
-        ClickOn(dialog, kDelete);
-        EXPECT_EQ(TextOf(dialog, kStored), "");
-        ClickOn(dialog, 2);
+        ClickOn(dialog, kDeleteButton);
+        EXPECT_EQ(TextOf(dialog, kStoredField), "");
+        ClickOn(dialog, ids::kCancel);
     });
     const auto texts = m_fake.messages.TakeTexts();
     ASSERT_EQ(texts.size(), 4u);
@@ -214,12 +212,12 @@ TEST_F(LedgerDialogsTest, ADeletionAsksFirstAndKeepsTheDocument) {
 
 TEST_F(LedgerDialogsTest, TheMenuOpensBothDialogs) {
     m_fake.modal.Queue("fmb::CMenuDlg", [](QDialog& menu) {
-        ClickOn(menu, 1034);
-        ClickOn(menu, 1035);
-        ClickOn(menu, 1019);
+        ClickOn(menu, ids::menu::kCorrectButton);
+        ClickOn(menu, ids::menu::kVerifyButton);
+        ClickOn(menu, ids::menu::kBackButton);
     });
-    m_fake.modal.Queue("fmb::CCorrectDlg", [](QDialog& dialog) { ClickOn(dialog, 2); });
-    m_fake.modal.Queue("fmb::CVerifyDlg", [](QDialog& dialog) { ClickOn(dialog, 2); });
+    m_fake.modal.Queue("fmb::CCorrectDlg", [](QDialog& dialog) { ClickOn(dialog, ids::kCancel); });
+    m_fake.modal.Queue("fmb::CVerifyDlg", [](QDialog& dialog) { ClickOn(dialog, ids::kCancel); });
     CMenuDlg menu(m_fake.Env(m_settingsDir.Text(true)));
     m_fake.modal.RunModal(menu);
     EXPECT_THAT(m_fake.modal.Log(),
@@ -230,10 +228,10 @@ TEST_F(LedgerDialogsTest, VerificationReportsAndOffersToRecordAFileCopiedInByHan
     const std::string byHand = Root() + "/2022年度/請求書/[2022_12_01][B社][1].pdf";
     test::WriteBytes(U8(byHand), "by hand");
     Run<CVerifyDlg>("fmb::CVerifyDlg", [&](QDialog& dialog) {
-        EXPECT_EQ(TextOf(dialog, 1083), Root());
+        EXPECT_EQ(TextOf(dialog, ids::verify::kFolderField), Root());
         m_fake.messages.QueueAnswer(true);
-        ASSERT_TRUE(test::ClickAndWaitForJob(dialog, 1082));
-        ClickOn(dialog, 2);
+        ASSERT_TRUE(test::ClickAndWaitForJob(dialog, ids::verify::kExecuteButton));
+        ClickOn(dialog, ids::kCancel);
     });
     const auto texts = m_fake.messages.TakeTexts();
     ASSERT_EQ(texts.size(), 3u);
@@ -244,8 +242,8 @@ TEST_F(LedgerDialogsTest, VerificationReportsAndOffersToRecordAFileCopiedInByHan
     EXPECT_EQ(Records().back().person, "山田");
 
     Run<CVerifyDlg>("fmb::CVerifyDlg", [&](QDialog& dialog) {
-        ASSERT_TRUE(test::ClickAndWaitForJob(dialog, 1082));
-        ClickOn(dialog, 2);
+        ASSERT_TRUE(test::ClickAndWaitForJob(dialog, ids::verify::kExecuteButton));
+        ClickOn(dialog, ids::kCancel);
     });
     EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(HasSubstr("問題はありません。")));
 }

@@ -23,7 +23,8 @@ protected:
         m_settings.NEND_END_M = 3;
         m_settings.KINGAKU_KANMA_FLG = 1;
         m_settings.HIDUKE_UB_FLG = 1;
-        ASSERT_EQ(File(Source("a.pdf", "scan of invoice"), "A社", "500", "", "山田"), 0);
+        ASSERT_EQ(File(Source("a.pdf", "scan of invoice"), "A社", "500", "", "山田"),
+                  CopyResult::Filed);
     }
     std::string Filed() const { return StoredPath("[2022_12_31][A社][500].pdf"); }
 
@@ -97,7 +98,7 @@ TEST_F(LedgerChangesTest, ADeletionMovesTheDocumentIntoTheKeptVersions) {
     EXPECT_EQ(ReadBytes(U8(m_ledger.FullPath(r.keptPath))), "scan of invoice");
     EXPECT_TRUE(VerifyStorage(Root()).Ok());
     // The same content may be filed again: the deleted document is no longer live.
-    EXPECT_EQ(File(Source("a2.pdf", "scan of invoice"), "A社", "500"), 0);
+    EXPECT_EQ(File(Source("a2.pdf", "scan of invoice"), "A社", "500"), CopyResult::Filed);
     EXPECT_TRUE(m_duplicates.asked.empty());
 }
 
@@ -205,7 +206,7 @@ TEST_F(LedgerChangesTest, ABackupCopyVerifiesAndFindsWhatChangedInIt) {
 // A backup of one fiscal-year folder checks its documents against the storage root's ledger,
 // however the folder is written.
 TEST_F(LedgerChangesTest, ABackupOfAFiscalYearChecksItsDocumentsAgainstTheRootsLedger) {
-    ASSERT_EQ(File(Source("b.pdf", "another scan"), "B社", "7"), 0);
+    ASSERT_EQ(File(Source("b.pdf", "another scan"), "B社", "7"), CopyResult::Filed);
     std::filesystem::create_directory(U8(m_dir.Child("backup")));
     for (const std::string& year : {Root() + "/2022年度", Root() + "/2022年度/"}) {
         const std::string backup = m_dir.Child("backup") + "/" + std::to_string(year.size());

@@ -49,8 +49,9 @@ protected:
         return Root() + "/2022年度/請求書/" + name;
     }
     // Files source as [2022_12_31][company][amount]remark.ext; the result code.
-    int File(const std::string& source, const std::string& company, const std::string& amount,
-             const std::string& remark = "", const std::string& person = "山田") {
+    CopyResult File(const std::string& source, const std::string& company,
+                    const std::string& amount, const std::string& remark = "",
+                    const std::string& person = "山田") {
         const std::string name = "[2022_12_31][" + company + "][" + amount + "]" + remark + ".pdf";
         LedgerFilingRecorder recorder(
             m_ledger, {"請求書", "20221231", company, amount, "", remark, "src.pdf", person},

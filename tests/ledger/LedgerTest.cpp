@@ -57,7 +57,7 @@ void ExpectAllSucceed(const std::vector<pid_t>& children) {
 using LedgerTest = LedgerFixture;
 
 TEST_F(LedgerTest, AFilingIsRecordedWithItsPathContentFieldsAndPerson) {
-    ASSERT_EQ(File(Source("a.pdf", "first document"), "A社", "500", "", "山田"), 0);
+    ASSERT_EQ(File(Source("a.pdf", "first document"), "A社", "500", "", "山田"), CopyResult::Filed);
     const auto records = Records();
     ASSERT_EQ(records.size(), 1u);
     const LedgerRecord& r = records[0];
@@ -99,7 +99,8 @@ TEST_F(LedgerTest, FieldsWithTabsLineBreaksAndBackslashesReadBackUnchanged) {
 // The chain finds a line removed, changed or reordered, and names the line.
 TEST_F(LedgerTest, TheChainFindsEveryLineRemovedChangedOrReordered) {
     for (const char* name : {"1.pdf", "2.pdf", "3.pdf", "4.pdf"}) {
-        ASSERT_EQ(File(Source(name, std::string("content ") + name), "A社", "500", name), 0);
+        ASSERT_EQ(File(Source(name, std::string("content ") + name), "A社", "500", name),
+                  CopyResult::Filed);
     }
     const std::vector<std::string> intact = Lines(LedgerBytes());
     ASSERT_EQ(intact.size(), 5u);
@@ -155,7 +156,7 @@ TEST_F(LedgerTest, TheChainFindsEveryLineRemovedChangedOrReordered) {
 }
 
 TEST_F(LedgerTest, ADocumentChangedAfterItsReadOnlyMarkWasClearedIsFoundAltered) {
-    ASSERT_EQ(File(Source("a.pdf", "the amount is 500"), "A社", "500"), 0);
+    ASSERT_EQ(File(Source("a.pdf", "the amount is 500"), "A社", "500"), CopyResult::Filed);
     const auto stored = U8(StoredPath("[2022_12_31][A社][500].pdf"));
     std::filesystem::permissions(stored, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
@@ -170,7 +171,7 @@ TEST_F(LedgerTest, ADocumentChangedAfterItsReadOnlyMarkWasClearedIsFoundAltered)
 }
 
 TEST_F(LedgerTest, AFileCopiedInByHandIsUnrecordedUntilAdopted) {
-    ASSERT_EQ(File(Source("a.pdf", "filed"), "A社", "500"), 0);
+    ASSERT_EQ(File(Source("a.pdf", "filed"), "A社", "500"), CopyResult::Filed);
     const std::string byHand = StoredPath("[2022_12_31][B社][1,000]手入力.pdf");
     WriteBytes(U8(byHand), "copied by hand");
     // Outside the fiscal-year folders, and temporaries, are none of the verification's business.
@@ -192,11 +193,11 @@ TEST_F(LedgerTest, AFileCopiedInByHandIsUnrecordedUntilAdopted) {
 }
 
 TEST_F(LedgerTest, TheSameContentIsAskedAboutAndStoredOnlyWhenAllowed) {
-    ASSERT_EQ(File(Source("a.pdf", "one invoice"), "A社", "500"), 0);
+    ASSERT_EQ(File(Source("a.pdf", "one invoice"), "A社", "500"), CopyResult::Filed);
     const std::string again = Source("again.pdf", "one invoice");
 
     m_duplicates.sameContentAnswer = false;
-    EXPECT_EQ(File(again, "A社", "500", "別名"), copy_result::kNotPublished);
+    EXPECT_EQ(File(again, "A社", "500", "別名"), CopyResult::NotPublished);
     EXPECT_THAT(m_duplicates.asked,
                 ElementsAre("content:" + StoredPath("[2022_12_31][A社][500].pdf")));
     EXPECT_FALSE(std::filesystem::exists(U8(StoredPath("[2022_12_31][A社][500]別名.pdf"))));
@@ -207,7 +208,7 @@ TEST_F(LedgerTest, TheSameContentIsAskedAboutAndStoredOnlyWhenAllowed) {
               1);
 
     m_duplicates.sameContentAnswer = true;
-    EXPECT_EQ(File(again, "C社", "1", "二重"), 0);
+    EXPECT_EQ(File(again, "C社", "1", "二重"), CopyResult::Filed);
     const auto records = Records();
     ASSERT_EQ(records.size(), 2u);
     EXPECT_THAT(records[1].note, HasSubstr("同じ内容"));
@@ -215,17 +216,17 @@ TEST_F(LedgerTest, TheSameContentIsAskedAboutAndStoredOnlyWhenAllowed) {
 }
 
 TEST_F(LedgerTest, OtherContentWithTheSameFieldsIsAskedAbout) {
-    ASSERT_EQ(File(Source("a.pdf", "page one"), "A社", "500"), 0);
+    ASSERT_EQ(File(Source("a.pdf", "page one"), "A社", "500"), CopyResult::Filed);
     m_duplicates.sameFieldsAnswer = false;
-    EXPECT_EQ(File(Source("b.pdf", "page two"), "A社", "500", "2"), copy_result::kNotPublished);
+    EXPECT_EQ(File(Source("b.pdf", "page two"), "A社", "500", "2"), CopyResult::NotPublished);
     EXPECT_THAT(m_duplicates.asked,
                 ElementsAre("fields:" + StoredPath("[2022_12_31][A社][500].pdf")));
     m_duplicates.sameFieldsAnswer = true;
-    EXPECT_EQ(File(Source("b.pdf", "page two"), "A社", "500", "2"), 0);
+    EXPECT_EQ(File(Source("b.pdf", "page two"), "A社", "500", "2"), CopyResult::Filed);
     EXPECT_THAT(Records().back().note, HasSubstr("日付・会社名・金額が同じ"));
     // Another amount is no duplicate.
     m_duplicates.asked.clear();
-    EXPECT_EQ(File(Source("c.pdf", "page three"), "A社", "501"), 0);
+    EXPECT_EQ(File(Source("c.pdf", "page three"), "A社", "501"), CopyResult::Filed);
     EXPECT_TRUE(m_duplicates.asked.empty());
 }
 
@@ -233,7 +234,7 @@ TEST_F(LedgerTest, OtherContentWithTheSameFieldsIsAskedAbout) {
 TEST_F(LedgerTest, AFilingWhoseRecordCannotBeWrittenIsUndone) {
     // A file where the ledger's folder belongs.
     WriteBytes(m_ledger.FolderPath(), "not a folder");
-    EXPECT_EQ(File(Source("a.pdf", "doc"), "A社", "500"), copy_result::kNotRecorded);
+    EXPECT_EQ(File(Source("a.pdf", "doc"), "A社", "500"), CopyResult::NotRecorded);
     EXPECT_FALSE(std::filesystem::exists(U8(Root() + "/2022年度")));
     ASSERT_EQ(m_reporter.messages.size(), 1u);
     EXPECT_THAT(m_reporter.messages[0], HasSubstr("台帳に記録できませんでした"));
@@ -242,7 +243,7 @@ TEST_F(LedgerTest, AFilingWhoseRecordCannotBeWrittenIsUndone) {
 }
 
 TEST_F(LedgerTest, ALedgerThatHitsTheFileSizeLimitKeepsItsBytesAndTheFilingIsUndone) {
-    ASSERT_EQ(File(Source("a.pdf", "first"), "A社", "500"), 0);
+    ASSERT_EQ(File(Source("a.pdf", "first"), "A社", "500"), CopyResult::Filed);
     const std::string before = LedgerBytes();
     const std::string source = Source("b.pdf", "second");
     const pid_t child = fork();
@@ -256,9 +257,9 @@ TEST_F(LedgerTest, ALedgerThatHitsTheFileSizeLimitKeepsItsBytesAndTheFilingIsUnd
         ScriptedDuplicates duplicates;
         LedgerFilingRecorder recorder(m_ledger, {"請求書", "20221231", "B社", "1", "", "", "b", ""},
                                       duplicates, reporter);
-        const int result = CopyIntoStorage(source, Root(), Root() + "/2022年度/請求書/",
-                                           "[2022_12_31][B社][1].pdf", reporter, &recorder);
-        _exit(result == copy_result::kNotRecorded ? 0 : 1);
+        const CopyResult result = CopyIntoStorage(source, Root(), Root() + "/2022年度/請求書/",
+                                                  "[2022_12_31][B社][1].pdf", reporter, &recorder);
+        _exit(result == CopyResult::NotRecorded ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -283,7 +284,7 @@ TEST_F(LedgerTest, TwoProcessesFilingAtOnceLoseNoRecordAndKeepTheChain) {
         if (child == 0) {
             int failures = 0;
             for (int i = 0; i < kEach; ++i) {
-                failures += File(sources[i], who, std::to_string(i)) != 0;
+                failures += File(sources[i], who, std::to_string(i)) != CopyResult::Filed;
             }
             _exit(failures == 0 ? 0 : 1);
         }
@@ -335,7 +336,7 @@ TEST_F(LedgerTest, AFilingWaitsForTheLockHeldElsewhere) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        _exit(File(source, "A社", "500") == 0 ? 0 : 1);
+        _exit(File(source, "A社", "500") == CopyResult::Filed ? 0 : 1);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     EXPECT_TRUE(Records().empty()) << "recorded while the lock was held";
@@ -355,7 +356,7 @@ TEST_F(LedgerTest, ALockLeftByAProcessThatIsGoneIsTakenOver) {
     waitpid(gone, nullptr, 0);
     WriteBytes(m_ledger.FolderPath() / U8("ふみばこ台帳.lock"),
                ComputerName() + "\n" + std::to_string(gone) + "\n");
-    EXPECT_EQ(File(Source("a.pdf", "doc"), "A社", "500"), 0);
+    EXPECT_EQ(File(Source("a.pdf", "doc"), "A社", "500"), CopyResult::Filed);
     EXPECT_EQ(Records().size(), 1u);
 }
 

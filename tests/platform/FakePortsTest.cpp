@@ -2,6 +2,7 @@
 // the test on a call nobody expected.
 #include "support/FakePorts.h"
 #include "platform/TemplateDialog.h"
+#include "res/ControlIds.h"
 #include "support/DialogTest.h"
 
 #include <QPushButton>
@@ -105,7 +106,8 @@ class MenuLikeDialog final : public TemplateDialog {
     Q_OBJECT
 public:
     explicit MenuLikeDialog(QWidget* parent = nullptr) : TemplateDialog(DialogId::Menu, parent) {
-        connect(Control<QPushButton>(1019), &QPushButton::clicked, this, &QDialog::accept);
+        connect(Control<QPushButton>(ids::menu::kBackButton), &QPushButton::clicked, this,
+                &QDialog::accept);
     }
 };
 
@@ -114,7 +116,7 @@ TEST(FakeModalRunner, RunsTheHandlerOnTheShownDialogAndReturnsItsResult) {
     bool wasVisible = false;
     modal.Queue("fmb::test::MenuLikeDialog", [&](QDialog& dialog) {
         wasVisible = dialog.isVisible() && dialog.isActiveWindow();
-        ControlOf<QPushButton>(dialog, 1019)->click();
+        ControlOf<QPushButton>(dialog, ids::menu::kBackButton)->click();
     });
     modal.Queue("fmb::test::MenuLikeDialog", [](QDialog& dialog) { dialog.close(); });
 

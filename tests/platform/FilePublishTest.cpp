@@ -48,8 +48,7 @@ void SetModified(const fs::path& path, std::chrono::hours age) {
 
 // A temporary file holding bytes, as a writer leaves it before publishing.
 fs::path Written(TemporaryFile& file, const std::string& bytes) {
-    EXPECT_EQ(::write(file.Descriptor(), bytes.data(), bytes.size()),
-              static_cast<ssize_t>(bytes.size()));
+    EXPECT_FALSE(file.Write(bytes));
     return file.Path();
 }
 
@@ -147,6 +146,29 @@ TEST(TemporaryFile, IsRemovedUnlessPublished) {
     std::error_code error;
     TemporaryFile nowhere(dir.Path() / "missing", error);
     EXPECT_EQ(error, std::errc::no_such_file_or_directory);
+}
+
+// The index book and the INI files are written through a temporary file of the owner's only;
+// where they replace nothing they get what any new file gets, 0666 less the umask, and otherwise
+// what the file they replace had.
+TEST(TemporaryFile, TakesThePermissionsOfTheFileItReplacesOrThoseOfANewFile) {
+    TempDir dir;
+    const mode_t previous = ::umask(027);
+    const fs::path book = dir.Path() / "book.csv";
+    for (const fs::perms expected :
+         {fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+          fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read}) {
+        std::error_code error;
+        TemporaryFile file(dir.Path(), error);
+        ASSERT_FALSE(error);
+        ASSERT_FALSE(file.TakePermissionsOf(book));
+        ASSERT_FALSE(file.ReplaceAs(book));
+        EXPECT_EQ(fs::status(book).permissions() & fs::perms::all, expected);
+        // The next one replaces a book its user shared otherwise.
+        fs::permissions(book,
+                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
+    }
+    ::umask(previous);
 }
 
 TEST(RemoveStaleTemporaries, RemovesOnlyOldTemporaryFiles) {

@@ -4,14 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <chrono>
-#include <csignal>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 namespace fmb {
 namespace {
 
@@ -165,64 +157,6 @@ TEST_F(IniFileTest, AFailedSaveIsReportedAndLeavesTheOldFile) {
         ++entries;
     }
     EXPECT_EQ(entries, 2);
-}
-
-std::vector<std::string> NamesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-TEST_F(IniFileTest, ASaveKilledHalfWayLeavesTheFileAndItsTemporaryGoesAtALaterSave) {
-    WriteBytes(m_file, "[S]\r\nA=old\r\n");
-    // A child process saves a value larger than the size it may write: the kernel kills it
-    // (SIGXFSZ) in the middle of writing the temporary file.
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const rlimit limit{4096, 4096};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        IniFile ini(m_file);
-        ini.Set("S", "A", std::string(1000, 'x'));
-        for (int i = 0; i < 100; ++i) {
-            ini.Set("S", "K" + std::to_string(i), std::string(1000, 'y'));
-        }
-        ini.Save();
-        ::_exit(0);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
-    EXPECT_EQ(ReadBytes(m_file), "[S]\r\nA=old\r\n");
-    std::vector<std::string> names = NamesIn(m_dir.Path());
-    ASSERT_EQ(names.size(), 2u);
-    const std::string leftover = names[0];
-    EXPECT_TRUE(leftover.starts_with(".profile.ini.")) << leftover;
-
-    // Other files, and a temporary that may belong to a save still running, are kept.
-    const auto hoursAgo = [](int hours) {
-        return std::filesystem::file_time_type::clock::now() - std::chrono::hours(hours);
-    };
-    std::filesystem::last_write_time(m_dir.Path() / leftover, hoursAgo(2));
-    for (const char* kept : {".profile.ini.Fresh1", ".profile.ini.old", ".profile.ini.AbC1234",
-                             ".other.ini.AbC123", "profile.ini.AbC123"}) {
-        WriteBytes(m_dir.Path() / kept, "x");
-        if (std::string_view(kept) != ".profile.ini.Fresh1") {
-            std::filesystem::last_write_time(m_dir.Path() / kept, hoursAgo(2));
-        }
-    }
-    IniFile ini(m_file);
-    ASSERT_TRUE(ini.Set("S", "A", "new"));
-    ASSERT_TRUE(ini.Save());
-    EXPECT_EQ(ReadBytes(m_file), "[S]\r\nA=new\r\n");
-    EXPECT_EQ(NamesIn(m_dir.Path()),
-              (std::vector<std::string>{".other.ini.AbC123", ".profile.ini.AbC1234",
-                                        ".profile.ini.Fresh1", ".profile.ini.old", "profile.ini",
-                                        "profile.ini.AbC123"}));
 }
 
 TEST_F(IniFileTest, ControlCharactersNextToJapaneseTextReadBackAsWritten) {

@@ -5,20 +5,13 @@
 namespace fmb {
 namespace {
 
-TEST(PathText, AddTrailingBackslashAppendsOnlyWhenMissing) {
+TEST(PathText, WithTrailingSeparatorAppendsOnlyWhenMissing) {
     const std::string sep(1, kPathSeparator);
-    std::string folder = "書類";
-    EXPECT_EQ(AddTrailingBackslash(folder), 1);
-    EXPECT_EQ(folder, "書類" + sep);
-    EXPECT_EQ(AddTrailingBackslash(folder), 0);
-    EXPECT_EQ(folder, "書類" + sep);
-    std::string empty;
-    EXPECT_EQ(AddTrailingBackslash(empty), 0);
-    EXPECT_EQ(empty, "");
+    EXPECT_EQ(WithTrailingSeparator("書類"), "書類" + sep);
+    EXPECT_EQ(WithTrailingSeparator("書類" + sep), "書類" + sep);
+    EXPECT_EQ(WithTrailingSeparator(""), "");
     // Long texts are kept whole.
-    std::string longFolder(400, 'x');
-    AddTrailingBackslash(longFolder);
-    EXPECT_EQ(longFolder.size(), 401u);
+    EXPECT_EQ(WithTrailingSeparator(std::string(400, 'x')).size(), 401u);
 }
 
 TEST(PathText, LastComponent) {

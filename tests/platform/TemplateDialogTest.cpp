@@ -3,6 +3,7 @@
 #include "platform/TemplateDialog.h"
 #include "platform/ListBox.h"
 #include "platform/Pictures.h"
+#include "res/ControlIds.h"
 #include "support/DialogTest.h"
 
 #include <QAbstractButton>
@@ -135,29 +136,29 @@ TEST(TemplateDialog, FilingWindowControlsHaveTheirKindsCaptionsAndStyles) {
         QRect rect; // dialog units
     };
     const Row rows[] = {
-        {1000, "QLineEdit", "", {39, 33, 101, 14}},
-        {1055, "QPushButton", "参照", {141, 33, 22, 14}},
-        {3, "QPushButton", "開く  （確認）", {10, 49, 153, 17}},
-        {1073, "QPushButton", "<", {6, 89, 7, 28}},
-        {1041, "QPushButton", "Check1", {13, 89, 37, 13}},
-        {1042, "QPushButton", "Check1", {13, 104, 37, 13}},
-        {1043, "QPushButton", "Check1", {51, 89, 37, 13}},
-        {1050, "QPushButton", "Check1", {163, 104, 37, 13}},
-        {1052, "QPushButton", "Check1", {200, 104, 37, 13}},
-        {1004, "QLineEdit", "", {9, 152, 82, 14}},
-        {1001, "QCalendarWidget", "", {8, 170, 84, 90}},
-        {1071, "QPushButton", "本日", {44, 262, 19, 14}},
-        {1053, "QLineEdit", "", {129, 138, 45, 12}},
-        {1002, "fmb::ListBox", "", {98, 170, 76, 86}},
-        {1016, "QLineEdit", "", {180, 152, 60, 14}},
-        {1018, "QLineEdit", "", {180, 170, 60, 14}},
-        {1011, "QPushButton", "7", {180, 184, 20, 21}},
-        {1014, "QPushButton", "9", {220, 184, 20, 21}},
-        {1005, "QPushButton", "1", {180, 228, 20, 21}},
-        {1027, "QPushButton", "クリア", {220, 250, 20, 21}},
-        {1028, "QLineEdit", "", {42, 313, 205, 14}},
-        {1054, "QPushButton", "実行（コピーして保存）", {4, 348, 242, 18}},
-        {2, "QPushButton", "終了", {192, 371, 54, 14}},
+        {ids::filing::kSourceField, "QLineEdit", "", {39, 33, 101, 14}},
+        {ids::filing::kBrowseButton, "QPushButton", "参照", {141, 33, 22, 14}},
+        {ids::filing::kOpenSourceButton, "QPushButton", "開く  （確認）", {10, 49, 153, 17}},
+        {ids::filing::kPageBackButton, "QPushButton", "<", {6, 89, 7, 28}},
+        {ids::filing::kTypeButton1, "QPushButton", "Check1", {13, 89, 37, 13}},
+        {ids::filing::kTypeButton2, "QPushButton", "Check1", {13, 104, 37, 13}},
+        {ids::filing::kTypeButton3, "QPushButton", "Check1", {51, 89, 37, 13}},
+        {ids::filing::kTypeButton10, "QPushButton", "Check1", {163, 104, 37, 13}},
+        {ids::filing::kTypeButton12, "QPushButton", "Check1", {200, 104, 37, 13}},
+        {ids::filing::kDateField, "QLineEdit", "", {9, 152, 82, 14}},
+        {ids::filing::kCalendar, "QCalendarWidget", "", {8, 170, 84, 90}},
+        {ids::filing::kTodayButton, "QPushButton", "本日", {44, 262, 19, 14}},
+        {ids::filing::kTypeNameField, "QLineEdit", "", {129, 138, 45, 12}},
+        {ids::filing::kCompanyList, "fmb::ListBox", "", {98, 170, 76, 86}},
+        {ids::filing::kAmountField, "QLineEdit", "", {180, 152, 60, 14}},
+        {ids::filing::kGroupedAmount, "QLineEdit", "", {180, 170, 60, 14}},
+        {ids::keypad::k7, "QPushButton", "7", {180, 184, 20, 21}},
+        {ids::keypad::k9, "QPushButton", "9", {220, 184, 20, 21}},
+        {ids::keypad::k1, "QPushButton", "1", {180, 228, 20, 21}},
+        {ids::keypad::kClear, "QPushButton", "クリア", {220, 250, 20, 21}},
+        {ids::filing::kFolderField, "QLineEdit", "", {42, 313, 205, 14}},
+        {ids::filing::kExecuteButton, "QPushButton", "実行（コピーして保存）", {4, 348, 242, 18}},
+        {ids::filing::kExitButton, "QPushButton", "終了", {192, 371, 54, 14}},
     };
     for (const Row& row : rows) {
         QWidget* widget = dialog.ControlWidget(row.id);
@@ -172,21 +173,22 @@ TEST(TemplateDialog, FilingWindowControlsHaveTheirKindsCaptionsAndStyles) {
     }
 
     // The twelve type buttons are push-like check boxes.
-    for (int id = 1041; id <= 1052; ++id)
+    for (int id : ids::filing::kTypeButtons)
         EXPECT_TRUE(dialog.Control<QPushButton>(id)->isCheckable()) << id;
     // None of the window's push buttons is a default button.
     for (QPushButton* button : dialog.findChildren<QPushButton*>())
         EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
 
-    EXPECT_TRUE(dialog.Control<QLineEdit>(1053)->isReadOnly());
-    EXPECT_FALSE(dialog.Control<QLineEdit>(1000)->isReadOnly());
-    EXPECT_TRUE(dialog.Control<QLineEdit>(1016)->alignment() & Qt::AlignRight);
-    EXPECT_TRUE(dialog.Control<QLineEdit>(1018)->alignment() & Qt::AlignRight);
-    EXPECT_FALSE(dialog.Control<QLineEdit>(1018)->isEnabled());
-    EXPECT_FALSE(dialog.Control<QLineEdit>(1028)->isEnabled());
-    EXPECT_TRUE(dialog.Control<QLineEdit>(1017)->isEnabled());
-    EXPECT_TRUE(dialog.Control<ListBox>(1002)->IsSorted());
-    EXPECT_EQ(dialog.Control<QCalendarWidget>(1001)->verticalHeaderFormat(),
+    EXPECT_TRUE(dialog.Control<QLineEdit>(ids::filing::kTypeNameField)->isReadOnly());
+    EXPECT_FALSE(dialog.Control<QLineEdit>(ids::filing::kSourceField)->isReadOnly());
+    EXPECT_TRUE(dialog.Control<QLineEdit>(ids::filing::kAmountField)->alignment() & Qt::AlignRight);
+    EXPECT_TRUE(dialog.Control<QLineEdit>(ids::filing::kGroupedAmount)->alignment() &
+                Qt::AlignRight);
+    EXPECT_FALSE(dialog.Control<QLineEdit>(ids::filing::kGroupedAmount)->isEnabled());
+    EXPECT_FALSE(dialog.Control<QLineEdit>(ids::filing::kFolderField)->isEnabled());
+    EXPECT_TRUE(dialog.Control<QLineEdit>(ids::filing::kFileNameField)->isEnabled());
+    EXPECT_TRUE(dialog.Control<ListBox>(ids::filing::kCompanyList)->IsSorted());
+    EXPECT_EQ(dialog.Control<QCalendarWidget>(ids::filing::kCalendar)->verticalHeaderFormat(),
               QCalendarWidget::NoVerticalHeader);
 
     // Unnamed controls: the banner shows its picture, the frames and labels their captions.
@@ -226,9 +228,11 @@ TEST(TemplateDialog, WindowFlagsAndBackground) {
     // the disabled folder field takes the window's colour too.
     for (QLabel* label : filing.findChildren<QLabel*>())
         EXPECT_FALSE(label->autoFillBackground());
-    EXPECT_EQ(filing.Control<QLineEdit>(1028)->palette().color(QPalette::Disabled, QPalette::Base),
+    EXPECT_EQ(filing.Control<QLineEdit>(ids::filing::kFolderField)
+                  ->palette()
+                  .color(QPalette::Disabled, QPalette::Base),
               QColor(250, 252, 250));
-    EXPECT_NE(filing.Control<QLineEdit>(1000)->palette().color(QPalette::Base),
+    EXPECT_NE(filing.Control<QLineEdit>(ids::filing::kSourceField)->palette().color(QPalette::Base),
               QColor(250, 252, 250));
 
     TemplateDialog kingaku(DialogId::Kingaku);
@@ -265,48 +269,100 @@ std::vector<int> FocusChainIds(TemplateDialog& dialog, int firstId) {
 
 TEST(TemplateDialog, FilingWindowTabOrder) {
     TemplateDialog dialog(DialogId::Filing);
-    const int expected[] = {1000, 1055, 3,    1041, 1042, 1043, 1044, 1045, 1046, 1047, 1048, 1049,
-                            1050, 1051, 1052, 1004, 1001, 1032, 1071, 1033, 1053, 1003, 1002, 1031,
-                            1057, 1016, 1018, 1011, 1012, 1014, 1008, 1009, 1010, 1005, 1006, 1007,
-                            1013, 1015, 1027, 1056, 1028, 1017, 1054, 1030, 1034, 2,    1073, 1074};
-    EXPECT_THAT(FocusChainIds(dialog, 1000), ElementsAreArray(expected));
+    using namespace ids::filing;
+    using namespace ids::keypad;
+    const int expected[] = {kSourceField,
+                            kBrowseButton,
+                            kOpenSourceButton,
+                            kTypeButton1,
+                            kTypeButton2,
+                            kTypeButton3,
+                            kTypeButton4,
+                            kTypeButton5,
+                            kTypeButton6,
+                            kTypeButton7,
+                            kTypeButton8,
+                            kTypeButton9,
+                            kTypeButton10,
+                            kTypeButton11,
+                            kTypeButton12,
+                            kDateField,
+                            kCalendar,
+                            kLastMonthEndButton,
+                            kTodayButton,
+                            kThisMonthEndButton,
+                            kTypeNameField,
+                            kCompanyField,
+                            kCompanyList,
+                            kEditCompaniesButton,
+                            kMultipleAmountsButton,
+                            kAmountField,
+                            kGroupedAmount,
+                            k7,
+                            k8,
+                            k9,
+                            k4,
+                            k5,
+                            k6,
+                            k1,
+                            k2,
+                            k3,
+                            k0,
+                            k00,
+                            kClear,
+                            kRemarkField,
+                            kFolderField,
+                            kFileNameField,
+                            kExecuteButton,
+                            kMenuButton,
+                            kStorageFolderButton,
+                            kSearchButton,
+                            kExitButton,
+                            kPageBackButton,
+                            kPageForwardButton};
+    EXPECT_THAT(FocusChainIds(dialog, kSourceField), ElementsAreArray(expected));
 }
 
 TEST(TemplateDialog, MultipleAmountsTabOrder) {
     TemplateDialog dialog(DialogId::Kingaku);
-    const int expected[] = {1034, 1035, 1036, 1037, 1038, 1039, 1011, 1012, 1014,
-                            1008, 1009, 1010, 1005, 1006, 1007, 1013, 1015, 1027,
-                            1040, 1,    2,    1058, 1029, 1030, 1031, 1032, 1033};
-    std::vector<int> chain = FocusChainIds(dialog, 1034);
+    using namespace ids::kingaku;
+    using namespace ids::keypad;
+    const int expected[] = {
+        kAmount1,    kAmount2, kAmount3,     kAmount4, kAmount5, kAmount6, k7,     k8,     k9,
+        k4,          k5,       k6,           k1,       k2,       k3,       k0,     k00,    kClear,
+        kAmountList, ids::kOk, ids::kCancel, kView1,   kView2,   kView3,   kView4, kView5, kView6};
+    std::vector<int> chain = FocusChainIds(dialog, kAmount1);
     // The markers are labels and take no focus; they are not in the chain's order of interest.
-    std::erase_if(chain, [](int id) { return id >= 1059 && id <= 1064; });
+    std::erase_if(chain, [](int id) { return std::ranges::count(kMarkers, id) > 0; });
     EXPECT_THAT(chain, ElementsAreArray(expected));
 }
 
 TEST(TemplateDialog, SettingsDialogStyles) {
     TemplateDialog dialog(DialogId::Setting);
-    EXPECT_TRUE(dialog.Control<QPushButton>(1)->isDefault());
-    EXPECT_TRUE(dialog.Control<QPushButton>(1087)->isCheckable()); // push-like check box
-    EXPECT_STREQ(dialog.ControlWidget(1073)->metaObject()->className(), "QCheckBox");
-    for (int hidden : {1036, 1034, 1019})
+    EXPECT_TRUE(dialog.Control<QPushButton>(ids::kOk)->isDefault());
+    EXPECT_TRUE(dialog.Control<QPushButton>(ids::setting::kUnderscoreFormBox)
+                    ->isCheckable()); // push-like check box
+    EXPECT_STREQ(dialog.ControlWidget(ids::setting::kCompanyFoldersBox)->metaObject()->className(),
+                 "QCheckBox");
+    for (int hidden : {ids::setting::kEditTypeButton, ids::setting::kTypeList})
         EXPECT_TRUE(dialog.ControlWidget(hidden)->isHidden()) << hidden;
-    EXPECT_FALSE(dialog.Control<ListBox>(1034)->IsSorted());
-    EXPECT_FALSE(dialog.Control<QTreeWidget>(1074)->isEnabled());
-    EXPECT_FALSE(dialog.ControlWidget(1028)->isHidden());
+    EXPECT_FALSE(dialog.Control<ListBox>(ids::setting::kTypeList)->IsSorted());
+    EXPECT_FALSE(dialog.Control<QTreeWidget>(ids::setting::kExampleTree)->isEnabled());
+    EXPECT_FALSE(dialog.ControlWidget(ids::setting::kRootField)->isHidden());
 }
 
 // A caption set at run time is fitted again: smaller when too wide, the dialog font when not.
 TEST(TemplateDialog, FitCaptionShrinksOnlyWhatDoesNotFit) {
     TemplateDialog dialog(DialogId::Filing);
-    auto* type = dialog.Control<QAbstractButton>(1041);
+    auto* type = dialog.Control<QAbstractButton>(ids::filing::kTypeButton1);
 
     type->setText(QString::fromUtf8("給与明細(控)"));
-    dialog.FitCaption(1041);
+    dialog.FitCaption(ids::filing::kTypeButton1);
     EXPECT_LT(type->font().pointSizeF(), dialog.font().pointSizeF());
     EXPECT_LE(QFontMetrics(type->font()).horizontalAdvance(type->text()), type->width());
 
     type->setText(QStringLiteral("A"));
-    dialog.FitCaption(1041);
+    dialog.FitCaption(ids::filing::kTypeButton1);
     EXPECT_EQ(type->font(), dialog.font());
 }
 
@@ -318,8 +374,9 @@ TEST(TemplateDialog, OkCancelAndTheCloseBox) {
         int result;
     };
     const Case cases[] = {
-        {"OK", [](TemplateDialog& d) { d.Control<QPushButton>(1)->click(); }, QDialog::Accepted},
-        {"Cancel", [](TemplateDialog& d) { d.Control<QPushButton>(2)->click(); },
+        {"OK", [](TemplateDialog& d) { d.Control<QPushButton>(ids::kOk)->click(); },
+         QDialog::Accepted},
+        {"Cancel", [](TemplateDialog& d) { d.Control<QPushButton>(ids::kCancel)->click(); },
          QDialog::Rejected},
         {"close box", [](TemplateDialog& d) { d.close(); }, QDialog::Rejected},
     };
@@ -340,20 +397,23 @@ TEST(TemplateDialog, StandardKeysPressTheHiddenDefaultButton) {
     {
         TemplateDialog dialog(DialogId::CopyDir);
         ASSERT_TRUE(test::ShowActive(dialog));
-        dialog.Control<QLineEdit>(1079)->setFocus();
-        QTest::keyClick(dialog.Control<QLineEdit>(1079), Qt::Key_Return);
+        dialog.Control<QLineEdit>(ids::copyDir::kNameField)->setFocus();
+        QTest::keyClick(dialog.Control<QLineEdit>(ids::copyDir::kNameField), Qt::Key_Return);
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
     {
         TemplateDialog dialog(DialogId::CopyDir);
         ASSERT_TRUE(test::ShowActive(dialog));
-        QSignalSpy browse(dialog.Control<QPushButton>(1080), &QPushButton::clicked);
-        dialog.Control<QPushButton>(1080)->setFocus();
-        QTest::keyClick(dialog.Control<QPushButton>(1080), Qt::Key_Enter, Qt::KeypadModifier);
+        QSignalSpy browse(dialog.Control<QPushButton>(ids::copyDir::kSourceBrowseButton),
+                          &QPushButton::clicked);
+        dialog.Control<QPushButton>(ids::copyDir::kSourceBrowseButton)->setFocus();
+        QTest::keyClick(dialog.Control<QPushButton>(ids::copyDir::kSourceBrowseButton),
+                        Qt::Key_Enter, Qt::KeypadModifier);
         EXPECT_EQ(browse.count(), 1);
         EXPECT_TRUE(dialog.isVisible());
-        QTest::keyClick(dialog.Control<QPushButton>(1080), Qt::Key_Escape);
+        QTest::keyClick(dialog.Control<QPushButton>(ids::copyDir::kSourceBrowseButton),
+                        Qt::Key_Escape);
         EXPECT_FALSE(dialog.isVisible());
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
     }
@@ -368,7 +428,7 @@ TEST(TemplateDialog, PicturesAreBuiltIn) {
 TEST(TemplateDialogDeathTest, AskingForAControlOfAnotherKindEndsWithAMessage) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     TemplateDialog dialog(DialogId::Menu);
-    EXPECT_DEATH(dialog.Control<QLineEdit>(1029),
+    EXPECT_DEATH(dialog.Control<QLineEdit>(ids::menu::kSettingsButton),
                  "Dialog 141 has a control 1029, but the code asks for a QLineEdit");
     EXPECT_DEATH(dialog.Control<QPushButton>(4711), "Dialog 141 has no control 4711");
 }

@@ -90,7 +90,7 @@ TEST_F(CFMBDataTest, FirstWriteLaysOutTheKeysInOrderInCp932) {
     data.NEND_END_M = 12;
     data.KINGAKU_KANMA_FLG = 1;
     data.KUGIRI_BER_FLG = 1;
-    ASSERT_EQ(data.WriteIni(), 0);
+    ASSERT_EQ(data.WriteIni(), SaveResult::Saved);
     EXPECT_EQ(ReadBytes(IniPath()),
               "[SETTING]\r\n"
               "COPY_SAKI_DIR=/data/\x90\xBF\x8B\x81\x8F\x91\x28\x8D\x54\x29\r\n"
@@ -113,8 +113,8 @@ TEST_F(CFMBDataTest, WriteThenReadGivesBackEveryValue) {
     written.DIR_COMPANY_SEPA_FLG = 1;
     written.BIKOU_SYUBETSU_FLG = 1;
     written.KUGIRI_BER_FLG = 0;
-    ASSERT_EQ(written.WriteIni(), 0);
-    ASSERT_EQ(written.WriteIni(), 0); // a second write updates in place
+    ASSERT_EQ(written.WriteIni(), SaveResult::Saved);
+    ASSERT_EQ(written.WriteIni(), SaveResult::Saved); // a second write updates in place
 
     CFMBData read(m_dir.Text());
     ASSERT_EQ(read.ReadIni(), 0);
@@ -135,16 +135,16 @@ TEST_F(CFMBDataTest, AFailedWriteIsReportedAndKeepsTheOldFile) {
 
     CFMBData unrepresentable(m_dir.Text());
     unrepresentable.COPY_SAKI_DIR = "/data/€";
-    EXPECT_EQ(unrepresentable.WriteIni(), CFMBData::kUnrepresentableText);
+    EXPECT_EQ(unrepresentable.WriteIni(), SaveResult::UnrepresentableText);
     EXPECT_EQ(ReadBytes(IniPath()), old);
 
     CFMBData missingFolder(m_dir.Child("missing"));
-    EXPECT_EQ(missingFolder.WriteIni(), CFMBData::kWriteFailed);
+    EXPECT_EQ(missingFolder.WriteIni(), SaveResult::WriteFailed);
 
     const test::TempDir blocked;
     std::filesystem::create_directory(blocked.Path() / "FMB_Setting.ini");
     CFMBData folderInTheWay(blocked.Text());
-    EXPECT_EQ(folderInTheWay.WriteIni(), CFMBData::kWriteFailed);
+    EXPECT_EQ(folderInTheWay.WriteIni(), SaveResult::WriteFailed);
     EXPECT_TRUE(std::filesystem::is_directory(blocked.Path() / "FMB_Setting.ini"));
 }
 

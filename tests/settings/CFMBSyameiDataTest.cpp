@@ -34,7 +34,7 @@ TEST_F(CFMBSyameiDataTest, FirstStartDefaultsAreWrittenAsThirtySixSlots) {
     CFMBSyameiData data(m_dir.Text());
     EXPECT_EQ(data.SetDefaultTypes(), 12);
     EXPECT_EQ(data.ExtendTypes(), 36);
-    ASSERT_EQ(data.WriteIni(), 0);
+    ASSERT_EQ(data.WriteIni(), SaveResult::Saved);
 
     const std::string bytes = ReadBytes(IniPath());
     EXPECT_EQ(bytes.rfind("[SYURUI]\r\nSIZE=36\r\n"
@@ -105,9 +105,9 @@ TEST_F(CFMBSyameiDataTest, FewerCompaniesLeaveStaleKeysThatAreIgnored) {
     data.SetDefaultTypes();
     data.ExtendTypes();
     data.SetCompanyNames(1, {"a", "b", "c", "d", "e"});
-    ASSERT_EQ(data.WriteIni(), 0);
+    ASSERT_EQ(data.WriteIni(), SaveResult::Saved);
     data.SetCompanyNames(1, {"a", "b"});
-    ASSERT_EQ(data.WriteIni(), 0);
+    ASSERT_EQ(data.WriteIni(), SaveResult::Saved);
 
     const std::string bytes = ReadBytes(IniPath());
     EXPECT_NE(bytes.find("[SYURUI_002]\r\nSIZE=3\r\n"), std::string::npos);
@@ -169,13 +169,13 @@ TEST_F(CFMBSyameiDataTest, AssignmentIsDeep) {
 TEST_F(CFMBSyameiDataTest, AFailedWriteIsReported) {
     CFMBSyameiData data(m_dir.Child("missing"));
     data.SetDefaultTypes();
-    EXPECT_EQ(data.WriteIni(), CFMBSyameiData::kWriteFailed);
+    EXPECT_EQ(data.WriteIni(), SaveResult::WriteFailed);
 
     CFMBSyameiData unrepresentable(m_dir.Text());
     unrepresentable.SetDefaultTypes();
     unrepresentable.SetCompanyNames(0, {"Café ©"});
     unrepresentable.SetCompanyNames(1, {"Ångström"});
-    EXPECT_EQ(unrepresentable.WriteIni(), CFMBSyameiData::kUnrepresentableText);
+    EXPECT_EQ(unrepresentable.WriteIni(), SaveResult::UnrepresentableText);
     EXPECT_FALSE(std::filesystem::exists(IniPath()));
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/ListBox.h"
+#include "res/ControlIds.h"
 #include "settings/CFMBData.h"
 #include "support/DialogTest.h"
 #include "support/FakePorts.h"
@@ -26,6 +27,8 @@
 namespace fmb {
 namespace {
 
+using namespace ids::setting;
+
 using test::ControlOf;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -38,19 +41,19 @@ const char* const kRootNotChosen =
 const char* const kMonthRefused = "「年度末(月)」は1～12を半角数字で入力してください。";
 
 QLineEdit& Root(QDialog& d) {
-    return *ControlOf<QLineEdit>(d, 1028);
+    return *ControlOf<QLineEdit>(d, kRootField);
 }
 QLineEdit& Month(QDialog& d) {
-    return *ControlOf<QLineEdit>(d, 1037);
+    return *ControlOf<QLineEdit>(d, kEndMonthField);
 }
 QAbstractButton& Box(QDialog& d, int id) {
     return *ControlOf<QAbstractButton>(d, id);
 }
 ListBox& TypeList(QDialog& d) {
-    return *ControlOf<ListBox>(d, 1034);
+    return *ControlOf<ListBox>(d, kTypeList);
 }
 std::string Example(QDialog& d) {
-    return ControlOf<QLabel>(d, 1075)->text().toStdString();
+    return ControlOf<QLabel>(d, kExampleName)->text().toStdString();
 }
 void Click(QDialog& d, int id) {
     ControlOf<QPushButton>(d, id)->click();
@@ -58,17 +61,18 @@ void Click(QDialog& d, int id) {
 void SetText(QLineEdit& edit, const std::string& text) {
     edit.setText(QString::fromStdString(text));
 }
-// The check states of 1070, 1071, 1072, 1073, 1076 and 1087.
+// The check states, in the order of the flags in FMB_Setting.ini.
 std::vector<bool> Boxes(QDialog& d) {
     std::vector<bool> states;
-    for (int id : {1070, 1071, 1072, 1073, 1076, 1087})
+    for (int id : {kAmountCommasBox, kDateUnderscoresBox, kMonthFoldersBox, kCompanyFoldersBox,
+                   kTypeInRemarkBox, kUnderscoreFormBox})
         states.push_back(Box(d, id).isChecked());
     return states;
 }
 // The example tree as a chain of folders, each the only child of the one before; every item
 // must be expanded.
 Folders Tree(QDialog& d) {
-    QTreeWidget& tree = *ControlOf<QTreeWidget>(d, 1074);
+    QTreeWidget& tree = *ControlOf<QTreeWidget>(d, kExampleTree);
     Folders folders;
     EXPECT_LE(tree.topLevelItemCount(), 1);
     for (QTreeWidgetItem* item = tree.topLevelItem(0); item != nullptr;
@@ -112,7 +116,7 @@ TEST_F(CSettingDlgTest, AFirstStartShowsTheDefaultsAndWritesTheDefaultTypes) {
         EXPECT_EQ(QApplication::focusWidget(), &Root(d));
         EXPECT_EQ(TypeList(d).count(), 36);
         EXPECT_FALSE(TypeList(d).isVisible());
-        Click(d, 2);
+        Click(d, ids::kCancel);
     });
     EXPECT_EQ(result, QDialog::Rejected);
     EXPECT_TRUE(m_fake.messages.Texts().empty());
@@ -146,7 +150,7 @@ TEST_F(CSettingDlgTest, OpensWithTheSavedSettingsAndTypes) {
         EXPECT_EQ(Tree(d), (Folders{m_storage.Text(), "2024年度", "請求書(控)", "(株)〇〇商事"}));
         EXPECT_EQ(TypeList(d).Texts(),
                   (QStringList{QString::fromUtf8("見積書"), QString::fromUtf8("納品書")}));
-        Click(d, 2);
+        Click(d, ids::kCancel);
     });
     EXPECT_EQ(test::ReadBytes(CorpPath()), corp) << "a store with types is not rewritten";
 }
@@ -165,7 +169,7 @@ TEST_F(CSettingDlgTest, AnEndMonthOutsideTheYearOpensAs3AndSaysSo) {
             EXPECT_EQ(Month(d).text(), QStringLiteral("3"));
             // December belongs to the fiscal year that began in April.
             EXPECT_EQ(Tree(d), (Folders{m_storage.Text(), "2024年度", "請求書(控)"}));
-            Click(d, 1);
+            Click(d, ids::kOk);
         });
         EXPECT_EQ(result, QDialog::Accepted);
         EXPECT_THAT(test::ReadBytes(SettingPath()), HasSubstr("\r\nNEND_END_M=3\r\n"));
@@ -173,7 +177,7 @@ TEST_F(CSettingDlgTest, AnEndMonthOutsideTheYearOpensAs3AndSaysSo) {
     // A month within the year opens without a word.
     Run([&](QDialog& d) {
         EXPECT_TRUE(m_fake.messages.TakeTexts().empty());
-        Click(d, 2);
+        Click(d, ids::kCancel);
     });
 }
 
@@ -184,7 +188,7 @@ TEST_F(CSettingDlgTest, ChecksRunInOrderAndMoveTheFocus) {
         // An empty root, even with a bad month.
         SetText(Month(d), "13");
         Month(d).setFocus();
-        Click(d, 1);
+        Click(d, ids::kOk);
         EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kRootNotChosen));
         EXPECT_EQ(QApplication::focusWidget(), &Root(d));
 
@@ -192,7 +196,7 @@ TEST_F(CSettingDlgTest, ChecksRunInOrderAndMoveTheFocus) {
         for (const std::string& root : {m_storage.Child("missing"), file}) {
             SetText(Root(d), root);
             Month(d).setFocus();
-            Click(d, 1);
+            Click(d, ids::kOk);
             EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kRootMissing)) << root;
             EXPECT_EQ(QApplication::focusWidget(), &Month(d));
         }
@@ -201,7 +205,7 @@ TEST_F(CSettingDlgTest, ChecksRunInOrderAndMoveTheFocus) {
         for (const char* month : {"０３", "0", "13", "", "三月"}) {
             SetText(Month(d), month);
             Root(d).setFocus();
-            Click(d, 1);
+            Click(d, ids::kOk);
             EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kMonthRefused)) << month;
             EXPECT_EQ(QApplication::focusWidget(), &Month(d)) << month;
             EXPECT_TRUE(d.isVisible());
@@ -210,7 +214,7 @@ TEST_F(CSettingDlgTest, ChecksRunInOrderAndMoveTheFocus) {
 
         // Read as the INI value is read: the leading digits count.
         SetText(Month(d), "3月");
-        Click(d, 1);
+        Click(d, ids::kOk);
         EXPECT_FALSE(d.isVisible());
     });
     EXPECT_EQ(result, QDialog::Accepted);
@@ -235,10 +239,10 @@ TEST_F(CSettingDlgTest, SaveWritesBothFiles) {
         EXPECT_EQ(test::ReadBytes(CorpPath()), twelve);
         SetText(Root(d), root);
         SetText(Month(d), "9");
-        Box(d, 1070).click();
-        Box(d, 1073).click();
-        Box(d, 1087).click();
-        Click(d, 1);
+        Box(d, kAmountCommasBox).click();
+        Box(d, kCompanyFoldersBox).click();
+        Box(d, kUnderscoreFormBox).click();
+        Click(d, ids::kOk);
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(test::ReadBytes(SettingPath()),
@@ -254,17 +258,17 @@ TEST_F(CSettingDlgTest, SaveWritesBothFiles) {
 
 TEST_F(CSettingDlgTest, CancelAndTheCloseBoxWriteNothing) {
     WriteSetting("[SETTING]\r\nCOPY_SAKI_DIR=" + m_storage.Text() + "\r\nNEND_END_M=3\r\n");
-    Run([](QDialog& d) { Click(d, 2); }); // writes the default types
+    Run([](QDialog& d) { Click(d, ids::kCancel); }); // writes the default types
     const std::string setting = test::ReadBytes(SettingPath());
     const std::string corp = test::ReadBytes(CorpPath());
 
-    const std::function<void(QDialog&)> closers[] = {[](QDialog& d) { Click(d, 2); },
+    const std::function<void(QDialog&)> closers[] = {[](QDialog& d) { Click(d, ids::kCancel); },
                                                      [](QDialog& d) { d.close(); }};
     for (const auto& close : closers) {
         const int result = Run([&](QDialog& d) {
             SetText(Root(d), m_dir.Text());
             SetText(Month(d), "12");
-            Box(d, 1087).click();
+            Box(d, kUnderscoreFormBox).click();
             close(d);
         });
         EXPECT_EQ(result, QDialog::Rejected);
@@ -276,34 +280,34 @@ TEST_F(CSettingDlgTest, CancelAndTheCloseBoxWriteNothing) {
 
 TEST_F(CSettingDlgTest, TheExampleFollowsEveryCheckBoxAndTheChosenFolder) {
     Run([this](QDialog& d) {
-        Box(d, 1087).click();
+        Box(d, kUnderscoreFormBox).click();
         EXPECT_EQ(Example(d), "例 : 20241231_(株)〇〇商事_500,000.pdf");
-        Box(d, 1071).click(); // no effect while the fields are joined with "_"
+        Box(d, kDateUnderscoresBox).click(); // no effect while the fields are joined with "_"
         EXPECT_EQ(Example(d), "例 : 20241231_(株)〇〇商事_500,000.pdf");
-        Box(d, 1087).click();
+        Box(d, kUnderscoreFormBox).click();
         EXPECT_EQ(Example(d), "例 : [20241231][(株)〇〇商事][500,000].pdf");
-        Box(d, 1070).click();
+        Box(d, kAmountCommasBox).click();
         EXPECT_EQ(Example(d), "例 : [20241231][(株)〇〇商事][500000].pdf");
-        Box(d, 1076).click();
+        Box(d, kTypeInRemarkBox).click();
         EXPECT_EQ(Example(d), "例 : [20241231][(株)〇〇商事][500000]＜請求書(控)＞.pdf");
         EXPECT_TRUE(Tree(d).empty());
 
         // The folder chooser starts nowhere in particular; cancelling changes nothing.
         m_fake.pickers.QueueFolder(std::nullopt);
-        Click(d, 1029);
+        Click(d, kBrowseButton);
         EXPECT_TRUE(Root(d).text().isEmpty());
         m_fake.pickers.QueueFolder(m_storage.Text());
-        Click(d, 1029);
+        Click(d, kBrowseButton);
         EXPECT_EQ(Root(d).text().toStdString(), m_storage.Text());
         EXPECT_EQ(Tree(d), (Folders{m_storage.Text(), "2024年度", "請求書(控)", "2024年12月"}));
-        Box(d, 1073).click();
+        Box(d, kCompanyFoldersBox).click();
         EXPECT_EQ(Tree(d), (Folders{m_storage.Text(), "2024年度", "請求書(控)", "(株)〇〇商事",
                                     "2024年12月"}));
-        Box(d, 1072).click();
+        Box(d, kMonthFoldersBox).click();
         EXPECT_EQ(Tree(d), (Folders{m_storage.Text(), "2024年度", "請求書(控)", "(株)〇〇商事"}));
-        Box(d, 1073).click();
+        Box(d, kCompanyFoldersBox).click();
         EXPECT_EQ(Tree(d), (Folders{m_storage.Text(), "2024年度", "請求書(控)"}));
-        Click(d, 2);
+        Click(d, ids::kCancel);
     });
     using Call = test::FakePickers::Call;
     EXPECT_THAT(m_fake.pickers.Log(), ElementsAre(Call{test::FakePickers::Kind::Folder, ""},
@@ -332,7 +336,7 @@ TEST_F(CSettingDlgTest, TheTreeFollowsATypedRootWhenTheFieldIsLeft) {
         Month(d).setFocus();
         EXPECT_TRUE(Tree(d).empty());
         EXPECT_EQ(Example(d), "例 : [2024_12_31][(株)〇〇商事][500,000].pdf");
-        Click(d, 2);
+        Click(d, ids::kCancel);
     });
 }
 
@@ -345,7 +349,7 @@ TEST_F(CSettingDlgTest, EnterAndEscapeNeitherSaveNorClose) {
         QTest::keyClick(&d, Qt::Key_Return);
         QTest::keyClick(&d, Qt::Key_Escape);
         EXPECT_TRUE(d.isVisible());
-        Click(d, 2);
+        Click(d, ids::kCancel);
     });
     EXPECT_FALSE(std::filesystem::exists(SettingPath()));
 }
@@ -361,14 +365,14 @@ TEST_F(CSettingDlgTest, FailedWritesAreToldAndTheDialogStaysOpen) {
         EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(corpFailed)) << "told at opening";
         EXPECT_EQ(TypeList(d).count(), 36) << "the defaults are offered all the same";
         SetText(Root(d), m_storage.Text());
-        Click(d, 1);
+        Click(d, ids::kOk);
         EXPECT_TRUE(d.isVisible());
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre("設定ファイル（FMB_Setting.ini）に保存できませんでした。\n" +
                                 missing +
                                 "FMB_Setting.ini\n\nこのフォルダに書き込めるか（同じ名前のフォル"
                                 "ダがないか）を確かめてから、もう一度保存してください。"));
-        Click(d, 2);
+        Click(d, ids::kCancel);
     });
     {
         CSettingDlg dlg(m_fake.Env(missing));
@@ -380,13 +384,13 @@ TEST_F(CSettingDlgTest, FailedWritesAreToldAndTheDialogStaysOpen) {
     const int result = Run([this](QDialog& d) {
         EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(HasSubstr("FMB_Corp.ini")));
         SetText(Root(d), m_storage.Text());
-        Click(d, 1);
+        Click(d, ids::kOk);
         EXPECT_TRUE(d.isVisible());
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre(HasSubstr("種類・社名ファイル（FMB_Corp.ini）に保存できません")));
         // Once the way is free, 終了(保存) succeeds.
         std::filesystem::remove(CorpPath());
-        Click(d, 1);
+        Click(d, ids::kOk);
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_THAT(CorpText(), HasSubstr("[SYURUI]\r\nSIZE=36\r\n"));
@@ -399,14 +403,14 @@ TEST_F(CSettingDlgTest, ARootTheSettingsFileCannotHoldIsRefused) {
     Run([&](QDialog& d) {
         SetText(Root(d), root);
         Month(d).setFocus();
-        Click(d, 1);
+        Click(d, ids::kOk);
         EXPECT_TRUE(d.isVisible());
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre("保存先フォルダの名前に、設定ファイル（FMB_Setting.ini）に保存でき"
                                 "ない文字「🍣」が含まれています。\n\nこの文字を含まない名前のフォ"
                                 "ルダを指定してください。"));
         EXPECT_EQ(QApplication::focusWidget(), &Root(d));
-        Click(d, 2);
+        Click(d, ids::kCancel);
     });
     EXPECT_FALSE(std::filesystem::exists(SettingPath()));
 }
@@ -417,10 +421,10 @@ TEST_F(CSettingDlgTest, ThePersonIsShownSavedAndCheckedWithoutTouchingOtherKeys)
     WriteSetting("; kept comment\r\n[SETTING]\r\nCOPY_SAKI_DIR=" + m_storage.Text() +
                  "\r\nNEND_END_M=3\r\nOTHER_KEY=kept\r\nSYORI_TANTOUSYA=山田\r\n");
     Run([&](QDialog& d) {
-        QLineEdit& person = *test::ControlOf<QLineEdit>(d, 1091);
+        QLineEdit& person = *test::ControlOf<QLineEdit>(d, kPersonField);
         EXPECT_EQ(person.text().toStdString(), "山田");
         SetText(person, "髙橋🍣");
-        Click(d, 1);
+        Click(d, ids::kOk);
         EXPECT_TRUE(d.isVisible());
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre("処理担当者に、設定ファイル（FMB_Setting.ini）に保存できない文字"
@@ -428,7 +432,7 @@ TEST_F(CSettingDlgTest, ThePersonIsShownSavedAndCheckedWithoutTouchingOtherKeys)
                                 "度保存してください。"));
         EXPECT_EQ(QApplication::focusWidget(), &person);
         SetText(person, "髙橋 一郎");
-        Click(d, 1);
+        Click(d, ids::kOk);
     });
     const std::string written = cp932::Decode(test::ReadBytes(SettingPath())).utf8;
     EXPECT_TRUE(written.starts_with("; kept comment\r\n[SETTING]\r\n")) << written;
@@ -440,18 +444,21 @@ TEST_F(CSettingDlgTest, ThePersonIsShownSavedAndCheckedWithoutTouchingOtherKeys)
 
 TEST_F(CSettingDlgTest, TheHiddenEditButtonRunsTheCompanyEditorForTheChosenType) {
     const int result = Run([this](QDialog& d) {
-        Click(d, 1036);
+        Click(d, kEditTypeButton);
         EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre("リストより「種類」を選択ください。"));
 
         TypeList(d).setCurrentRow(1);
         m_fake.modal.Queue("fmb::CSyainEditDlg", [](QDialog& editor) {
-            EXPECT_EQ(ControlOf<QLineEdit>(editor, 1035)->text(), QString::fromUtf8("請求書(控)"));
-            ControlOf<QLineEdit>(editor, 1035)->setText(QString::fromUtf8("請求書(発行)"));
-            ControlOf<QLineEdit>(editor, 1028)->setText(QString::fromUtf8("かえで"));
-            ControlOf<QPushButton>(editor, 1029)->click();
-            ControlOf<QPushButton>(editor, 1)->click();
+            EXPECT_EQ(ControlOf<QLineEdit>(editor, ids::syainEdit::kTypeNameField)->text(),
+                      QString::fromUtf8("請求書(控)"));
+            ControlOf<QLineEdit>(editor, ids::syainEdit::kTypeNameField)
+                ->setText(QString::fromUtf8("請求書(発行)"));
+            ControlOf<QLineEdit>(editor, ids::syainEdit::kEntryField)
+                ->setText(QString::fromUtf8("かえで"));
+            ControlOf<QPushButton>(editor, ids::syainEdit::kAddButton)->click();
+            ControlOf<QPushButton>(editor, ids::kOk)->click();
         });
-        Click(d, 1036);
+        Click(d, kEditTypeButton);
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre("保存しました。", HasSubstr("種類名の変更がありました")));
         EXPECT_EQ(TypeList(d).count(), 36);
@@ -460,7 +467,7 @@ TEST_F(CSettingDlgTest, TheHiddenEditButtonRunsTheCompanyEditorForTheChosenType)
 
         // Saving the settings writes the dialog's store, which holds the editor's work.
         SetText(Root(d), m_storage.Text());
-        Click(d, 1);
+        Click(d, ids::kOk);
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_THAT(m_fake.modal.Log(), ElementsAre("fmb::CSettingDlg", "fmb::CSyainEditDlg"));
@@ -470,22 +477,6 @@ TEST_F(CSettingDlgTest, TheHiddenEditButtonRunsTheCompanyEditorForTheChosenType)
     std::vector<std::string> companies;
     saved.GetCompanyNames(1, companies);
     EXPECT_EQ(companies, std::vector<std::string>{"かえで"});
-}
-
-TEST_F(CSettingDlgTest, TheHiddenIndexButtonRunsTheIndexExportAndStaysOpen) {
-    const int result = Run([this](QDialog& d) {
-        EXPECT_FALSE(ControlOf<QPushButton>(d, 1019)->isVisible());
-        m_fake.modal.Queue("fmb::CCsvOutDlg2", [&d](QDialog& exportDialog) {
-            EXPECT_EQ(exportDialog.parentWidget(), &d);
-            exportDialog.close();
-        });
-        Click(d, 1019);
-        EXPECT_TRUE(d.isVisible());
-        Click(d, 2);
-    });
-    EXPECT_EQ(result, QDialog::Rejected);
-    EXPECT_THAT(m_fake.modal.Log(), ElementsAre("fmb::CSettingDlg", "fmb::CCsvOutDlg2"));
-    EXPECT_FALSE(std::filesystem::exists(SettingPath()));
 }
 
 } // namespace

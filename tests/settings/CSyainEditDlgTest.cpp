@@ -4,6 +4,7 @@
 
 #include "platform/Cp932.h"
 #include "platform/ListBox.h"
+#include "res/ControlIds.h"
 #include "support/DialogTest.h"
 #include "support/FakePorts.h"
 #include "support/TempDir.h"
@@ -22,6 +23,8 @@
 namespace fmb {
 namespace {
 
+using namespace ids::syainEdit;
+
 using test::ControlOf;
 using testing::ElementsAre;
 using testing::HasSubstr;
@@ -34,24 +37,14 @@ const char* const kRenamed =
     "「旧種類名」のフォルダはそのままに、今後「新種類名」のフォルダが出来て、そこにファイルがコピー"
     "されます。";
 
-enum Button {
-    kSave = 1,
-    kDelete = 1019,
-    kMarkFront = 1020,
-    kMarkBack = 1021,
-    kClear = 1022,
-    kAdd = 1029,
-    kReplace = 1030,
-};
-
 QLineEdit& Entry(QDialog& d) {
-    return *ControlOf<QLineEdit>(d, 1028);
+    return *ControlOf<QLineEdit>(d, kEntryField);
 }
 QLineEdit& TypeName(QDialog& d) {
-    return *ControlOf<QLineEdit>(d, 1035);
+    return *ControlOf<QLineEdit>(d, kTypeNameField);
 }
 ListBox& List(QDialog& d) {
-    return *ControlOf<ListBox>(d, 1034);
+    return *ControlOf<ListBox>(d, kCompanyList);
 }
 void Click(QDialog& d, int id) {
     ControlOf<QPushButton>(d, id)->click();
@@ -61,7 +54,7 @@ void Type(QDialog& d, const char* text) {
 }
 void Add(QDialog& d, const char* text) {
     Type(d, text);
-    Click(d, kAdd);
+    Click(d, kAddButton);
 }
 // Selects a row as a click of the user does.
 void Select(QDialog& d, int row) {
@@ -88,11 +81,9 @@ protected:
     // The callers' protocol: copy in, run, copy back whatever the result.
     int RunEditor(int slot, std::function<void(QDialog&)> play) {
         m_fake.modal.Queue("fmb::CSyainEditDlg", std::move(play));
-        CSyainEditDlg editor(m_fake.Env(m_dir.Text(true)));
-        editor.m_typeData = m_store;
-        editor.m_typeIndex = slot;
+        CSyainEditDlg editor(m_fake.Env(m_dir.Text(true)), m_store, slot);
         const int result = m_fake.modal.RunModal(editor);
-        m_store = editor.m_typeData;
+        m_store = editor.TypeData();
         return result;
     }
 
@@ -137,6 +128,13 @@ TEST_F(CSyainEditDlgTest, OpensWithTheTypeNameAndItsCompaniesSorted) {
     });
 }
 
+// A caller may read or drive the controls before it runs the editor; they already hold the type.
+TEST_F(CSyainEditDlgTest, TheTypeStandsInTheControlsBeforeTheEditorShows) {
+    CSyainEditDlg editor(m_fake.Env(m_dir.Text(true)), m_store, 1);
+    EXPECT_EQ(TypeName(editor).text(), QString::fromUtf8("請求書(控)"));
+    EXPECT_EQ(Listed(editor), Names({"alpha", "Beta", "あおば", "さくら商事"}));
+}
+
 TEST_F(CSyainEditDlgTest, AddRefusesAnEmptyNameADuplicateAndAnUnsavableCharacter) {
     RunEditor(1, [this](QDialog& d) {
         Add(d, "");
@@ -171,8 +169,8 @@ TEST_F(CSyainEditDlgTest, AddRefusesAnEmptyNameADuplicateAndAnUnsavableCharacter
 TEST_F(CSyainEditDlgTest, ReplaceAndDeleteWorkOnTheSelectedName) {
     RunEditor(1, [this](QDialog& d) {
         Type(d, "unfinished");
-        Click(d, kReplace);
-        Click(d, kDelete);
+        Click(d, kReplaceButton);
+        Click(d, kDeleteButton);
         EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSelectCompany, kSelectCompany));
         EXPECT_EQ(List(d).count(), 4);
 
@@ -180,7 +178,7 @@ TEST_F(CSyainEditDlgTest, ReplaceAndDeleteWorkOnTheSelectedName) {
         Select(d, 0);
         EXPECT_EQ(Entry(d).text(), QString::fromUtf8("alpha"));
         Type(d, "zeta");
-        Click(d, kReplace);
+        Click(d, kReplaceButton);
         EXPECT_EQ(Listed(d), Names({"Beta", "zeta", "あおば", "さくら商事"}));
         EXPECT_TRUE(List(d).selectedItems().isEmpty());
         EXPECT_TRUE(Entry(d).text().isEmpty());
@@ -188,25 +186,25 @@ TEST_F(CSyainEditDlgTest, ReplaceAndDeleteWorkOnTheSelectedName) {
         // A name that cannot be saved is refused; the list stays.
         Select(d, 0);
         Type(d, "🍣");
-        Click(d, kReplace);
+        Click(d, kReplaceButton);
         EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(HasSubstr("「🍣」")));
         EXPECT_EQ(Listed(d), Names({"Beta", "zeta", "あおば", "さくら商事"}));
 
         // 削除 takes the selected name at once and leaves nothing selected behind it.
         Select(d, 2);
-        Click(d, kDelete);
+        Click(d, kDeleteButton);
         EXPECT_EQ(Listed(d), Names({"Beta", "zeta", "さくら商事"}));
         EXPECT_TRUE(Entry(d).text().isEmpty());
-        Click(d, kDelete);
+        Click(d, kDeleteButton);
         EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSelectCompany));
         EXPECT_EQ(List(d).count(), 3);
 
         // 修正 with an empty entry field leaves an empty name (kept as typed).
         Select(d, 1);
-        Click(d, kClear);
-        Click(d, kReplace);
+        Click(d, kClearButton);
+        Click(d, kReplaceButton);
         EXPECT_EQ(Listed(d), Names({"", "Beta", "さくら商事"}));
-        Click(d, kSave);
+        Click(d, ids::kOk);
     });
     EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSaved));
     EXPECT_EQ(Companies(m_store, 1), (std::vector<std::string>{"", "Beta", "さくら商事"}));
@@ -227,18 +225,18 @@ TEST_F(CSyainEditDlgTest, ANameTheFilingWindowWouldRefuseIsRefusedAtAddAndReplac
             EXPECT_EQ(Entry(d).text(), QString::fromUtf8(name)) << "kept to be corrected";
 
             Select(d, 0);
-            ControlOf<QPushButton>(d, kSave)->setFocus();
+            ControlOf<QPushButton>(d, ids::kOk)->setFocus();
             Type(d, name);
-            Click(d, kReplace);
+            Click(d, kReplaceButton);
             EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(forbidden));
             EXPECT_EQ(QApplication::focusWidget(), &Entry(d));
             EXPECT_EQ(Listed(d), Names({"alpha", "Beta", "あおば", "さくら商事"}));
-            Click(d, kClear);
+            Click(d, kClearButton);
         }
         // Full-width look-alikes stand in a file name, so they are taken.
         Add(d, "A／B商会");
         EXPECT_TRUE(m_fake.messages.TakeTexts().empty());
-        Click(d, kSave);
+        Click(d, ids::kOk);
     });
     EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSaved));
     EXPECT_EQ(Companies(m_store, 1),
@@ -248,12 +246,12 @@ TEST_F(CSyainEditDlgTest, ANameTheFilingWindowWouldRefuseIsRefusedAtAddAndReplac
 TEST_F(CSyainEditDlgTest, CompanyMarkButtonsAddTheMarkEveryTime) {
     RunEditor(1, [this](QDialog& d) {
         Type(d, "〇〇商事");
-        Click(d, kMarkFront);
-        Click(d, kMarkFront);
+        Click(d, kMarkFrontButton);
+        Click(d, kMarkFrontButton);
         EXPECT_EQ(Entry(d).text(), QString::fromUtf8("(株)(株)〇〇商事"));
-        Click(d, kMarkBack);
+        Click(d, kMarkBackButton);
         EXPECT_EQ(Entry(d).text(), QString::fromUtf8("(株)(株)〇〇商事(株)"));
-        Click(d, kClear);
+        Click(d, kClearButton);
         EXPECT_TRUE(Entry(d).text().isEmpty());
         CloseWithoutSaving(d);
     });
@@ -264,7 +262,7 @@ TEST_F(CSyainEditDlgTest, SaveWritesTheWholeStoreInListOrder) {
     m_store.SetCompanyNames(2, {"領収先"});
     const int result = RunEditor(1, [](QDialog& d) {
         Add(d, "かえで");
-        Click(d, kSave);
+        Click(d, ids::kOk);
     });
     EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSaved));
@@ -287,7 +285,7 @@ TEST_F(CSyainEditDlgTest, SaveWritesTheWholeStoreInListOrder) {
 TEST_F(CSyainEditDlgTest, ARenameIsSavedAndTold) {
     RunEditor(1, [](QDialog& d) {
         TypeName(d).setText(QString::fromUtf8("請求書(発行)"));
-        Click(d, kSave);
+        Click(d, ids::kOk);
     });
     EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSaved, kRenamed));
     EXPECT_EQ(m_store.TypeName(1), "請求書(発行)");
@@ -299,9 +297,9 @@ TEST_F(CSyainEditDlgTest, AnEmptyListIsSavedAsTheNameAlone) {
     RunEditor(1, [](QDialog& d) {
         for (int n = 0; n < 4; ++n) {
             Select(d, 0);
-            Click(d, kDelete);
+            Click(d, kDeleteButton);
         }
-        Click(d, kSave);
+        Click(d, ids::kOk);
     });
     EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSaved));
     EXPECT_TRUE(Companies(m_store, 1).empty());
@@ -314,14 +312,14 @@ TEST_F(CSyainEditDlgTest, AnEmptyListIsSavedAsTheNameAlone) {
 TEST_F(CSyainEditDlgTest, UnfinishedEntryTextIsNotSaved) {
     RunEditor(1, [this](QDialog& d) {
         Type(d, "Beta"); // already listed, but still typed in the field
-        Click(d, kSave);
+        Click(d, ids::kOk);
         EXPECT_TRUE(d.isVisible());
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre("社名が入力途中のものがあります。\n\n「削除」「修正」「追加」または"
                                 "「クリア」後に、\n再度、押下してください。"));
         EXPECT_FALSE(std::filesystem::exists(IniPath()));
-        Click(d, kClear);
-        Click(d, kSave);
+        Click(d, kClearButton);
+        Click(d, ids::kOk);
     });
     EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSaved));
     EXPECT_TRUE(std::filesystem::exists(IniPath()));
@@ -331,7 +329,7 @@ TEST_F(CSyainEditDlgTest, ClosingWithoutSavingReturnsTheStoreUnchanged) {
     const int result = RunEditor(1, [this](QDialog& d) {
         Add(d, "かえで");
         Select(d, 0);
-        Click(d, kDelete);
+        Click(d, kDeleteButton);
         TypeName(d).setText(QStringLiteral("renamed"));
 
         // Cancel keeps the dialog open with the work as it is.
@@ -367,7 +365,7 @@ TEST_F(CSyainEditDlgTest, AFailedWriteIsToldAndTheDialogStaysOpen) {
     std::filesystem::create_directory(IniPath());
     RunEditor(1, [this](QDialog& d) {
         Add(d, "かえで");
-        Click(d, kSave);
+        Click(d, ids::kOk);
         EXPECT_TRUE(d.isVisible());
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre("種類・社名ファイル（FMB_Corp.ini）に保存できませんでした。\n" +
@@ -383,7 +381,7 @@ TEST_F(CSyainEditDlgTest, AFailedWriteIsToldAndTheDialogStaysOpen) {
     std::filesystem::remove(IniPath());
     RunEditor(1, [](QDialog& d) {
         Add(d, "かえで");
-        Click(d, kSave);
+        Click(d, ids::kOk);
     });
     EXPECT_THAT(m_fake.messages.TakeTexts(), ElementsAre(kSaved));
     EXPECT_EQ(Companies(m_store, 1).size(), 5u);
@@ -392,7 +390,7 @@ TEST_F(CSyainEditDlgTest, AFailedWriteIsToldAndTheDialogStaysOpen) {
 TEST_F(CSyainEditDlgTest, ATypeNameThatCannotBeSavedIsToldAndNothingIsWritten) {
     RunEditor(1, [this](QDialog& d) {
         TypeName(d).setText(QString::fromUtf8("請求書🍣"));
-        Click(d, kSave);
+        Click(d, ids::kOk);
         EXPECT_TRUE(d.isVisible());
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre("種類名「請求書🍣」に、種類・社名ファイル（FMB_Corp.ini）に保存で"
@@ -409,7 +407,7 @@ TEST_F(CSyainEditDlgTest, ATypeNameAFolderCannotCarryIsRefused) {
     for (const char* name : {"請求書/2022", "請求書[控]", "a:b"}) {
         RunEditor(1, [this, name](QDialog& d) {
             TypeName(d).setText(QString::fromUtf8(name));
-            Click(d, kSave);
+            Click(d, ids::kOk);
             EXPECT_TRUE(d.isVisible());
             EXPECT_THAT(m_fake.messages.TakeTexts(),
                         ElementsAre("種類名に使用禁止文字があります。修正してください。\n\n "
@@ -429,7 +427,7 @@ TEST_F(CSyainEditDlgTest, ATypeNameOfDotsAloneIsRefused) {
     for (const char* name : {".", ".."}) {
         RunEditor(1, [this, name](QDialog& d) {
             TypeName(d).setText(QString::fromUtf8(name));
-            Click(d, kSave);
+            Click(d, ids::kOk);
             EXPECT_TRUE(d.isVisible());
             EXPECT_THAT(m_fake.messages.TakeTexts(),
                         ElementsAre("種類名に「.」や「..」は使えません。修正してください。"));
@@ -452,7 +450,7 @@ TEST_F(CSyainEditDlgTest, ADamagedNameElsewhereInTheFileIsNamed) {
     m_store.ReadIni();
     RunEditor(0, [this](QDialog& d) {
         Add(d, "new");
-        Click(d, kSave);
+        Click(d, ids::kOk);
         EXPECT_THAT(m_fake.messages.TakeTexts(),
                     ElementsAre("種類「B」の社名「x\uFFFD」に、種類・社名ファイル（FMB_Corp.ini）に"
                                 "保存できない文字「\uFFFD」が含まれています。\n\nこの文字を別の文字"

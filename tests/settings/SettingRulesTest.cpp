@@ -1,6 +1,8 @@
 // The settings dialog's example, its checks before saving, and the first-start rule.
 #include "settings/SettingRules.h"
 
+#include "filing/Composition.h"
+#include "platform/PathText.h"
 #include "support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -90,6 +92,47 @@ TEST(SettingExample, TheFiscalYearOfTheLastDayOfTheYear) {
     EXPECT_EQ(MakeSettingExample(choices, 2024).folders.at(1), "2023年度");
 }
 
+// The example is what a real filing of its sample document would give: for every combination of
+// the six check boxes, with and without a final separator on the root, and for end months inside
+// and outside 1 to 12, the shown name is the composed name and the tree spells out the composed
+// folder level by level.
+TEST(SettingExample, MatchesTheCompositionForEveryCombinationOfChoices) {
+    FilingEntry sample;
+    sample.sourcePath = "scan.pdf";
+    sample.typeName = "請求書(控)";
+    sample.date = "20241231";
+    sample.company = "(株)〇〇商事";
+    sample.amount = "500000";
+    const std::string sep(1, kPathSeparator);
+    for (const std::string& root : {"D:" + sep + "書類", "D:" + sep + "書類" + sep}) {
+        for (const int endMonth : {1, 3, 12, 13}) {
+            for (int flags = 0; flags < 64; ++flags) {
+                CFMBData choices("");
+                choices.COPY_SAKI_DIR = root;
+                choices.NEND_END_M = endMonth;
+                choices.KINGAKU_KANMA_FLG = flags & 1;
+                choices.HIDUKE_UB_FLG = (flags >> 1) & 1;
+                choices.DIR_MM_SEPA_FLG = (flags >> 2) & 1;
+                choices.DIR_COMPANY_SEPA_FLG = (flags >> 3) & 1;
+                choices.BIKOU_SYUBETSU_FLG = (flags >> 4) & 1;
+                choices.KUGIRI_BER_FLG = (flags >> 5) & 1;
+                const SettingExample example = MakeSettingExample(choices, 2024);
+                const Destination filed = ComposeDestination(sample, choices);
+                const std::string context =
+                    root + " month " + std::to_string(endMonth) + " flags " + std::to_string(flags);
+
+                EXPECT_EQ(example.fileName, "例 : " + filed.fileName) << context;
+                ASSERT_FALSE(example.folders.empty()) << context;
+                EXPECT_EQ(example.folders.front(), root) << context;
+                std::string folder = WithTrailingSeparator(example.folders.front());
+                for (std::size_t level = 1; level < example.folders.size(); ++level)
+                    folder += example.folders[level] + sep;
+                EXPECT_EQ(folder, filed.folder) << context;
+            }
+        }
+    }
+}
+
 TEST(ValidateSettings, ChecksInTheirOrder) {
     test::TempDir dir;
     const std::string file = dir.Child("file.txt");
@@ -134,7 +177,7 @@ TEST(ValidateSettings, ChecksInTheirOrder) {
 TEST(CompleteTypes, OnlyAnEmptyStoreOrOneOfTwelveTypesIsCompletedAndWritten) {
     test::TempDir dir;
     CFMBSyameiData empty(dir.Text());
-    EXPECT_EQ(CompleteTypes(empty), 0);
+    EXPECT_EQ(CompleteTypes(empty), SaveResult::Saved);
     EXPECT_EQ(empty.TypeCount(), 36);
     CFMBSyameiData read(dir.Text());
     read.ReadIni();
@@ -145,7 +188,7 @@ TEST(CompleteTypes, OnlyAnEmptyStoreOrOneOfTwelveTypesIsCompletedAndWritten) {
     for (int slot = 0; slot < 12; ++slot)
         twelve.SetTypeName(slot, "T" + std::to_string(slot));
     // The folder does not exist: the completed store is kept, the failed write reported.
-    EXPECT_EQ(CompleteTypes(twelve), CFMBSyameiData::kWriteFailed);
+    EXPECT_EQ(CompleteTypes(twelve), SaveResult::WriteFailed);
     EXPECT_EQ(twelve.TypeCount(), 36);
     EXPECT_EQ(twelve.TypeName(11), "T11");
     EXPECT_EQ(twelve.TypeName(12), "NoData_13");
@@ -153,7 +196,7 @@ TEST(CompleteTypes, OnlyAnEmptyStoreOrOneOfTwelveTypesIsCompletedAndWritten) {
     // A write into the missing folder would fail, so 0 shows that none was tried.
     CFMBSyameiData five(dir.Child("untouched"));
     five.SetTypeName(4, "E");
-    EXPECT_EQ(CompleteTypes(five), 0);
+    EXPECT_EQ(CompleteTypes(five), SaveResult::Saved);
     EXPECT_EQ(five.TypeCount(), 5);
 }
 

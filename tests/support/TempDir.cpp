@@ -2,21 +2,31 @@
 
 #include "platform/PathText.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <system_error>
 
 namespace fmb::test {
 
 TempDir::TempDir() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "fumibako-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot create a temporary folder");
+    // A fresh name each time, made by this process alone: create_directory reports a name taken.
+    std::random_device random;
+    std::uniform_int_distribution<int> letter('a', 'z');
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        std::string name = "fumibako-test-";
+        for (int i = 0; i < 8; ++i) {
+            name.push_back(static_cast<char>(letter(random)));
+        }
+        const std::filesystem::path path = std::filesystem::temp_directory_path() / name;
+        std::error_code error;
+        if (std::filesystem::create_directory(path, error)) {
+            m_path = path;
+            return;
+        }
     }
-    m_path = pattern;
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -33,7 +43,7 @@ TempDir::~TempDir() {
 std::string TempDir::Text(bool trailingSeparator) const {
     std::string text = FromFsPath(m_path);
     if (trailingSeparator) {
-        AddTrailingBackslash(text);
+        text = WithTrailingSeparator(text);
     }
     return text;
 }

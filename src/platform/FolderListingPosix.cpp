@@ -1,86 +1,16 @@
 #include "platform/FolderListing.h"
 
-#ifdef _WIN32
-#include "platform/PathText.h"
-#else
 #include <cerrno>
 #include <climits>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 #include <memory>
 #include <utility>
 
 namespace fmb {
-
-#ifdef _WIN32
-
-// With the long-path prefix the platform accepts paths of this many characters.
-const std::size_t kMaxPathBytes = 32767;
-
-OpenFolder::OpenFolder(OpenFolder&& other) noexcept : m_path(std::move(other.m_path)) {
-    other.m_path.clear();
-}
-
-OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
-    m_path = std::move(other.m_path);
-    other.m_path.clear();
-    return *this;
-}
-
-OpenFolder::~OpenFolder() = default;
-
-OpenFolder OpenFolder::Open(const std::string& path, std::error_code& error) {
-    OpenFolder folder;
-    const std::filesystem::path fsPath = ToFsPath(path);
-    error.clear();
-    if (!std::filesystem::is_directory(fsPath, error)) {
-        if (!error)
-            error = std::make_error_code(std::errc::not_a_directory);
-        return folder;
-    }
-    folder.m_path = fsPath;
-    return folder;
-}
-
-OpenFolder OpenFolder::OpenSubfolder(const std::string& name, std::error_code& error) const {
-    return Open(FromFsPath(m_path / ToFsPath(name)), error);
-}
-
-bool OpenFolder::IsOpen() const {
-    return !m_path.empty();
-}
-
-bool OpenFolder::IsSameFolderAs(const OpenFolder& other) const {
-    std::error_code error;
-    return std::filesystem::equivalent(m_path, other.m_path, error);
-}
-
-std::error_code OpenFolder::List(const FolderVisitor& visit) const {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    fs::directory_iterator it(m_path, error);
-    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
-        std::error_code typeError;
-        const EntryKind kind = !it->is_directory(typeError) ? EntryKind::File
-                               : it->is_symlink(typeError)  ? EntryKind::FolderLink
-                                                            : EntryKind::Folder;
-        if (!visit(FromFsPath(it->path().filename()), kind))
-            return {};
-    }
-    return error;
-}
-
-std::uint64_t OpenFolder::FileSize(const std::string& name) const {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(m_path / ToFsPath(name), error);
-    return error ? 0 : size;
-}
-
-#else
 
 const std::size_t kMaxPathBytes = PATH_MAX;
 
@@ -112,7 +42,8 @@ constexpr std::size_t kListingBufferSize = 32768;
 } // namespace
 
 OpenFolder::OpenFolder(OpenFolder&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_device(other.m_device), m_node(other.m_node) {}
+    : m_fd(std::exchange(other.m_fd, -1)), m_device(other.m_device), m_node(other.m_node),
+      m_listed(other.m_listed) {}
 
 OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
     if (this != &other) {
@@ -121,6 +52,7 @@ OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
         m_fd = std::exchange(other.m_fd, -1);
         m_device = other.m_device;
         m_node = other.m_node;
+        m_listed = other.m_listed;
     }
     return *this;
 }
@@ -175,8 +107,10 @@ bool OpenFolder::IsSameFolderAs(const OpenFolder& other) const {
 // of the listing's own: the folder stays open for its subfolders, and no second descriptor is
 // opened. The kernel reports each entry's type, which saves a status call per file.
 std::error_code OpenFolder::List(const FolderVisitor& visit) const {
-    if (lseek(m_fd, 0, SEEK_SET) != 0)
+    // A folder just opened is at its start already; a walk lists each folder once.
+    if (m_listed && lseek(m_fd, 0, SEEK_SET) != 0)
         return LastError();
+    m_listed = true;
     const auto buffer = std::make_unique_for_overwrite<char[]>(kListingBufferSize);
     while (true) {
         const ssize_t filled = getdents64(m_fd, buffer.get(), kListingBufferSize);
@@ -208,8 +142,6 @@ std::uint64_t OpenFolder::FileSize(const std::string& name) const {
         return 0;
     return static_cast<std::uint64_t>(info.st_size);
 }
-
-#endif
 
 std::error_code ListFolder(const std::string& folder, const FolderVisitor& visit) {
     std::error_code error;

@@ -131,6 +131,14 @@ std::error_code CopyDataThrough(int in, int out, const CopyObserver& observer, c
     return CopyWithBuffer(in, out, observer, total, buffer, tap);
 }
 
+int Descriptor(NativeFile file) {
+    return static_cast<int>(file);
+}
+
+SourceFile::Stamp StampOf(const struct stat& status) {
+    return {status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
+}
+
 mode_t ModeOf(std::filesystem::perms permissions) {
     return static_cast<mode_t>(permissions & std::filesystem::perms::mask);
 }
@@ -140,13 +148,13 @@ mode_t ModeOf(std::filesystem::perms permissions) {
 SourceFile::SourceFile(const std::filesystem::path& path, std::error_code& error) {
     error.clear();
     // O_NONBLOCK keeps a named pipe from blocking the open; a regular file ignores it.
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (m_fd < 0) {
+    m_file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (m_file < 0) {
         error = LastError();
         return;
     }
     struct stat status {};
-    if (::fstat(m_fd, &status) != 0) {
+    if (::fstat(Descriptor(m_file), &status) != 0) {
         error = LastError();
         return;
     }
@@ -155,42 +163,44 @@ SourceFile::SourceFile(const std::filesystem::path& path, std::error_code& error
         return;
     }
     m_size = static_cast<std::uint64_t>(status.st_size);
-    m_modified = status.st_mtim;
+    m_modified = StampOf(status);
     m_permissions = static_cast<std::filesystem::perms>(status.st_mode & 07777);
 }
 
 SourceFile::~SourceFile() {
-    if (m_fd >= 0) {
-        ::close(m_fd);
+    if (m_file >= 0) {
+        ::close(Descriptor(m_file));
     }
 }
 
 bool SourceFile::Unchanged() const {
     struct stat status {};
-    return ::fstat(m_fd, &status) == 0 && static_cast<std::uint64_t>(status.st_size) == m_size &&
-           status.st_mtim.tv_sec == m_modified.tv_sec &&
-           status.st_mtim.tv_nsec == m_modified.tv_nsec;
+    return ::fstat(Descriptor(m_file), &status) == 0 &&
+           static_cast<std::uint64_t>(status.st_size) == m_size && StampOf(status) == m_modified;
 }
 
 std::error_code CopyContents(const SourceFile& source, TemporaryFile& copy,
                              std::filesystem::perms permissions, const CopyObserver& observer,
                              const CopyTap& tap) {
     std::uint64_t copied = 0;
-    if (std::error_code error =
-            tap ? CopyDataThrough(source.Descriptor(), copy.Descriptor(), observer, tap, copied)
-                : CopyData(source.Descriptor(), copy.Descriptor(), observer, copied)) {
+    const int in = Descriptor(source.File());
+    const int out = Descriptor(copy.File());
+    if (std::error_code error = tap ? CopyDataThrough(in, out, observer, tap, copied)
+                                    : CopyData(in, out, observer, copied)) {
         return error;
     }
     if (copied != source.Size() || !source.Unchanged()) {
         return SourceChangedError();
     }
-    const struct timespec keep[2] = {{0, UTIME_OMIT}, source.Modified()};
-    if (::futimens(copy.Descriptor(), keep) != 0) {
+    const struct timespec keep[2] = {{0, UTIME_OMIT},
+                                     {static_cast<time_t>(source.Modified().seconds),
+                                      static_cast<long>(source.Modified().fraction)}};
+    if (::futimens(out, keep) != 0) {
         return LastError();
     }
     // Like the platform's attribute call, a mark the file system does not take leaves a complete
     // copy that is merely writable.
-    ::fchmod(copy.Descriptor(), ModeOf(permissions));
+    ::fchmod(out, ModeOf(permissions));
     return {};
 }
 

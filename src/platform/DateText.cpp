@@ -1,4 +1,4 @@
-#include "app/DateText.h"
+#include "platform/DateText.h"
 
 #include "platform/DecimalText.h"
 

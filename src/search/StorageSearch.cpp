@@ -1,0 +1,167 @@
+#include "search/StorageSearch.h"
+
+#include "index/CLineOne.h"
+#include "platform/DateText.h"
+#include "platform/PathText.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <tuple>
+
+namespace fmb {
+namespace {
+
+constexpr std::string_view kPrefixOpen = "＜";
+constexpr std::string_view kPrefixClose = "＞";
+
+// The second folder below the root on the way to the file (the type folder of the layout:
+// root / fiscal year / type / ...); empty for a file lying less deep.
+std::string_view TypeFolderOf(const ScanEntry& entry, std::size_t rootSize) {
+    std::string_view below = std::string_view(entry.fullPath).substr(rootSize);
+    below.remove_suffix(entry.fileName.size());
+    const auto first = below.find(kPathSeparator);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    below.remove_prefix(first + 1);
+    const auto second = below.find(kPathSeparator);
+    return second == std::string_view::npos ? std::string_view{} : below.substr(0, second);
+}
+
+std::string_view TypeOf(const StoredName& name, const ScanEntry& entry, std::size_t rootSize) {
+    if (!name.typePrefix.empty()) {
+        std::string_view type = name.typePrefix;
+        type.remove_prefix(kPrefixOpen.size());
+        type.remove_suffix(kPrefixClose.size());
+        return type;
+    }
+    return TypeFolderOf(entry, rootSize);
+}
+
+SearchHit MakeHit(const StoredName& name, std::string_view type, const ScanEntry& entry) {
+    SearchHit hit;
+    hit.date = name.date;
+    hit.dateText = name.dateText;
+    hit.company = name.company;
+    hit.amounts.assign(name.amounts.begin(), name.amounts.end());
+    hit.type = type;
+    hit.typePrefixSize = name.typePrefix.size();
+    hit.remark.assign(name.typePrefix).append(name.remark);
+    hit.fiscalYear = entry.typeFolder;
+    hit.path = entry.fullPath;
+    return hit;
+}
+
+std::string WithoutCommas(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        if (c != ',') {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+// The link to path from the folder of the book: relative when the book lies in the storage
+// root, so that the book and the documents can move together; the full path otherwise.
+class HitLinks {
+public:
+    HitLinks(const std::string& outputPath, const std::string& storageRoot)
+        : m_root(WithTrailingSeparator(storageRoot)) {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        const fs::path root = fs::weakly_canonical(ToFsPath(storageRoot), error);
+        const fs::path bookFolder =
+            fs::weakly_canonical(fs::absolute(ToFsPath(outputPath), error).parent_path(), error);
+        if (error) {
+            return;
+        }
+        const fs::path inside = bookFolder.lexically_relative(root);
+        if (!inside.empty() && *inside.begin() != "..") {
+            m_canonicalRoot = root;
+            m_bookFolder = bookFolder;
+        }
+    }
+
+    std::string LinkTo(const std::string& path) const {
+        if (m_bookFolder.empty() || !path.starts_with(m_root)) {
+            return path;
+        }
+        const std::filesystem::path target = m_canonicalRoot / ToFsPath(path.substr(m_root.size()));
+        return FromFsPath(target.lexically_relative(m_bookFolder).make_preferred());
+    }
+
+private:
+    std::string m_root; // as the hits spell it, with a trailing separator
+    std::filesystem::path m_canonicalRoot;
+    std::filesystem::path m_bookFolder; // empty: full paths
+};
+
+} // namespace
+
+SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
+                           const SearchOptions& options,
+                           const std::function<void(SearchHit&&)>& onHit, std::stop_token stop) {
+    SearchReport report;
+    const std::size_t rootSize = WithTrailingSeparator(root).size();
+    StoredName name;
+    // Large: kept off the stack of a window's worker thread.
+    const auto folds = std::make_unique<SearchFolds>();
+    // On one thread: reading and matching a name costs less than handing it to another.
+    report.scan = CCsvOut::ScanFolder(
+        root,
+        [&](const ScanEntry& entry) {
+            if (stop.stop_requested()) {
+                return false;
+            }
+            if (!ReadStoredName(entry.fileName, options.preferredForm, name)) {
+                return true;
+            }
+            const std::string_view type = TypeOf(name, entry, rootSize);
+            if (Matches(query, {name, type}, *folds)) {
+                onHit(MakeHit(name, type, entry));
+            }
+            return true;
+        },
+        [&](std::size_t, std::size_t) { return !stop.stop_requested(); }, options.kept);
+    report.stopped = stop.stop_requested();
+    return report;
+}
+
+void SortHits(std::vector<SearchHit>& hits) {
+    std::sort(hits.begin(), hits.end(), [](const SearchHit& a, const SearchHit& b) {
+        return std::tie(a.date, a.path) < std::tie(b.date, b.path);
+    });
+}
+
+std::string DefaultHitBookName(const Clock& clock) {
+    return "検索結果_索引簿(作成日" + TodayText(clock) + ").csv";
+}
+
+ExportResult WriteHitBook(const std::string& outputPath, const std::vector<SearchHit>& hits,
+                          const std::string& storageRoot) {
+    const HitLinks links(outputPath, storageRoot);
+    std::vector<std::string> linkTexts;
+    // Reserved, so that the rows' views of the links stay valid.
+    linkTexts.reserve(hits.size());
+    std::vector<CLineOne> rows;
+    std::vector<std::string> fullPaths;
+    for (const SearchHit& hit : hits) {
+        const std::string& link = linkTexts.emplace_back(links.LinkTo(hit.path));
+        for (const std::string& amount : hit.amounts) {
+            CLineOne& row = rows.emplace_back();
+            row.type = hit.type;
+            row.date = hit.dateText;
+            row.company = hit.company;
+            row.amount = WithoutCommas(amount);
+            row.remark = hit.remark;
+            row.path = link;
+            fullPaths.push_back(hit.path);
+        }
+    }
+    return CCsvOut().OutputFiles(outputPath, rows, fullPaths);
+}
+
+} // namespace fmb

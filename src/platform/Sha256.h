@@ -29,4 +29,7 @@ private:
 // The SHA-256 of a text, in hex.
 std::string Sha256Hex(std::string_view text);
 
+// Bytes as lower-case hex digits, two per byte.
+std::string HexText(const unsigned char* bytes, std::size_t size);
+
 } // namespace fmb

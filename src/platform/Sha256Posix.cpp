@@ -43,21 +43,8 @@ std::string Sha256::HexDigest() {
     if (EVP_DigestFinal_ex(m_state->context, digest, &length) != 1) {
         std::abort();
     }
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(length * 2);
-    for (unsigned int i = 0; i < length; ++i) {
-        hex.push_back(kHex[digest[i] >> 4]);
-        hex.push_back(kHex[digest[i] & 0x0f]);
-    }
     Start(m_state->context);
-    return hex;
-}
-
-std::string Sha256Hex(std::string_view text) {
-    Sha256 hash;
-    hash.Update(text);
-    return hash.HexDigest();
+    return HexText(digest, length);
 }
 
 } // namespace fmb

@@ -3,6 +3,7 @@
 #include "filing/ExclusiveFileCopy.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
+#include "platform/FileIo.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryFile.h"
 
@@ -256,9 +257,9 @@ CopyResult CopyIntoStorage(std::string sourcePath, std::string storageRoot,
         return undo(CopyResult::CopyFailed, failureWith(DescribeError(error)));
     }
     if (recorder != nullptr && !recorder->Record(storedPath, content)) {
-        // The recorder has told why; an unrecorded document must not stay.
-        std::error_code ignored;
-        std::filesystem::remove(ToFsPath(storedPath), ignored);
+        // The recorder has told why; an unrecorded document must not stay, read-only mark and
+        // all (Windows will not delete a file that carries it).
+        RemoveOwnFile(ToFsPath(storedPath));
         created.RemoveEmpty();
         return CopyResult::NotRecorded;
     }

@@ -185,7 +185,7 @@ TEST_F(LedgerChangesTest, ABackupCopyVerifiesAndFindsWhatChangedInIt) {
     ASSERT_EQ(
         CorrectDocument(m_ledger, {Filed(), "誤り", "鈴木"}, entry, "", m_settings, m_reporter), 0);
     std::filesystem::create_directory(U8(m_dir.Child("backup")));
-    const std::string backup = m_dir.Child("backup") + "/root(20261210)/";
+    const std::string backup = Native(m_dir.Child("backup") + "/root(20261210)/");
     const CopyOutcome copy = CopyFolder(Root(), backup);
     ASSERT_TRUE(copy.ok) << copy.message;
     EXPECT_EQ(copy.message, "コピー終了しました。\n台帳と照合した書類: 2 件");
@@ -194,7 +194,7 @@ TEST_F(LedgerChangesTest, ABackupCopyVerifiesAndFindsWhatChangedInIt) {
     EXPECT_EQ(report.documentsChecked, 1u);
     EXPECT_EQ(report.keptChecked, 1u);
 
-    const auto copied = U8(backup + "2022年度/請求書/[2022_12_31][A社][600].pdf");
+    const auto copied = U8(Native(backup + "2022年度/請求書/[2022_12_31][A社][600].pdf"));
     std::filesystem::permissions(copied, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
     WriteBytes(copied, "changed in the backup");
@@ -208,8 +208,9 @@ TEST_F(LedgerChangesTest, ABackupCopyVerifiesAndFindsWhatChangedInIt) {
 TEST_F(LedgerChangesTest, ABackupOfAFiscalYearChecksItsDocumentsAgainstTheRootsLedger) {
     ASSERT_EQ(File(Source("b.pdf", "another scan"), "B社", "7"), CopyResult::Filed);
     std::filesystem::create_directory(U8(m_dir.Child("backup")));
-    for (const std::string& year : {Root() + "/2022年度", Root() + "/2022年度/"}) {
-        const std::string backup = m_dir.Child("backup") + "/" + std::to_string(year.size());
+    for (const std::string& year : {Native(Root() + "/2022年度"), Native(Root() + "/2022年度/")}) {
+        const std::string backup =
+            Native(m_dir.Child("backup") + "/" + std::to_string(year.size()));
         const CopyOutcome copy = CopyFolder(year, backup);
         EXPECT_TRUE(copy.ok) << copy.message;
         EXPECT_EQ(copy.message, "コピー終了しました。\n台帳と照合した書類: 2 件") << year;
@@ -219,7 +220,7 @@ TEST_F(LedgerChangesTest, ABackupOfAFiscalYearChecksItsDocumentsAgainstTheRootsL
     std::filesystem::permissions(filed, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
     WriteBytes(filed, "changed afterwards");
-    const CopyOutcome copy = CopyFolder(Root(), m_dir.Child("backup") + "/whole");
+    const CopyOutcome copy = CopyFolder(Root(), Native(m_dir.Child("backup") + "/whole"));
     EXPECT_FALSE(copy.ok);
     EXPECT_THAT(copy.message, HasSubstr("台帳の記録と一致しません"));
     EXPECT_THAT(copy.message, HasSubstr(Filed()));

@@ -3,14 +3,22 @@
 #include "filing/CopyIntoStorage.h"
 #include "ledger/Ledger.h"
 #include "ledger/LedgerFiling.h"
+#include "platform/PathText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 namespace fmb::test {
+
+// A path written with "/" between its levels, as the platform writes it.
+inline std::string Native(std::string path) {
+    std::replace(path.begin(), path.end(), '/', kPathSeparator);
+    return path;
+}
 
 // Collects what the core tells the user.
 class RecordingReporter final : public Reporter {
@@ -46,7 +54,7 @@ protected:
         return path;
     }
     std::string StoredPath(const std::string& name) const {
-        return Root() + "/2022年度/請求書/" + name;
+        return Native(Root() + "/2022年度/請求書/" + name);
     }
     // Files source as [2022_12_31][company][amount]remark.ext; the result code.
     CopyResult File(const std::string& source, const std::string& company,
@@ -56,8 +64,8 @@ protected:
         LedgerFilingRecorder recorder(
             m_ledger, {"請求書", "20221231", company, amount, "", remark, "src.pdf", person},
             m_duplicates, m_reporter);
-        return CopyIntoStorage(source, Root(), Root() + "/2022年度/請求書/", name, m_reporter,
-                               &recorder);
+        return CopyIntoStorage(source, Root(), Native(Root() + "/2022年度/請求書/"), name,
+                               m_reporter, &recorder);
     }
     std::vector<LedgerRecord> Records() const { return m_ledger.Read().records; }
     std::string LedgerBytes() const { return ReadBytes(m_ledger.FilePath()); }

@@ -2,16 +2,8 @@
 
 #include "ledger/Verification.h"
 #include "platform/FileHash.h"
-#include "platform/FolderLock.h"
 
 #include <gmock/gmock.h>
-
-#include <chrono>
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
 namespace fmb::test {
 namespace {
@@ -43,15 +35,6 @@ std::string Joined(const std::vector<std::string>& lines) {
         text += line + '\n';
     }
     return text;
-}
-
-// Waits for the child processes; each must have ended with status 0.
-void ExpectAllSucceed(const std::vector<pid_t>& children) {
-    for (const pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
 }
 
 using LedgerTest = LedgerFixture;
@@ -175,7 +158,7 @@ TEST_F(LedgerTest, AFileCopiedInByHandIsUnrecordedUntilAdopted) {
     const std::string byHand = StoredPath("[2022_12_31][B社][1,000]手入力.pdf");
     WriteBytes(U8(byHand), "copied by hand");
     // Outside the fiscal-year folders, and temporaries, are none of the verification's business.
-    WriteBytes(U8(Root() + "/メモ.txt"), "note");
+    WriteBytes(U8(Native(Root() + "/メモ.txt")), "note");
     const VerifyReport report = VerifyStorage(Root());
     EXPECT_THAT(KindsOf(report), ElementsAre(Kind::Unrecorded));
     EXPECT_EQ(report.UnrecordedFiles(), std::vector<std::string>{byHand});
@@ -235,129 +218,11 @@ TEST_F(LedgerTest, AFilingWhoseRecordCannotBeWrittenIsUndone) {
     // A file where the ledger's folder belongs.
     WriteBytes(m_ledger.FolderPath(), "not a folder");
     EXPECT_EQ(File(Source("a.pdf", "doc"), "A社", "500"), CopyResult::NotRecorded);
-    EXPECT_FALSE(std::filesystem::exists(U8(Root() + "/2022年度")));
+    EXPECT_FALSE(std::filesystem::exists(U8(Native(Root() + "/2022年度"))));
     ASSERT_EQ(m_reporter.messages.size(), 1u);
     EXPECT_THAT(m_reporter.messages[0], HasSubstr("台帳に記録できませんでした"));
     EXPECT_THAT(m_reporter.messages[0], HasSubstr(m_ledger.FileText()));
     EXPECT_THAT(m_reporter.messages[0], HasSubstr("書類は保存されていません"));
-}
-
-TEST_F(LedgerTest, ALedgerThatHitsTheFileSizeLimitKeepsItsBytesAndTheFilingIsUndone) {
-    ASSERT_EQ(File(Source("a.pdf", "first"), "A社", "500"), CopyResult::Filed);
-    const std::string before = LedgerBytes();
-    const std::string source = Source("b.pdf", "second");
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // The small document fits; the ledger line does not.
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{before.size() + 40, before.size() + 40};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        RecordingReporter reporter;
-        ScriptedDuplicates duplicates;
-        LedgerFilingRecorder recorder(m_ledger, {"請求書", "20221231", "B社", "1", "", "", "b", ""},
-                                      duplicates, reporter);
-        const CopyResult result = CopyIntoStorage(source, Root(), Root() + "/2022年度/請求書/",
-                                                  "[2022_12_31][B社][1].pdf", reporter, &recorder);
-        _exit(result == CopyResult::NotRecorded ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(LedgerBytes(), before);
-    EXPECT_FALSE(std::filesystem::exists(U8(StoredPath("[2022_12_31][B社][1].pdf"))));
-    EXPECT_TRUE(VerifyStorage(Root()).Ok());
-}
-
-TEST_F(LedgerTest, TwoProcessesFilingAtOnceLoseNoRecordAndKeepTheChain) {
-    constexpr int kEach = 25;
-    std::vector<pid_t> children;
-    for (const std::string who : {"P", "Q"}) {
-        std::vector<std::string> sources;
-        for (int i = 0; i < kEach; ++i) {
-            sources.push_back(
-                Source(who + std::to_string(i), who + " content " + std::to_string(i)));
-        }
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            int failures = 0;
-            for (int i = 0; i < kEach; ++i) {
-                failures += File(sources[i], who, std::to_string(i)) != CopyResult::Filed;
-            }
-            _exit(failures == 0 ? 0 : 1);
-        }
-        children.push_back(child);
-    }
-    ExpectAllSucceed(children);
-    const LedgerContents contents = m_ledger.Read();
-    EXPECT_EQ(contents.records.size(), 2u * kEach);
-    EXPECT_TRUE(contents.brokenLines.empty());
-    EXPECT_TRUE(VerifyStorage(Root()).Ok());
-    EXPECT_FALSE(std::filesystem::exists(m_ledger.FolderPath() / U8("ふみばこ台帳.lock")));
-}
-
-// Appends as fast as they go, from several processes: each must follow the line before it.
-TEST_F(LedgerTest, ProcessesAppendingAsFastAsTheyCanNeverShareAPreviousLine) {
-    constexpr int kProcesses = 4;
-    constexpr int kEach = 60;
-    std::vector<pid_t> children;
-    for (int p = 0; p < kProcesses; ++p) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            int failures = 0;
-            for (int i = 0; i < kEach; ++i) {
-                LedgerRecord record;
-                record.operation = "既存登録";
-                record.path = "2022年度/" + std::to_string(p) + "/" + std::to_string(i) + ".pdf";
-                record.sha256 = std::string(64, 'a');
-                failures += m_ledger.Append(record) ? 1 : 0;
-            }
-            _exit(failures == 0 ? 0 : 1);
-        }
-        children.push_back(child);
-    }
-    ExpectAllSucceed(children);
-    const LedgerContents contents = m_ledger.Read();
-    EXPECT_EQ(contents.records.size(), std::size_t{kProcesses * kEach});
-    EXPECT_TRUE(contents.brokenLines.empty());
-}
-
-// A filing waits while another computer holds the lock, and records once it is given up.
-TEST_F(LedgerTest, AFilingWaitsForTheLockHeldElsewhere) {
-    std::filesystem::create_directory(m_ledger.FolderPath());
-    std::error_code error;
-    auto held = FolderLock::Acquire(m_ledger.FolderPath() / U8("ふみばこ台帳.lock"),
-                                    std::chrono::milliseconds(0), error);
-    ASSERT_TRUE(held) << error.message();
-    const std::string source = Source("a.pdf", "doc");
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        _exit(File(source, "A社", "500") == CopyResult::Filed ? 0 : 1);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    EXPECT_TRUE(Records().empty()) << "recorded while the lock was held";
-    held.reset();
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(Records().size(), 1u);
-}
-
-TEST_F(LedgerTest, ALockLeftByAProcessThatIsGoneIsTakenOver) {
-    std::filesystem::create_directory(m_ledger.FolderPath());
-    const pid_t gone = fork();
-    if (gone == 0) {
-        _exit(0);
-    }
-    waitpid(gone, nullptr, 0);
-    WriteBytes(m_ledger.FolderPath() / U8("ふみばこ台帳.lock"),
-               ComputerName() + "\n" + std::to_string(gone) + "\n");
-    EXPECT_EQ(File(Source("a.pdf", "doc"), "A社", "500"), CopyResult::Filed);
-    EXPECT_EQ(Records().size(), 1u);
 }
 
 } // namespace

@@ -13,6 +13,8 @@
 #include "platform/KeyFilter.h"
 #include "platform/ListBox.h"
 #include "platform/Pictures.h"
+#include "proposal/CounterpartyReader.h"
+#include "proposal/RegistrationStore.h"
 #include "res/ControlIds.h"
 #include "search/CKensakuDlg.h"
 #include "settings/CSettingDlg.h"
@@ -26,7 +28,9 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextCharFormat>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
@@ -46,6 +50,8 @@ const char* const kChooseTypeMessage = "種類ボタンを押下して、種類�
 const char* const kCopiedMessage = "コピーしました。";
 const char* const kSingleAmountCaption = "複数";
 const char* const kMultipleAmountsCaption = "*複数 ";
+const char* const kRegistrationNotSavedMessage =
+    "書類はコピーしましたが、登録番号と会社名の記録を保存できませんでした。";
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -82,7 +88,7 @@ QString DroppedPath(const QMimeData* data) {
 
 CFumibakoDlg::CFumibakoDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::Filing, parent), m_env(env), m_settings(env.settingsFolder),
-      m_typeData(env.settingsFolder) {
+      m_typeData(env.settingsFolder), m_preview(new CPreviewWnd(env.settingsFolder, this)) {
     // The minimised window and the taskbar show the application icon.
     setWindowIcon(AppIcon());
     SetUpCalendar();
@@ -130,8 +136,34 @@ CFumibakoDlg::CFumibakoDlg(const Environment& env, QWidget* parent)
     connect(Control<QLineEdit>(kAmountField), &QLineEdit::textChanged, this,
             [this] { OnAmountChanged(); });
 
+    // The preview follows every change of the source: a drop, 参照, typing, and the clearing
+    // after 実行.
+    connect(Control<QLineEdit>(kSourceField), &QLineEdit::textChanged, m_preview,
+            [this](const QString& path) { m_preview->ShowSource(path.toStdString()); });
+    connect(m_preview, &CPreviewWnd::proposalChosen, this, &CFumibakoDlg::OnProposal);
+    auto* showPreview = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_P), this);
+    connect(showPreview, &QShortcut::activated, this, &CFumibakoDlg::ShowPreview);
+
     InstallCommonKeyFilter(*this);
     OnInitDialog();
+}
+
+void CFumibakoDlg::showEvent(QShowEvent* event) {
+    TemplateDialog::showEvent(event);
+    if (!m_previewPlaced) {
+        m_previewPlaced = true;
+        ShowPreview();
+        // Again once this window stands where the window system put it.
+        QTimer::singleShot(0, m_preview, [this] { m_preview->MoveBeside(*this); });
+    }
+}
+
+void CFumibakoDlg::ShowPreview() {
+    if (m_preview->isVisible()) {
+        m_preview->raise();
+        return;
+    }
+    m_preview->ShowBeside(*this);
 }
 
 void CFumibakoDlg::SetUpCalendar() {
@@ -273,6 +305,8 @@ void CFumibakoDlg::ShowType(int typeIndex) {
     companies->clear();
     for (const std::string& name : names)
         companies->AddString(name);
+    // The type's companies are proposed first; a type of issued documents proposes the addressee.
+    m_preview->SetContext({m_typeData.TypeName(typeIndex), names});
 }
 
 void CFumibakoDlg::OnPageBack() {
@@ -413,6 +447,7 @@ void CFumibakoDlg::OnExecute() {
         return;
     }
     m_env.messages.Notice(kCopiedMessage);
+    RememberRegistration(entry.company);
 
     // The extra amounts go first, so that the compositions the clearing runs do not show them.
     m_extraAmounts = {};
@@ -424,6 +459,37 @@ void CFumibakoDlg::OnExecute() {
     for (int id : {kSourceField, kFolderField, kFileNameField, kDateField, kCompanyField,
                    kAmountField, kGroupedAmount, kRemarkField})
         SetText(id, "");
+}
+
+void CFumibakoDlg::RememberRegistration(const std::string& company) {
+    // An issued document carries the user's own number, which says nothing of the addressee.
+    if (company.empty() || IsIssuedDocumentType(Text(kTypeNameField)))
+        return;
+    const RegistrationStore store(m_env.settingsFolder);
+    for (const std::string& number : m_preview->RegistrationNumbers()) {
+        if (!store.Remember(number, company)) {
+            m_env.messages.Notice(kRegistrationNotSavedMessage);
+            return;
+        }
+    }
+}
+
+// ---- Proposals ----------------------------------------------------------------------------------
+
+void CFumibakoDlg::OnProposal(ProposalField field, const QString& value) {
+    // Filled only on the user's click, like a date button or the keypad; each field's own change
+    // handling composes again.
+    switch (field) {
+    case ProposalField::Date:
+        OnDateButton(value.toStdString());
+        return;
+    case ProposalField::Company:
+        SetText(kCompanyField, value.toStdString());
+        return;
+    case ProposalField::Amount:
+        SetText(kAmountField, value.toStdString());
+        return;
+    }
 }
 
 // ---- Menu and storage folder --------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include "platform/Environment.h"
 #include "platform/TemplateDialog.h"
+#include "preview/CPreviewWnd.h"
 #include "settings/CFMBData.h"
 #include "settings/CFMBSyameiData.h"
 
@@ -24,6 +25,10 @@ struct KeypadButton;
 // The window loads FMB_Setting.ini and FMB_Corp.ini from the settings folder when it is built; on
 // a first start (no storage root) it asks for the settings before it opens. It stays on top of
 // other windows, and Enter and Esc never close it: only 終了 and the close box do, at once.
+//
+// Beside it, the preview (CPreviewWnd) shows the source document and what its text proposes for
+// the date, company and amount; a click on a proposal fills the field and composes again. Ctrl+P
+// shows the preview again after it was closed.
 class CFumibakoDlg final : public TemplateDialog {
     Q_OBJECT
 
@@ -34,7 +39,10 @@ public:
     // them; remembers the folder when it holds a fiscal year.
     void ComposeDestination();
 
+    CPreviewWnd& Preview() const { return *m_preview; }
+
 protected:
+    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -73,6 +81,12 @@ private:
     void ShowMultipleAmountsCaption();
 
     void OnExecute();
+    // Remembers the company the document was filed under for its registration numbers.
+    void RememberRegistration(const std::string& company);
+
+    // Proposals.
+    void OnProposal(ProposalField field, const QString& value);
+    void ShowPreview();
 
     // メニュー: runs the menu, then reads the settings again and composes.
     void OnMenu();
@@ -89,6 +103,8 @@ private:
     std::array<std::string, 5> m_extraAmounts; // amounts 2 to 6 of a multiple-amount entry
     std::string m_extraAmountsPlain;           // [amount] for each of them
     std::string m_extraAmountsComma;           // the same with thousands separators
+    CPreviewWnd* m_preview;                    // a window of its own, owned by this one
+    bool m_previewPlaced = false;              // shown beside this window once
 };
 
 } // namespace fmb

@@ -1,12 +1,13 @@
-// fumibako-screenshot FOLDER: draws the pictures of the README into FOLDER: the filing window
-// with a filled-in entry (filing-window.png), the settings dialog (settings-dialog.png), the menu
-// (menu.png), the correction dialog (correct-dialog.png), the index export dialog ready to write
-// the book of a fiscal year (index-export.png), the backup dialog ready to copy (backup-copy.png),
-// the backup dialog in the middle of a large backup (backup-running.png) and the search window
-// with the hits of a counterparty (search-window.png). It works in a temporary settings folder
-// with a storage root holding a few stored names, the default document types and a few
-// companies, and files, writes and copies nothing: the running backup is a job that reports a fixed
-// point of a copy and waits.
+// fumibako-screenshot FOLDER INVOICE_PDF: draws the pictures of the README into FOLDER: the filing
+// window with a filled-in entry (filing-window.png), the settings dialog (settings-dialog.png), the
+// menu (menu.png), the correction dialog (correct-dialog.png), the index export dialog ready to
+// write the book of a fiscal year (index-export.png), the backup dialog ready to copy
+// (backup-copy.png), the backup dialog in the middle of a large backup (backup-running.png), the
+// search window with the hits of a counterparty (search-window.png), and the filing window beside
+// its preview of the invoice, with the proposals clicked (preview.png). It works in a temporary
+// settings folder with a storage root holding a few stored names, the default document types and a
+// few companies, and files, writes and copies nothing: the running backup is a job that reports a
+// fixed point of a copy and waits.
 #include "app/CFumibakoDlg.h"
 #include "app/CMenuDlg.h"
 #include "backup/BackupChoices.h"
@@ -30,9 +31,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <chrono>
 #include <cstdio>
@@ -141,12 +144,43 @@ bool SaveRunningBackup(fmb::CCopyDirDlg& backup, const fmb::Environment& env,
     return Save(backup, folder, "backup-running.png");
 }
 
+// The filing window and its preview side by side, the invoice's proposals clicked into a
+// received invoice's entry.
+bool SavePreview(fmb::CFumibakoDlg& window, const QString& invoice, const QString& folder) {
+    window.show();
+    fmb::CPreviewWnd& preview = window.Preview();
+    preview.show();
+    window.Control<QAbstractButton>(filing::kTypeButton1)->click(); // 請求書
+    window.Control<QLineEdit>(filing::kSourceField)->setText(invoice);
+    if (!QTest::qWaitFor([&] { return !preview.Reading(); }, 30000)) {
+        std::fprintf(stderr, "fumibako-screenshot: the invoice was not read\n");
+        return false;
+    }
+    for (const char* proposal : {"dateProposal", "companyProposal", "amountProposal"})
+        preview.findChild<QToolButton*>(QString::fromLatin1(proposal))->click();
+    preview.resize(560, window.height());
+    QTest::qWait(300);
+    const QPixmap left = window.grab();
+    const QPixmap right = preview.grab();
+    QPixmap both(left.width() + 8 + right.width(), std::max(left.height(), right.height()));
+    both.fill(Qt::white);
+    QPainter painter(&both);
+    painter.drawPixmap(0, 0, left);
+    painter.drawPixmap(left.width() + 8, 0, right);
+    painter.end();
+    if (!both.save(QDir(folder).filePath(QStringLiteral("preview.png")), "PNG")) {
+        std::fprintf(stderr, "fumibako-screenshot: cannot write preview.png\n");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: fumibako-screenshot FOLDER\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: fumibako-screenshot FOLDER INVOICE_PDF\n");
         return 2;
     }
     const QString target = QString::fromLocal8Bit(argv[1]);
@@ -184,6 +218,9 @@ int main(int argc, char** argv) {
         window.Control<QAbstractButton>(key)->click();
     window.Control<QLineEdit>(filing::kRemarkField)->setFocus();
     if (!Save(window, target, "filing-window.png"))
+        return 1;
+    window.Control<QLineEdit>(filing::kRemarkField)->setText(QString());
+    if (!SavePreview(window, QString::fromLocal8Bit(argv[2]), target))
         return 1;
     window.hide();
 

@@ -3,6 +3,7 @@
 #include "cli/Arguments.h"
 #include "cli/FilingCommands.h"
 #include "cli/LedgerCommands.h"
+#include "cli/ProposeCommand.h"
 #include "cli/SearchCommand.h"
 #include "cli/StorageCommands.h"
 #include "platform/Clock.h"
@@ -28,6 +29,8 @@ Exit status: 0 done, 1 refused or failed (the reason is on standard error),
     WriteLedgerHelp(out);
     out << '\n';
     WriteSearchHelp(out);
+    out << '\n';
+    WriteProposeHelp(out);
 }
 
 } // namespace
@@ -48,6 +51,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "file") {
         return RunFile(rest, out, err);
+    }
+    if (command == "propose") {
+        return RunPropose(rest, out, err);
     }
     if (command == "index") {
         return RunIndex(rest, out, err);

@@ -1,4 +1,4 @@
-#include "cli/Cli.h"
+#include "cli/CliRun.h"
 
 #include "platform/Cp932.h"
 #include "platform/PathText.h"
@@ -27,19 +27,6 @@ using test::WriteBytes;
 using ::testing::HasSubstr;
 
 const std::string kSep(1, kPathSeparator);
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 struct Flags {
     int kanma = 1, hidukeUb = 1, dirMonth = 1, dirCompany = 0, bikouType = 0, kugiri = 0;

@@ -1,6 +1,7 @@
-// Files a 200 MB document with `fumibako-cli file` and compares the time with `cp -a` copying the
-// same file in the same run: two whole processes, each started afresh (both keep the modification
-// time; cp -a also keeps the mode).
+// Files a 200 MB document with `fumibako-cli file` (copy, SHA-256 and the ledger record) and
+// compares the time with `cp -a` copying the same file followed by `sha256sum` of the copy, in the
+// same run: whole processes, each started afresh (both keep the modification time; cp -a also
+// keeps the mode).
 
 #include "settings/CFMBData.h"
 #include "support/BenchSupport.h"
@@ -15,7 +16,7 @@ namespace {
 
 constexpr std::size_t kSourceBytes = 200u * 1024 * 1024;
 constexpr int kRounds = 7;
-constexpr double kTarget = 1.2;
+constexpr double kTarget = 1.1;
 
 // Bytes that no file system can compress or deduplicate away.
 void WriteSource(const fs::path& path) {
@@ -84,12 +85,16 @@ int main() {
                 "--type",       "請求書(控)",   "--date",         "20221231",
                 "--company",    "〇〇商事(株)", "--amount",       std::to_string(500000 + round),
                 source.string()};
-            const std::vector<std::string> cp = {"cp", "-a", source.string(),
-                                                 (cpFolder / "copy.pdf").string()};
+            const std::string copied = (cpFolder / "copy.pdf").string();
+            const std::vector<std::string> cp = {"cp", "-a", source.string(), copied};
+            const std::vector<std::string> sha = {"sha256sum", copied};
             // Each copy starts into an empty place, with the previous copy's writes on disk.
-            const auto copyOnce = [](const std::vector<std::string>& argv) {
+            const auto copyOnce = [&sha](const std::vector<std::string>& argv) {
                 sync();
-                return fmb::bench::RunChild(argv).seconds;
+                const double seconds = fmb::bench::RunChild(argv).seconds;
+                // The yardstick hashes its copy right after making it; the filing hashes while
+                // it copies.
+                return argv.front() == "cp" ? seconds + fmb::bench::RunChild(sha).seconds : seconds;
             };
             // Alternate who goes first, so neither always meets a warmer cache.
             if (round % 2 == 0) {
@@ -105,7 +110,7 @@ int main() {
         }
         std::printf("filing: a %zu MB file, %d rounds, whole processes\n",
                     kSourceBytes / (1024 * 1024), kRounds);
-        fmb::bench::PrintRatio("  fumibako-cli file", ours, "cp -a", cps, kTarget);
+        fmb::bench::PrintRatio("  fumibako-cli file", ours, "cp -a + sha256sum", cps, kTarget);
         return 0;
     } catch (const std::exception& error) {
         std::cerr << "filing_copy_bench: " << error.what() << '\n';

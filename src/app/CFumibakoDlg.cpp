@@ -6,6 +6,7 @@
 #include "filing/Composition.h"
 #include "filing/CopyIntoStorage.h"
 #include "filing/EntryValidation.h"
+#include "ledger/LedgerFiling.h"
 #include "platform/DateText.h"
 #include "platform/DecimalText.h"
 #include "platform/DesktopOpen.h"
@@ -429,10 +430,15 @@ void CFumibakoDlg::OnExecute() {
         Control<QWidget>(FieldControl(refusal->field))->setFocus();
         return;
     }
-    // Filed exactly under the folder and name the window shows, whatever the user made of them.
+    // Filed exactly under the folder and name the window shows, whatever the user made of them,
+    // and recorded in the storage root's ledger.
+    const Ledger ledger(m_settings.COPY_SAKI_DIR);
+    AskingDuplicateDecision duplicates(m_env.messages);
+    LedgerFilingRecorder recorder(ledger, FactsOf(entry, m_settings.SYORI_TANTOUSYA), duplicates,
+                                  m_env.messages);
     const CopyResult result =
         CopyIntoStorage(entry.sourcePath, m_settings.COPY_SAKI_DIR, Text(kFolderField),
-                        Text(kFileNameField), m_env.messages);
+                        Text(kFileNameField), m_env.messages, &recorder);
     if (result != CopyResult::Filed) {
         // The copy has told why; the entry stays for another try. A name already taken is
         // changed through the remark, as the message says.

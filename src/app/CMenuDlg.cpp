@@ -2,6 +2,8 @@
 
 #include "backup/CCopyDirDlg.h"
 #include "index/CCsvOutDlg2.h"
+#include "ledger/CCorrectDlg.h"
+#include "ledger/CVerifyDlg.h"
 #include "platform/DesktopOpen.h"
 #include "res/ControlIds.h"
 #include "settings/CSettingDlg.h"
@@ -36,6 +38,10 @@ CMenuDlg::CMenuDlg(const Environment& env, QWidget* parent)
             [this] { RunSubDialog<CCsvOutDlg2>(); });
     connect(Control<QPushButton>(kBackupButton), &QPushButton::clicked, this,
             [this] { RunSubDialog<CCopyDirDlg>(); });
+    connect(Control<QPushButton>(kCorrectButton), &QPushButton::clicked, this,
+            [this] { RunSubDialog<CCorrectDlg>(); });
+    connect(Control<QPushButton>(kVerifyButton), &QPushButton::clicked, this,
+            [this] { RunSubDialog<CVerifyDlg>(); });
     connect(Control<QPushButton>(kManualButton), &QPushButton::clicked, this,
             [this] { OpenUrlOrTell(m_env, WebAddress(kManualPage)); });
     connect(Control<QPushButton>(kWebSiteButton), &QPushButton::clicked, this,

@@ -1,12 +1,13 @@
 // fumibako-screenshot FOLDER INVOICE_PDF: draws the pictures of the README into FOLDER: the filing
 // window with a filled-in entry (filing-window.png), the settings dialog (settings-dialog.png), the
-// menu (menu.png), the index export dialog ready to write the book of a fiscal year
-// (index-export.png), the backup dialog ready to copy (backup-copy.png), the backup dialog
-// in the middle of a large backup (backup-running.png), the search window with the hits of a
-// counterparty (search-window.png), and the filing window beside its preview of the invoice, with
-// the proposals clicked (preview.png). It works in a temporary settings folder with a storage root
-// holding a few stored names, the default document types and a few companies, and files, writes
-// and copies nothing: the running backup is a job that reports a fixed point of a copy and waits.
+// menu (menu.png), the correction dialog (correct-dialog.png), the index export dialog ready to
+// write the book of a fiscal year (index-export.png), the backup dialog ready to copy
+// (backup-copy.png), the backup dialog in the middle of a large backup (backup-running.png), the
+// search window with the hits of a counterparty (search-window.png), and the filing window beside
+// its preview of the invoice, with the proposals clicked (preview.png). It works in a temporary
+// settings folder with a storage root holding a few stored names, the default document types and a
+// few companies, and files, writes and copies nothing: the running backup is a job that reports a
+// fixed point of a copy and waits.
 #include "app/CFumibakoDlg.h"
 #include "app/CMenuDlg.h"
 #include "backup/BackupChoices.h"
@@ -15,6 +16,7 @@
 #include "index/ExportChoices.h"
 #include "jobs/JobPanel.h"
 #include "jobs/ProgressText.h"
+#include "ledger/CCorrectDlg.h"
 #include "platform/ListBox.h"
 #include "platform/QtPorts.h"
 #include "res/ControlIds.h"
@@ -39,6 +41,8 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -240,6 +244,25 @@ int main(int argc, char** argv) {
         return 1;
     menu.hide();
 
+    // A correction of an amount typed wrongly, as the user is about to press 訂正.
+    fmb::CCorrectDlg correct(env);
+    const std::vector<std::pair<int, std::string>> fields = {
+        {ids::correct::kStoredField,
+         Native(dir.filePath(QStringLiteral(
+             "書類/2022年度/請求書(控)/2022年12月/[2022_12_31][〇〇商事(株)][50,000].pdf")))},
+        {ids::correct::kTypeField, "請求書(控)"},
+        {ids::correct::kDateField, "20221231"},
+        {ids::correct::kCompanyField, "〇〇商事(株)"},
+        {ids::correct::kAmountField, "500000"},
+        {ids::correct::kReasonField, "金額の入力誤り（請求書の金額は500,000円）"},
+        {ids::correct::kPersonField, "山田 花子"},
+    };
+    for (const auto& [id, text] : fields)
+        correct.Control<QLineEdit>(id)->setText(QString::fromStdString(text));
+    correct.Control<QLineEdit>(ids::correct::kReasonField)->setFocus();
+    if (!Save(correct, target, "correct-dialog.png"))
+        return 1;
+    correct.hide();
     // The documents of one counterparty, whichever way their names spell its company form.
     fmb::CKensakuDlg search(env);
     search.findChild<QLineEdit*>(QStringLiteral("companyField"))

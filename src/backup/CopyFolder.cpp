@@ -2,16 +2,21 @@
 
 #include "jobs/JobMonitor.h"
 #include "jobs/ProgressText.h"
+#include "ledger/Ledger.h"
 #include "platform/DateText.h"
 #include "platform/ErrorText.h"
 #include "platform/FileCopy.h"
+#include "platform/FileHash.h"
 #include "platform/FolderChain.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
 #include "platform/ReadOnlyMark.h"
+#include "platform/Sha256.h"
 #include "platform/TemporaryFile.h"
 
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -24,6 +29,9 @@ struct CopyWalk {
     FolderChain chain;
     CopyOutcome outcome;
     JobMonitor* monitor = nullptr; // null: nobody watches, nobody cancels
+    // The digest of every file copied, by its source path, as the copy was written; null when
+    // the source has no ledger to check the copies against.
+    std::map<std::string, ContentDigest>* digests = nullptr;
 
     bool CancelRequested() const { return monitor && monitor->CancelRequested(); }
 };
@@ -131,9 +139,17 @@ bool CopyOneFile(CopyWalk& walk, const std::string& source, const std::string& d
     const SourceFile from(ToFsPath(source), error);
     if (!error) {
         TemporaryFile copy(to.parent_path(), error);
+        Sha256 hash;
         if (!error) {
-            error = CopyContents(from, copy, from.Permissions(),
-                                 walk.monitor ? observer : CopyObserver{});
+            error = CopyContents(
+                from, copy, from.Permissions(), walk.monitor ? observer : CopyObserver{},
+                walk.digests ? CopyTap([&hash](const char* data, std::size_t size) {
+                    hash.Update(data, size);
+                })
+                             : CopyTap{});
+        }
+        if (!error && walk.digests) {
+            (*walk.digests)[source] = {from.Size(), hash.HexDigest()};
         }
         if (!error) {
             error = fs::exists(status) ? copy.ReplaceAs(to) : copy.PublishAs(to);
@@ -265,6 +281,59 @@ std::optional<std::string> CheckBackup(const std::string& source, const std::str
     return std::nullopt;
 }
 
+namespace {
+
+// The ledger that records the documents of source: its own (source is a storage root) or its
+// parent's (source is a fiscal-year folder); null when there is none.
+std::unique_ptr<Ledger> LedgerOf(const std::string& source) {
+    std::error_code error;
+    auto own = std::make_unique<Ledger>(source);
+    if (fs::exists(own->FilePath(), error)) {
+        return own;
+    }
+    fs::path folder = ToFsPath(source).lexically_normal();
+    if (!folder.has_filename()) {
+        folder = folder.parent_path(); // written with a trailing separator
+    }
+    const fs::path parent = folder.parent_path();
+    auto parents = std::make_unique<Ledger>(FromFsPath(parent));
+    if (fs::exists(parents->FilePath(), error)) {
+        return parents;
+    }
+    return nullptr;
+}
+
+// Checks every copied document against its record; the outcome's message says how many were
+// checked, or names the first that does not match.
+void CheckAgainstLedger(const Ledger& ledger, const std::map<std::string, ContentDigest>& digests,
+                        CopyOutcome& outcome) {
+    const LedgerContents contents = ledger.Read();
+    const LedgerState state(contents.records);
+    std::vector<RecordedDocument> recorded = state.Kept();
+    for (const auto& [path, document] : state.Live()) {
+        recorded.push_back(document);
+    }
+    std::size_t verified = 0;
+    for (const RecordedDocument& document : recorded) {
+        const std::string path = ledger.FullPath(document.path);
+        const auto copied = digests.find(path);
+        if (copied == digests.end()) {
+            continue; // outside the copied folder
+        }
+        if (copied->second != ContentDigest{document.size, document.sha256}) {
+            outcome.ok = false;
+            outcome.message =
+                "コピーした書類が台帳の記録と一致しません（保存後に変更されています）。\n\n" +
+                path + "\n\n「検証」で確かめてください。";
+            return;
+        }
+        ++verified;
+    }
+    outcome.message += "\n台帳と照合した書類: " + std::to_string(verified) + " 件";
+}
+
+} // namespace
+
 CopyOutcome CopyFolder(const std::string& source, const std::string& destination,
                        JobMonitor* monitor) {
     if (auto refusal = CheckBackup(source, destination)) {
@@ -273,6 +342,11 @@ CopyOutcome CopyFolder(const std::string& source, const std::string& destination
     CopyWalk walk;
     walk.destinationRoot = ToFsPath(destination);
     walk.monitor = monitor;
+    const std::unique_ptr<Ledger> ledger = LedgerOf(source);
+    std::map<std::string, ContentDigest> digests;
+    if (ledger) {
+        walk.digests = &digests;
+    }
     walk.outcome.ok = true;
     const std::string from = WithTrailingSeparator(source);
     if (monitor) {
@@ -287,6 +361,9 @@ CopyOutcome CopyFolder(const std::string& source, const std::string& destination
         StopCancelled(walk);
     } else if (CopyInto(walk, from, WithTrailingSeparator(destination))) {
         walk.outcome.message = kBackupDoneMessage;
+        if (ledger) {
+            CheckAgainstLedger(*ledger, digests, walk.outcome);
+        }
     }
     if (walk.outcome.cancelled) {
         walk.outcome.message =

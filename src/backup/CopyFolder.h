@@ -48,6 +48,11 @@ std::optional<std::string> CheckBackup(const std::string& source, const std::str
 // through the monitor takes effect at the next file boundary, or between two blocks of a large
 // file: that file's unfinished copy is removed, so the backup holds only whole files, and the
 // outcome is cancelled with CancelledCopyMessage.
+//
+// When source is a storage root with a ledger (or a fiscal-year folder of one), every file is
+// digested as its copy is written, and at the end every copied document is checked against its
+// record: the message then says how many were checked, and a copy that does not match its
+// record fails the backup, naming the file.
 CopyOutcome CopyFolder(const std::string& source, const std::string& destination,
                        JobMonitor* monitor = nullptr);
 

@@ -26,6 +26,30 @@ int ReportUsageError(std::ostream& err, const std::string& message) {
     return kExitUsage;
 }
 
+std::optional<ParsedArguments> ReadCommandLine(const std::vector<std::string>& args,
+                                               std::vector<OptionRule> rules,
+                                               std::size_t operandCount,
+                                               const std::string& operandsMissing,
+                                               void (*writeHelp)(std::ostream&), std::ostream& out,
+                                               std::ostream& err, int& exitStatus) {
+    rules.push_back({"help", false, 1});
+    ParseOutcome outcome = ParseArguments(args, rules);
+    if (outcome.error) {
+        exitStatus = ReportUsageError(err, *outcome.error);
+        return std::nullopt;
+    }
+    if (outcome.arguments.Has("help")) {
+        writeHelp(out);
+        exitStatus = kExitOk;
+        return std::nullopt;
+    }
+    if (outcome.arguments.operands.size() != operandCount) {
+        exitStatus = ReportUsageError(err, operandsMissing);
+        return std::nullopt;
+    }
+    return std::move(outcome.arguments);
+}
+
 ParseOutcome ParseArguments(const std::vector<std::string>& args,
                             const std::vector<OptionRule>& rules) {
     ParseOutcome outcome;

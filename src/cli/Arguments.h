@@ -43,6 +43,17 @@ struct ParseOutcome {
 ParseOutcome ParseArguments(const std::vector<std::string>& args,
                             const std::vector<OptionRule>& rules);
 
+// Reads the command line of a command that takes exactly operandCount operands and the given
+// options (--help besides). Returns nothing when the command is done with: help was shown through
+// writeHelp, or the command line is wrong and err was told (operandsMissing when the operands do
+// not match); exitStatus then holds the status.
+std::optional<ParsedArguments> ReadCommandLine(const std::vector<std::string>& args,
+                                               std::vector<OptionRule> rules,
+                                               std::size_t operandCount,
+                                               const std::string& operandsMissing,
+                                               void (*writeHelp)(std::ostream&), std::ostream& out,
+                                               std::ostream& err, int& exitStatus);
+
 // Tells err what is wrong with the command line and where help is; returns kExitUsage.
 int ReportUsageError(std::ostream& err, const std::string& message);
 

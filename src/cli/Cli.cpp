@@ -2,6 +2,7 @@
 
 #include "cli/Arguments.h"
 #include "cli/FilingCommands.h"
+#include "cli/LedgerCommands.h"
 #include "cli/ProposeCommand.h"
 #include "cli/SearchCommand.h"
 #include "cli/StorageCommands.h"
@@ -17,12 +18,15 @@ Usage: fumibako-cli COMMAND [OPTIONS] [ARGUMENTS]
        fumibako-cli --help
 
 Exit status: 0 done, 1 refused or failed (the reason is on standard error),
-2 wrong command line (for search also a field it cannot search), 130 stopped by Ctrl+C or SIGTERM (index, backup).
+2 wrong command line (for search also a field it cannot search), 130 stopped by Ctrl+C or SIGTERM
+(index, backup, verify).
 
 )";
     WriteFilingHelp(out);
     out << '\n';
     WriteStorageHelp(out);
+    out << '\n';
+    WriteLedgerHelp(out);
     out << '\n';
     WriteSearchHelp(out);
     out << '\n';
@@ -59,6 +63,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (command == "backup") {
         return RunBackup(rest, out, err, SystemClock());
+    }
+    if (command == "verify") {
+        return RunVerify(rest, out, err);
+    }
+    if (command == "adopt") {
+        return RunAdopt(rest, out, err);
+    }
+    if (command == "correct") {
+        return RunCorrect(rest, out, err);
+    }
+    if (command == "delete") {
+        return RunDelete(rest, out, err);
+    }
+    if (command == "log") {
+        return RunLog(rest, out, err);
     }
     return ReportUsageError(err, "unknown command " + command);
 }

@@ -8,6 +8,7 @@
 #include "filing/CopyIntoStorage.h"
 #include "filing/EntryValidation.h"
 #include "filing/InputChecks.h"
+#include "ledger/LedgerFiling.h"
 #include "platform/DecimalText.h"
 #include "platform/ExeFolder.h"
 #include "platform/PathText.h"
@@ -28,7 +29,8 @@ const std::vector<OptionRule>& EntryOptions() {
     static const std::vector<OptionRule> rules = {
         {"settings-dir", true, 1}, {"type", true, 1},   {"date", true, 1},
         {"company", true, 1},      {"amount", true, 1}, {"extra", true, kMaxExtraAmounts},
-        {"remark", true, 1},       {"help", false, 1},
+        {"remark", true, 1},       {"by", true, 1},     {"allow-duplicate", false, 1},
+        {"help", false, 1},
     };
     return rules;
 }
@@ -55,6 +57,8 @@ struct Request {
     FilingEntry entry;
     std::vector<std::string> extraAmounts; // as given, before they are joined into the entry
     std::unique_ptr<CFMBData> settings;
+    std::string person; // --by, else the settings' 処理担当者
+    bool allowDuplicate = false;
 };
 
 // Reads the command line of compose or file; on a wrong command line tells err and returns the
@@ -86,11 +90,41 @@ std::optional<Request> ReadRequest(const std::vector<std::string>& args, bool so
         exitStatus = ReportUsageError(err, "the settings folder " + folder + " does not exist");
         return std::nullopt;
     }
-    Request request{EntryFrom(parsed), parsed.Values("extra"), std::make_unique<CFMBData>(folder)};
+    Request request{EntryFrom(parsed),
+                    parsed.Values("extra"),
+                    std::make_unique<CFMBData>(folder),
+                    {},
+                    parsed.Has("allow-duplicate")};
     // An absent FMB_Setting.ini gives the values of a first start.
     request.settings->ReadIni();
+    request.person = parsed.Value("by", request.settings->SYORI_TANTOUSYA);
     return request;
 }
+
+// The command line settles a duplicate by its options: the same content is refused unless
+// --allow-duplicate is given; the same fields only bring a warning.
+class CommandLineDuplicates final : public DuplicateDecision {
+public:
+    CommandLineDuplicates(bool allowed, std::ostream& err) : m_allowed(allowed), m_err(err) {}
+
+    bool FileSameContent(const std::string& storedPath) override {
+        m_err << (m_allowed ? "注意: " : "")
+              << "同じ内容の書類がすでに保存されています: " << storedPath << '\n';
+        if (!m_allowed) {
+            m_err << "二重に保存するときは --allow-duplicate を付けてください。\n";
+        }
+        return m_allowed;
+    }
+    bool FileSameFields(const std::string& storedPath) override {
+        m_err << "注意: 日付・会社名・金額が同じ書類がすでに保存されています（内容は異なります）: "
+              << storedPath << '\n';
+        return true;
+    }
+
+private:
+    bool m_allowed;
+    std::ostream& m_err;
+};
 
 } // namespace
 
@@ -121,9 +155,13 @@ int RunFile(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     const Destination destination = ComposeDestination(request->entry, *request->settings);
     StreamReporter reporter(err);
+    const Ledger ledger(request->settings->COPY_SAKI_DIR);
+    CommandLineDuplicates duplicates(request->allowDuplicate, err);
+    LedgerFilingRecorder recorder(ledger, FactsOf(request->entry, request->person), duplicates,
+                                  reporter);
     const CopyResult result =
         CopyIntoStorage(request->entry.sourcePath, request->settings->COPY_SAKI_DIR,
-                        destination.folder, destination.fileName, reporter);
+                        destination.folder, destination.fileName, reporter, &recorder);
     if (result != CopyResult::Filed) {
         return kExitRefused;
     }
@@ -142,7 +180,9 @@ void WriteFilingHelp(std::ostream& out) {
       Checks the entry the way the filing window does and files a read-only copy of
       SOURCE: missing folders are created, nothing is ever overwritten. Prints
       "コピーしました。" and the stored file's path; a refused entry prints the reason
-      on standard error and exits with status 1.
+      on standard error and exits with status 1. Every filing is recorded in the
+      storage root's ledger; when the record cannot be written, the document is
+      taken out again and the filing fails.
 
   Options of both commands:
       --settings-dir DIR  folder holding FMB_Setting.ini (default: the program's folder);
@@ -153,6 +193,10 @@ void WriteFilingHelp(std::ostream& out) {
       --amount AMOUNT     the (first) amount, digits without separators
       --extra AMOUNT      a further amount of the same document; up to five, in order
       --remark TEXT       optional remark
+      --by NAME           (file) the person recorded in the ledger (default: the
+                          処理担当者 of the settings)
+      --allow-duplicate   (file) file a document whose content is stored already;
+                          without it such a filing is refused with status 1
       --help              this help
 )";
 }

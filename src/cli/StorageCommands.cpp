@@ -15,32 +15,6 @@
 namespace fmb::cli {
 namespace {
 
-// Reads the command line of a command with two operands and the given options (--help
-// besides). Returns nothing when the command is done with: help was shown, or the command line
-// is wrong and err was told; exitStatus then holds the status.
-std::optional<ParsedArguments> ReadCommandLine(const std::vector<std::string>& args,
-                                               std::vector<OptionRule> rules,
-                                               const std::string& operandsMissing,
-                                               std::ostream& out, std::ostream& err,
-                                               int& exitStatus) {
-    rules.push_back({"help", false, 1});
-    ParseOutcome outcome = ParseArguments(args, rules);
-    if (outcome.error) {
-        exitStatus = ReportUsageError(err, *outcome.error);
-        return std::nullopt;
-    }
-    if (outcome.arguments.Has("help")) {
-        WriteStorageHelp(out);
-        exitStatus = kExitOk;
-        return std::nullopt;
-    }
-    if (outcome.arguments.operands.size() != 2) {
-        exitStatus = ReportUsageError(err, operandsMissing);
-        return std::nullopt;
-    }
-    return std::move(outcome.arguments);
-}
-
 // The options every long command takes for its progress line.
 const OptionRule kProgressOption{"progress", false, 1};
 const OptionRule kQuietOption{"quiet", false, 1};
@@ -54,9 +28,9 @@ ProgressDisplay DisplayFor(const ParsedArguments& parsed) {
 
 int RunIndex(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     int exitStatus = kExitOk;
-    const auto parsed =
-        ReadCommandLine(args, {{"link-base", true, 1}, kProgressOption, kQuietOption},
-                        "index needs TARGET_FOLDER and OUTPUT_CSV", out, err, exitStatus);
+    const auto parsed = ReadCommandLine(
+        args, {{"link-base", true, 1}, kProgressOption, kQuietOption}, 2,
+        "index needs TARGET_FOLDER and OUTPUT_CSV", WriteStorageHelp, out, err, exitStatus);
     if (!parsed) {
         return exitStatus;
     }
@@ -100,8 +74,8 @@ int RunBackup(const std::vector<std::string>& args, std::ostream& out, std::ostr
               const Clock& clock) {
     int exitStatus = kExitOk;
     const auto parsed = ReadCommandLine(
-        args, {{"name", true, 1}, {"into-existing", false, 1}, kProgressOption, kQuietOption},
-        "backup needs SOURCE_FOLDER and DEST_FOLDER", out, err, exitStatus);
+        args, {{"name", true, 1}, {"into-existing", false, 1}, kProgressOption, kQuietOption}, 2,
+        "backup needs SOURCE_FOLDER and DEST_FOLDER", WriteStorageHelp, out, err, exitStatus);
     if (!parsed) {
         return exitStatus;
     }

@@ -3,6 +3,7 @@
 #include "filing/ExclusiveFileCopy.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
+#include "platform/FileIo.h"
 #include "platform/PathText.h"
 #include "platform/TemporaryFile.h"
 
@@ -179,8 +180,8 @@ std::string StoredFilePath(const std::string& destinationFolder, const std::stri
 }
 
 CopyResult CopyIntoStorage(std::string sourcePath, std::string storageRoot,
-                           std::string destinationFolder, std::string fileName,
-                           Reporter& reporter) {
+                           std::string destinationFolder, std::string fileName, Reporter& reporter,
+                           FilingRecorder* recorder) {
     const auto refuse = [&reporter](CopyResult code, const std::string& message) {
         reporter.Notify(message);
         return code;
@@ -227,7 +228,21 @@ CopyResult CopyIntoStorage(std::string sourcePath, std::string storageRoot,
     }
     // Temporaries a crashed filing left in this folder go once they are surely abandoned.
     RemoveStaleTemporaries(destinationFolder);
-    const std::error_code error = CopyFileExclusive(ToFsPath(sourcePath), ToFsPath(storedPath));
+    ContentDigest content;
+    PublishCheck mayPublish;
+    if (recorder != nullptr) {
+        mayPublish = [&](const ContentDigest& digest) {
+            content = digest;
+            return recorder->MayPublish(digest);
+        };
+    }
+    const std::error_code error =
+        CopyFileExclusive(ToFsPath(sourcePath), ToFsPath(storedPath), mayPublish);
+    if (error == std::errc::operation_canceled && recorder != nullptr) {
+        // The recorder has told why.
+        created.RemoveEmpty();
+        return CopyResult::NotPublished;
+    }
     if (error == std::errc::file_exists) {
         // Another program took the name since the test above; nothing was overwritten.
         return undo(CopyResult::NameTaken, kNameTakenMessage);
@@ -240,6 +255,13 @@ CopyResult CopyIntoStorage(std::string sourcePath, std::string storageRoot,
             return undo(CopyResult::CopyFailed, kSourceTooLongMessage);
         }
         return undo(CopyResult::CopyFailed, failureWith(DescribeError(error)));
+    }
+    if (recorder != nullptr && !recorder->Record(storedPath, content)) {
+        // The recorder has told why; an unrecorded document must not stay, read-only mark and
+        // all (Windows will not delete a file that carries it).
+        RemoveOwnFile(ToFsPath(storedPath));
+        created.RemoveEmpty();
+        return CopyResult::NotRecorded;
     }
     return CopyResult::Filed;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "filing/FilingRecorder.h"
 #include "platform/Reporter.h"
 
 #include <string>
@@ -20,6 +21,8 @@ enum class CopyResult {
     NameTaken = -22,
     StorageRootMissing = -31,
     FolderCreationFailed = -32,
+    NotPublished = -41, // the record keeper stopped it (a duplicate, say)
+    NotRecorded = -42,  // stored, but not recorded: taken out again
 };
 
 // Files a copy of the source under destinationFolder/fileName: creates the missing folder levels
@@ -27,8 +30,13 @@ enum class CopyResult {
 // marks the copy read-only. The document appears under its name only when complete. Every failure
 // is told through the reporter before it returns, and leaves the storage as it was: the folders
 // this call created are removed again.
+//
+// With a recorder, the complete copy is shown to it before it gets its name (it may stop the
+// filing there), and the stored document is recorded before this returns; a document that
+// cannot be recorded is taken out again, so none is ever stored unrecorded.
 CopyResult CopyIntoStorage(std::string sourcePath, std::string storageRoot,
-                           std::string destinationFolder, std::string fileName, Reporter& reporter);
+                           std::string destinationFolder, std::string fileName, Reporter& reporter,
+                           FilingRecorder* recorder = nullptr);
 
 // Creates every missing level of the folder from the top down; true when the deepest level was
 // created, false otherwise (also when nothing needed creating). The folders made are added to

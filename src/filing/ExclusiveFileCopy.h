@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/FileHash.h"
+
 #include <filesystem>
+#include <functional>
 #include <system_error>
 
 namespace fmb {
@@ -16,7 +19,13 @@ namespace fmb {
 // Returns no error on success, std::errc::file_exists when the destination name is taken,
 // SourceChangedError() when the source changed while it was copied, and the system's reason
 // otherwise (std::errc::invalid_argument when the source is not a regular file).
+//
+// With a check, the content is digested as it is copied, and the complete copy gets its name
+// only when check(digest) says so; otherwise it is removed and the result is
+// std::errc::operation_canceled. digest, when given, receives the content's digest.
+using PublishCheck = std::function<bool(const ContentDigest& content)>;
 std::error_code CopyFileExclusive(const std::filesystem::path& source,
-                                  const std::filesystem::path& destination);
+                                  const std::filesystem::path& destination,
+                                  const PublishCheck& check = {});
 
 } // namespace fmb

@@ -3,6 +3,7 @@
 #include "platform/NativeFile.h"
 #include "platform/TemporaryFile.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -49,6 +50,10 @@ private:
     std::filesystem::perms m_permissions = std::filesystem::perms::none;
 };
 
+// Sees the bytes of a copy as they pass, block by block and in order, so that they can be hashed
+// without reading the file a second time.
+using CopyTap = std::function<void(const char* data, std::size_t size)>;
+
 // Copies the whole source into the empty temporary file (through the kernel's copy calls on
 // Linux, in large blocks on Windows), then gives the copy the source's modification time and,
 // where the file system takes them, the given permissions (on Windows: the read-only mark when
@@ -56,8 +61,10 @@ private:
 // (its size or time differ from when it was opened, or the bytes read are not its size), so a copy
 // is never taken for the whole file when it is not. An observer hears of the file block by block, a
 // few megabytes at a time; when it says stop, the copy fails with std::errc::operation_canceled
-// and the temporary is left to its owner to remove.
+// and the temporary is left to its owner to remove. A tap sees every byte written; on Linux the
+// data then pass through the program instead of the kernel's copy calls.
 std::error_code CopyContents(const SourceFile& source, TemporaryFile& copy,
-                             std::filesystem::perms permissions, const CopyObserver& observer = {});
+                             std::filesystem::perms permissions, const CopyObserver& observer = {},
+                             const CopyTap& tap = {});
 
 } // namespace fmb

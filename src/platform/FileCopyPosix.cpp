@@ -5,9 +5,11 @@
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
+#include <span>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace fmb {
 namespace {
@@ -67,11 +69,8 @@ Step CopyWithKernel(CopyCall copy, const CopyObserver& observer, std::uint64_t& 
     }
 }
 
-std::error_code CopyWithBuffer(int in, int out, const CopyObserver& observer,
-                               std::uint64_t& total) {
-    // On the stack: after the kernel's copy this is mostly one read that finds the end, and a
-    // backup does it once per file.
-    std::array<char, 64 * 1024> buffer;
+std::error_code CopyWithBuffer(int in, int out, const CopyObserver& observer, std::uint64_t& total,
+                               std::span<char> buffer, const CopyTap& tap = {}) {
     for (;;) {
         const ssize_t got = ::read(in, buffer.data(), buffer.size());
         if (got == 0) {
@@ -82,6 +81,9 @@ std::error_code CopyWithBuffer(int in, int out, const CopyObserver& observer,
                 continue;
             }
             return LastError();
+        }
+        if (tap) {
+            tap(buffer.data(), static_cast<size_t>(got));
         }
         for (ssize_t done = 0; done < got;) {
             const ssize_t put = ::write(out, buffer.data() + done, static_cast<size_t>(got - done));
@@ -115,8 +117,18 @@ std::error_code CopyData(int in, int out, const CopyObserver& observer, std::uin
     }
     // Reading on to the end also sees bytes the kernel's calls do not (files of pseudo file
     // systems report a size of 0, and a file may grow while it is copied); at a true end it costs
-    // one read.
-    return CopyWithBuffer(in, out, observer, total);
+    // one read. On the stack: a backup does it once per file.
+    std::array<char, 64 * 1024> buffer;
+    return CopyWithBuffer(in, out, observer, total, buffer);
+}
+
+// Copies everything from in to out through a buffer of the program's, showing each block to tap.
+std::error_code CopyDataThrough(int in, int out, const CopyObserver& observer, const CopyTap& tap,
+                                std::uint64_t& total) {
+    // Large blocks keep the calls few; the hash keeps pace with the disk.
+    std::vector<char> buffer(size_t{1} << 20);
+    ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return CopyWithBuffer(in, out, observer, total, buffer, tap);
 }
 
 int Descriptor(NativeFile file) {
@@ -168,10 +180,13 @@ bool SourceFile::Unchanged() const {
 }
 
 std::error_code CopyContents(const SourceFile& source, TemporaryFile& copy,
-                             std::filesystem::perms permissions, const CopyObserver& observer) {
+                             std::filesystem::perms permissions, const CopyObserver& observer,
+                             const CopyTap& tap) {
     std::uint64_t copied = 0;
+    const int in = Descriptor(source.File());
     const int out = Descriptor(copy.File());
-    if (std::error_code error = CopyData(Descriptor(source.File()), out, observer, copied)) {
+    if (std::error_code error = tap ? CopyDataThrough(in, out, observer, tap, copied)
+                                    : CopyData(in, out, observer, copied)) {
         return error;
     }
     if (copied != source.Size() || !source.Unchanged()) {

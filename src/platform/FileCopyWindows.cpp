@@ -88,7 +88,8 @@ bool SourceFile::Unchanged() const {
 }
 
 std::error_code CopyContents(const SourceFile& source, TemporaryFile& copy,
-                             std::filesystem::perms permissions, const CopyObserver& observer) {
+                             std::filesystem::perms permissions, const CopyObserver& observer,
+                             const CopyTap& tap) {
     const HANDLE in = Handle(source.File());
     const HANDLE out = Handle(copy.File());
     const auto buffer = std::make_unique_for_overwrite<char[]>(kBlock);
@@ -100,6 +101,9 @@ std::error_code CopyContents(const SourceFile& source, TemporaryFile& copy,
         }
         if (got == 0) {
             break;
+        }
+        if (tap) {
+            tap(buffer.get(), got);
         }
         for (DWORD done = 0; done < got;) {
             DWORD put = 0;

@@ -18,6 +18,9 @@ public:
     virtual void Notice(const std::string& text) = 0;
     // A question with OK and Cancel; true when the user chose OK.
     virtual bool Question(const std::string& text) = 0;
+    // The same question with Cancel as the default button, for a step the user should rather
+    // not take (filing a document twice): Enter alone does not take it.
+    virtual bool CautiousQuestion(const std::string& text) = 0;
 
     void Notify(const std::string& message) final { Notice(message); }
 };

@@ -29,18 +29,21 @@ QString Q(const std::string& text) {
 
 // A modal box with the program's title and the text as plain text (a path may hold '<' or '&').
 // The buttons read "OK" and "キャンセル", as the messages that mention them expect.
-bool RunBox(QMessageBox::Icon icon, const std::string& text, bool withCancel) {
+bool RunBox(QMessageBox::Icon icon, const std::string& text, bool withCancel,
+            bool cancelByDefault = false) {
     QMessageBox box(icon, QString::fromUtf8(kTitle), Q(text), QMessageBox::NoButton, Owner());
     box.setTextFormat(Qt::PlainText);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
     if (withCancel) {
         QPushButton* cancel =
             box.addButton(QString::fromUtf8("キャンセル"), QMessageBox::RejectRole);
         box.setEscapeButton(cancel);
+        if (cancelByDefault)
+            box.setDefaultButton(cancel);
     } else {
         box.setEscapeButton(ok);
     }
-    box.setDefaultButton(ok);
     box.exec();
     return box.clickedButton() == ok;
 }
@@ -61,6 +64,10 @@ bool QtMessages::Question(const std::string& text) {
     return RunBox(QMessageBox::Question, text, true);
 }
 
+bool QtMessages::CautiousQuestion(const std::string& text) {
+    return RunBox(QMessageBox::Warning, text, true, true);
+}
+
 bool QtShell::OpenPath(const std::string& path) {
     // Some desktops hand a missing file to a helper that fails without a word, and still answer
     // that it was opened; so what is not there is not handed over.
@@ -78,6 +85,11 @@ bool QtShell::OpenUrl(const std::string& url) {
 
 std::optional<std::string> QtPickers::PickOpenFile() {
     return Chosen(QFileDialog::getOpenFileName(Owner(), QString(), QString(),
+                                               QStringLiteral("All Files (*)")));
+}
+
+std::optional<std::string> QtPickers::PickOpenFileIn(const std::string& initialFolder) {
+    return Chosen(QFileDialog::getOpenFileName(Owner(), QString(), Q(initialFolder),
                                                QStringLiteral("All Files (*)")));
 }
 

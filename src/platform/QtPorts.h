@@ -15,6 +15,7 @@ class QtMessages final : public MessagePort {
 public:
     void Notice(const std::string& text) override;
     bool Question(const std::string& text) override;
+    bool CautiousQuestion(const std::string& text) override;
 };
 
 class QtShell final : public ShellPort {
@@ -26,6 +27,7 @@ public:
 class QtPickers final : public PickerPort {
 public:
     std::optional<std::string> PickOpenFile() override;
+    std::optional<std::string> PickOpenFileIn(const std::string& initialFolder) override;
     std::optional<std::string> PickFolder(const std::string& initialFolder) override;
 };
 

@@ -88,6 +88,7 @@ inline constexpr int kEditTypeButton = 1036;     // hidden
 inline constexpr int kTypeList = 1034;           // hidden
 inline constexpr int kExampleTree = 1074;
 inline constexpr int kExampleName = 1075;
+inline constexpr int kPersonField = 1091; // SYORI_TANTOUSYA
 } // namespace setting
 
 // 132: 社名変更, CSyainEditDlg.
@@ -151,6 +152,8 @@ namespace menu {
 inline constexpr int kSettingsButton = 1029;
 inline constexpr int kIndexExportButton = 1031;
 inline constexpr int kBackupButton = 1054;
+inline constexpr int kCorrectButton = 1034;
+inline constexpr int kVerifyButton = 1035;
 inline constexpr int kManualButton = 1032;
 inline constexpr int kWebSiteButton = 1033;
 inline constexpr int kBackButton = 1019;
@@ -169,5 +172,36 @@ inline constexpr int kCurrentFile = 1088;
 inline constexpr int kProgressBar = 1089;
 inline constexpr int kStopButton = 1090;
 } // namespace copyDir
+
+// 150: 訂正・削除, CCorrectDlg.
+namespace correct {
+inline constexpr int kStoredField = 1101;
+inline constexpr int kChooseDocumentButton = 1102;
+inline constexpr int kTypeField = 1103;
+inline constexpr int kDateField = 1104;
+inline constexpr int kCompanyField = 1105;
+inline constexpr int kAmountField = 1106;
+inline constexpr int kExtraField = 1107;
+inline constexpr int kRemarkField = 1108;
+inline constexpr int kSourceField = 1109;
+inline constexpr int kChooseSourceButton = 1110;
+inline constexpr int kClearSourceButton = 1111;
+inline constexpr int kReasonField = 1112;
+inline constexpr int kPersonField = 1113;
+inline constexpr int kCorrectedName = 1114;
+inline constexpr int kCorrectButton = 1115;
+inline constexpr int kDeleteButton = 1116;
+} // namespace correct
+
+// 151: 検証, CVerifyDlg.
+namespace verify {
+inline constexpr int kFolderField = 1083;
+inline constexpr int kBrowseButton = 1080;
+inline constexpr int kExecuteButton = 1082;
+inline constexpr int kProgressLine = 1087;
+inline constexpr int kCurrentFile = 1088;
+inline constexpr int kProgressBar = 1089;
+inline constexpr int kStopButton = 1090;
+} // namespace verify
 
 } // namespace fmb::ids

@@ -137,6 +137,9 @@ constexpr ControlTemplate kSettingControls[] = {
     {-8, K::Static, "フォルダ構成　例↓", {123, 102, 57, 8}},
     {setting::kTypeInRemarkBox, K::CheckBox, "出力ファイル名 備考に種類名", {16, 194, 111, 11}},
     {setting::kUnderscoreFormBox, K::CheckBox, "ファイル名区切り文字「_」(非推奨)", {216, 75, 124, 12}, kPushLike},
+    // The person the filing ledger names for filings, corrections and deletions.
+    {-9, K::Static, "処理担当者", {7, 211, 48, 8}},
+    {setting::kPersonField, K::Edit, "", {63, 208, 100, 14}},
 };
 
 // ---- 132: company names (社名変更) ----------------------------------------------------------------
@@ -250,10 +253,62 @@ constexpr ControlTemplate kMenuControls[] = {
     {menu::kSettingsButton, K::Button, "設定", {7, 7, 116, 20}},
     {menu::kIndexExportButton, K::Button, "索引簿CSV出力", {7, 31, 116, 20}},
     {menu::kBackupButton, K::Button, "保存データコピー", {7, 55, 116, 20}},
+    // The filing ledger: corrections and deletions, and the check of the storage.
+    {menu::kCorrectButton, K::Button, "訂正・削除", {7, 79, 116, 20}},
+    {menu::kVerifyButton, K::Button, "検証", {7, 103, 116, 20}},
     // The two web pages, set a little apart.
-    {menu::kManualButton, K::Button, "オンラインマニュアル", {7, 85, 116, 20}},
-    {menu::kWebSiteButton, K::Button, "公式サイト", {7, 109, 116, 20}},
-    {menu::kBackButton, K::Button, "戻る", {73, 137, 50, 14}},
+    {menu::kManualButton, K::Button, "オンラインマニュアル", {7, 133, 116, 20}},
+    {menu::kWebSiteButton, K::Button, "公式サイト", {7, 157, 116, 20}},
+    {menu::kBackButton, K::Button, "戻る", {73, 185, 50, 14}},
+};
+
+// ---- 150: correction and deletion (訂正・削除) ------------------------------------------------------
+
+constexpr ControlTemplate kCorrectControls[] = {
+    {-1, K::Static, "訂正・削除する書類（保存先フォルダの中から選びます）", {7, 7, 300, 8}},
+    {correct::kStoredField, K::Edit, "", {7, 17, 300, 14}, kReadOnly | kAutoScroll},
+    {correct::kChooseDocumentButton, K::Button, "参照", {311, 17, 50, 14}},
+    {-2, K::GroupBox, "訂正後の内容", {7, 37, 354, 121}},
+    {-3, K::Static, "種類", {14, 53, 50, 8}},
+    {correct::kTypeField, K::Edit, "", {68, 51, 120, 14}},
+    {-4, K::Static, "日付", {14, 71, 50, 8}},
+    {correct::kDateField, K::Edit, "", {68, 69, 60, 14}},
+    {-5, K::Static, "会社名", {14, 89, 50, 8}},
+    {correct::kCompanyField, K::Edit, "", {68, 87, 160, 14}},
+    {-6, K::Static, "金額", {14, 107, 50, 8}},
+    {correct::kAmountField, K::Edit, "", {68, 105, 60, 14}, kRightAligned},
+    {-7, K::Static, "追加の金額（空白区切り）", {134, 107, 90, 8}},
+    {correct::kExtraField, K::Edit, "", {228, 105, 126, 14}},
+    {-8, K::Static, "備考", {14, 125, 50, 8}},
+    {correct::kRemarkField, K::Edit, "", {68, 123, 286, 14}},
+    {-9, K::Static, "訂正後の名前", {14, 143, 50, 8}},
+    {correct::kCorrectedName, K::Static, "", {68, 143, 286, 8}},
+    {-10, K::Static, "差し替えるファイル（よりよいスキャンなど。空なら内容はそのまま）", {7, 164, 300, 8}},
+    {correct::kSourceField, K::Edit, "", {7, 174, 246, 14}, kReadOnly | kAutoScroll},
+    {correct::kChooseSourceButton, K::Button, "参照", {257, 174, 50, 14}},
+    {correct::kClearSourceButton, K::Button, "クリア", {311, 174, 50, 14}},
+    {-11, K::Static, "理由（必須）", {7, 196, 56, 8}},
+    {correct::kReasonField, K::Edit, "", {68, 194, 293, 14}},
+    {-12, K::Static, "処理担当者", {7, 214, 56, 8}},
+    {correct::kPersonField, K::Edit, "", {68, 212, 120, 14}},
+    {correct::kCorrectButton, K::Button, "訂正", {149, 236, 68, 18}},
+    {correct::kDeleteButton, K::Button, "削除", {221, 236, 68, 18}},
+    {kCancel, K::Button, "閉じる", {293, 236, 68, 18}},
+};
+
+// ---- 151: verification (検証) ---------------------------------------------------------------------
+
+constexpr ControlTemplate kVerifyControls[] = {
+    {-1, K::Static, "台帳と保存データを照合します（改ざん・欠落・未記録の書類・台帳の連鎖）。", {7, 7, 300, 8}},
+    {-2, K::Static, "対象フォルダ（保存先フォルダ、またはそのバックアップ）", {7, 21, 300, 8}},
+    {verify::kFolderField, K::Edit, "", {7, 31, 246, 14}, kAutoScroll},
+    {verify::kBrowseButton, K::Button, "参照", {257, 31, 50, 14}},
+    {verify::kExecuteButton, K::Button, "検証 実行", {7, 51, 300, 18}},
+    {verify::kProgressLine, K::Static, "", {7, 75, 300, 8}},
+    {verify::kCurrentFile, K::Static, "", {7, 87, 300, 8}},
+    {verify::kProgressBar, K::ProgressBar, "", {7, 100, 246, 12}},
+    {verify::kStopButton, K::Button, "中止", {257, 99, 50, 14}, kDisabled},
+    {kCancel, K::Button, "閉じる", {257, 121, 50, 14}},
 };
 
 // ---- 145: backup copy (保存データコピー) -----------------------------------------------------------
@@ -299,10 +354,14 @@ const std::array kTemplates = {
                    kKingakuControls, kKingakuTabOrder},
     DialogTemplate{DialogId::CsvOut,    "索引簿出力",       309, 172, kShellDlg, 8, kModalDialog,
                    kCsvOutControls, {}},
-    DialogTemplate{DialogId::Menu,      "MENU",             130, 158, kShellDlg, 8, kModalDialog,
+    DialogTemplate{DialogId::Menu,      "MENU",             130, 206, kShellDlg, 8, kModalDialog,
                    kMenuControls, {}},
     DialogTemplate{DialogId::CopyDir,   "保存データコピー", 375, 245, kShellDlg, 8, kModalDialog,
                    kCopyDirControls, {}},
+    DialogTemplate{DialogId::Correct,   "訂正・削除",       368, 261, kShellDlg, 8, kModalDialog,
+                   kCorrectControls, {}},
+    DialogTemplate{DialogId::Verify,    "検証",             314, 142, kShellDlg, 8, kModalDialog,
+                   kVerifyControls, {}},
 };
 
 // clang-format on

@@ -19,6 +19,8 @@ enum class DialogId {
     CsvOut = 139,    // 索引簿出力, CCsvOutDlg2
     Menu = 141,      // MENU, CMenuDlg
     CopyDir = 145,   // 保存データコピー, CCopyDirDlg
+    Correct = 150,   // 訂正・削除, CCorrectDlg
+    Verify = 151,    // 検証, CVerifyDlg
 };
 
 // Picture resources.

@@ -10,6 +10,8 @@ namespace fmb {
 namespace {
 
 constexpr const char* kSection = "SETTING";
+// 処理担当者, written after the keys the program has always had.
+constexpr const char* kPersonKey = "SYORI_TANTOUSYA";
 
 struct NumericKey {
     const char* name;
@@ -49,10 +51,12 @@ int CFMBData::ReadIni() {
         DIR_COMPANY_SEPA_FLG = 0;
         BIKOU_SYUBETSU_FLG = 0;
         KUGIRI_BER_FLG = 0;
+        SYORI_TANTOUSYA.clear();
         return -1;
     }
     const IniFile ini(path);
     COPY_SAKI_DIR = ini.Get(kSection, "COPY_SAKI_DIR");
+    SYORI_TANTOUSYA = ini.Get(kSection, kPersonKey);
     for (const NumericKey& key : kNumericKeys) {
         this->*key.field = ReadLeadingInt(ini.Get(kSection, key.name));
     }
@@ -70,6 +74,11 @@ SaveResult CFMBData::WriteIni() {
     }
     for (const NumericKey& key : kNumericKeys) {
         ini.Set(kSection, key.name, std::to_string(this->*key.field));
+    }
+    // A file whose user never named a person stays as it was.
+    if ((!SYORI_TANTOUSYA.empty() || !ini.Get(kSection, kPersonKey).empty()) &&
+        !ini.Set(kSection, kPersonKey, SYORI_TANTOUSYA)) {
+        return SaveResult::UnrepresentableText;
     }
     return ini.Save() ? SaveResult::Saved : SaveResult::WriteFailed;
 }

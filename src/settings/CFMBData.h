@@ -27,7 +27,8 @@ public:
     // True when the last ReadIni found an end month outside 1 to 12 and read it as
     // kDefaultEndMonth.
     bool EndMonthWasReplaced() const { return m_endMonthReplaced; }
-    // Saved when all eight keys were written; otherwise the file stays as it was.
+    // Saved when all the keys were written (SYORI_TANTOUSYA only once it was set); otherwise the
+    // file stays as it was.
     SaveResult WriteIni();
 
     std::string IniPath() const;
@@ -40,6 +41,7 @@ public:
     int DIR_COMPANY_SEPA_FLG = 0; // a company folder below the type folder
     int BIKOU_SYUBETSU_FLG = 0;   // the type name in front of the remark
     int KUGIRI_BER_FLG = 0;       // fields joined with "_" instead of enclosed in brackets
+    std::string SYORI_TANTOUSYA;  // 処理担当者: the person the ledger names; empty: not set
 
 private:
     std::string m_settingsFolder;

@@ -46,7 +46,8 @@ CSettingDlg::CSettingDlg(const Environment& env, QWidget* parent)
     : TemplateDialog(DialogId::Setting, parent), m_env(env), m_data(env.settingsFolder),
       m_typeData(env.settingsFolder), m_root(*Control<QLineEdit>(kRootField)),
       m_month(*Control<QLineEdit>(kEndMonthField)), m_types(*Control<ListBox>(kTypeList)),
-      m_tree(*Control<QTreeWidget>(kExampleTree)), m_example(*Control<QLabel>(kExampleName)) {
+      m_tree(*Control<QTreeWidget>(kExampleTree)), m_example(*Control<QLabel>(kExampleName)),
+      m_person(*Control<QLineEdit>(kPersonField)) {
     connect(Control<QPushButton>(kBrowseButton), &QPushButton::clicked, this,
             [this] { OnBrowse(); });
     connect(Control<QPushButton>(kEditTypeButton), &QPushButton::clicked, this,
@@ -73,6 +74,7 @@ void CSettingDlg::OnInitDialog() {
         m_env.messages.Notice(kEndMonthReplaced);
     m_root.setText(QString::fromStdString(m_data.COPY_SAKI_DIR));
     m_month.setText(QString::number(m_data.NEND_END_M));
+    m_person.setText(QString::fromStdString(m_data.SYORI_TANTOUSYA));
     for (const FlagBox& box : kFlagBoxes)
         Control<QAbstractButton>(box.id)->setChecked(m_data.*box.flag == 1);
     UpdateExample();
@@ -84,6 +86,7 @@ void CSettingDlg::OnInitDialog() {
 void CSettingDlg::ControlsInto(CFMBData& settings) const {
     settings.COPY_SAKI_DIR = m_root.text().toStdString();
     settings.NEND_END_M = ReadLeadingInt(m_month.text().toStdString());
+    settings.SYORI_TANTOUSYA = m_person.text().trimmed().toStdString();
     for (const FlagBox& box : kFlagBoxes)
         settings.*box.flag = Control<QAbstractButton>(box.id)->isChecked() ? 1 : 0;
 }
@@ -152,7 +155,7 @@ void CSettingDlg::accept() {
     if (const SaveResult result = m_data.WriteIni(); result != SaveResult::Saved) {
         m_env.messages.Notice(SaveFailureMessage(m_data, result));
         if (result == SaveResult::UnrepresentableText)
-            m_root.setFocus();
+            (FirstUnsavableChar(m_data.COPY_SAKI_DIR).empty() ? m_person : m_root).setFocus();
         return;
     }
     if (const SaveResult result = m_typeData.WriteIni(); result != SaveResult::Saved) {

@@ -13,10 +13,10 @@ namespace fmb {
 
 class ListBox;
 
-// "設定": the storage root, the month in which the fiscal year ends and the six flags of
-// FMB_Setting.ini, with a live example of the folders and the file name they give. Opening it
-// gives a store without types the 36 default types (written at once); 終了(保存) writes both
-// files, キャンセル and the close box write nothing.
+// "設定": the storage root, the month in which the fiscal year ends, the six flags and the
+// 処理担当者 of FMB_Setting.ini, with a live example of the folders and the file name they give.
+// Opening it gives a store without types the 36 default types (written at once); 終了(保存) writes
+// both files, キャンセル and the close box write nothing.
 //
 //   CSettingDlg dlg(m_env, this);
 //   m_env.modal.RunModal(dlg);
@@ -52,6 +52,7 @@ private:
     ListBox& m_types;
     QTreeWidget& m_tree;
     QLabel& m_example;
+    QLineEdit& m_person; // 処理担当者
 };
 
 } // namespace fmb

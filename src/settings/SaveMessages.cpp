@@ -31,8 +31,13 @@ std::string ShownChar(const std::string& character) {
 }
 
 std::string SaveFailureMessage(const CFMBData& settings, SaveResult result) {
+    if (result == SaveResult::UnrepresentableText &&
+        FirstUnsavableChar(settings.COPY_SAKI_DIR).empty()) {
+        return "処理担当者に、設定ファイル（FMB_Setting.ini）に保存できない文字" +
+               ShownChar(FirstUnsavableChar(settings.SYORI_TANTOUSYA)) +
+               "が含まれています。\n\nこの文字を別の文字に替えてから、もう一度保存してください。";
+    }
     if (result == SaveResult::UnrepresentableText) {
-        // The storage root is the record's only text.
         return "保存先フォルダの名前に、設定ファイル（FMB_Setting.ini）に保存できない文字" +
                ShownChar(FirstUnsavableChar(settings.COPY_SAKI_DIR)) +
                "が含まれています。\n\nこの文字を含まない名前のフォルダを指定してください。";

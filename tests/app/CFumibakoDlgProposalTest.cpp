@@ -154,8 +154,18 @@ TEST_F(CFumibakoDlgProposalTest, ClickedProposalsFillTheEntryInAnyOrderAndTheDoc
         EXPECT_EQ(Text(kFileName), name);
         EXPECT_EQ(Text(kFolder), Stored(""));
 
+        // The same invoice again after the first: the ledger knows its content, and the user
+        // files it all the same.
+        const bool again = &order != &orders[0];
+        if (again)
+            m_fake.messages.QueueAnswer(true);
         Click(kExecute);
-        EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{kCopied}) << order.remark;
+        const std::vector<std::string> texts = m_fake.messages.TakeTexts();
+        ASSERT_EQ(texts.size(), again ? 2u : 1u) << order.remark;
+        if (again) {
+            EXPECT_TRUE(texts.front().starts_with("同じ内容の書類がすでに保存されています。"));
+        }
+        EXPECT_EQ(texts.back(), kCopied) << order.remark;
         ASSERT_TRUE(fs::is_regular_file(test::U8(Stored(name)))) << name;
         EXPECT_EQ(test::ReadBytes(test::U8(Stored(name))), test::ReadBytes(test::U8(Invoice())));
         // The emptied entry empties the preview too.

@@ -5,6 +5,8 @@
 
 #include "filing/AmountText.h"
 #include "filing/Composition.h"
+#include "ledger/Ledger.h"
+#include "ledger/LedgerFolder.h"
 #include "platform/ListBox.h"
 #include "platform/PathText.h"
 #include "res/ControlIds.h"
@@ -191,11 +193,16 @@ protected:
     }
 
     // Every file below the storage root, by its full path.
+    // The documents in the storage; the ledger's folder holds none.
     std::vector<std::string> StoredFiles() const {
         std::vector<std::string> files;
-        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(test::U8(Root())))
-            if (entry.is_regular_file())
-                files.push_back(FromFsPath(entry.path()));
+        for (auto entry = fs::recursive_directory_iterator(test::U8(Root()));
+             entry != fs::recursive_directory_iterator(); ++entry) {
+            if (entry->path().filename() == test::U8(std::string(kLedgerFolderName)))
+                entry.disable_recursion_pending();
+            else if (entry->is_regular_file())
+                files.push_back(FromFsPath(entry->path()));
+        }
         std::sort(files.begin(), files.end());
         return files;
     }
@@ -512,10 +519,80 @@ TEST_F(CFumibakoDlgTest, ANameTypedByHandAfterTheLastInputIsFiledAsTypedUntilThe
     Type(kFileNameField, "x");
     Type(kRemarkField, "再発行");
     EXPECT_EQ(Text(kFileNameField), "[2022_12_31][〇〇商事(株)][500,000]再発行.pdf");
+    // The same scan again: the ledger knows it, and the user files it all the same.
+    m_fake.messages.QueueAnswer(true);
     Click(kExecuteButton);
-    EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
+    EXPECT_EQ(m_fake.messages.TakeTexts().back(), "コピーしました。");
     EXPECT_TRUE(
         fs::is_regular_file(test::U8(folder + "[2022_12_31][〇〇商事(株)][500,000]再発行.pdf")));
+}
+
+// ---- The ledger ---------------------------------------------------------------------------------
+
+TEST_F(CFumibakoDlgTest, EveryFilingIsRecordedInTheLedgerWithThePersonOfTheSettings) {
+    CFMBData settings(m_dir.Text(true));
+    settings.ReadIni();
+    settings.SYORI_TANTOUSYA = "山田 花子";
+    ASSERT_EQ(settings.WriteIni(), SaveResult::Saved);
+    Open();
+    FillEntry();
+    Type(kRemarkField, "再発行");
+    Click(kExecuteButton);
+    EXPECT_EQ(m_fake.messages.TakeTexts(), std::vector<std::string>{"コピーしました。"});
+    const std::vector<LedgerRecord> records = Ledger(Root()).Read().records;
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].operation, "登録");
+    EXPECT_EQ(records[0].path,
+              "2022年度/請求書(控)/2022年12月/[2022_12_31][〇〇商事(株)][500,000]再発行.pdf");
+    EXPECT_EQ(records[0].type, kType1);
+    EXPECT_EQ(records[0].company, kCompanyName);
+    EXPECT_EQ(records[0].amount, "500000");
+    EXPECT_EQ(records[0].remark, "再発行");
+    EXPECT_EQ(records[0].sourceName, "doc001.pdf");
+    EXPECT_EQ(records[0].person, "山田 花子");
+}
+
+TEST_F(CFumibakoDlgTest, TheSameContentAgainIsAskedWithNoAsTheDefaultAndNoFilesNothing) {
+    Open();
+    FillEntry();
+    Click(kExecuteButton);
+    m_fake.messages.TakeTexts();
+    const std::string first =
+        Folder("2022年度/請求書(控)/2022年12月/[2022_12_31][〇〇商事(株)][500,000].pdf");
+
+    FillEntry();
+    Type(kRemarkField, "2");
+    m_fake.messages.QueueAnswer(false);
+    Click(kExecuteButton);
+    ASSERT_EQ(m_fake.messages.Log().size(), 1u);
+    EXPECT_EQ(m_fake.messages.Log()[0].kind, test::FakeMessages::Kind::CautiousQuestion);
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{"同じ内容の書類がすでに保存されています。\n\n" + first +
+                                       "\n\n二重に保存しますか？"});
+    EXPECT_EQ(StoredFiles(), std::vector<std::string>{first});
+    // The entry stays for another try.
+    EXPECT_EQ(Text(kRemarkField), "2");
+
+    m_fake.messages.QueueAnswer(true);
+    Click(kExecuteButton);
+    EXPECT_EQ(m_fake.messages.TakeTexts().back(), "コピーしました。");
+    EXPECT_EQ(StoredFiles().size(), 2u);
+    EXPECT_EQ(Ledger(Root()).Read().records.size(), 2u);
+}
+
+TEST_F(CFumibakoDlgTest, AFilingTheLedgerCannotRecordIsUndoneAndSaysSo) {
+    Open();
+    FillEntry();
+    // Something that is not a folder stands where the ledger's folder belongs.
+    test::WriteBytes(test::U8(Root() + "/" + std::string(kLedgerFolderName)), "");
+    Click(kExecuteButton);
+    const std::vector<std::string> texts = m_fake.messages.TakeTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_TRUE(texts[0].starts_with("台帳に記録できませんでした。")) << texts[0];
+    EXPECT_NE(texts[0].find("書類は保存されていません"), std::string::npos);
+    EXPECT_TRUE(StoredFiles().empty());
+    EXPECT_FALSE(fs::exists(test::U8(Root() + "/2022年度")));
+    EXPECT_EQ(Text(kAmountField), "500000"); // nothing cleared
 }
 
 // ---- Document types -----------------------------------------------------------------------------

@@ -83,8 +83,9 @@ protected:
                                 "KUGIRI_BER_FLG=" +
                                 std::to_string(kugiri) + "\r\n";
         WriteBytes(m_settings.Path() / "FMB_Setting.ini", cp932::Encode(ini).bytes);
-        std::vector<std::string> args = {"file", "--settings-dir", m_settings.Text(), "--type",
-                                         type};
+        // One source filed under three names: the ledger would refuse its content twice.
+        std::vector<std::string> args = {"file", "--settings-dir",   m_settings.Text(), "--type",
+                                         type,   "--allow-duplicate"};
         args.insert(args.end(), options.begin(), options.end());
         args.push_back(m_source);
         std::ostringstream out;

@@ -1,5 +1,7 @@
 #include "platform/DateText.h"
 
+#include "platform/Clock.h"
+
 #include "support/FixedClock.h"
 
 #include <gtest/gtest.h>
@@ -43,6 +45,30 @@ TEST(DateText, DaysOfAnyYearAreWrittenAndReadBack) {
     EXPECT_EQ(partial.year, 2024);
     EXPECT_EQ(partial.month, 0);
     EXPECT_EQ(partial.day, 0);
+}
+
+// A ledger record's time carries the local offset from UTC, whichever side of it and with
+// half hours; the moment is 2026-12-10 05:18:22 UTC.
+TEST(DateText, TimestampsCarryTheLocalOffsetFromUtc) {
+    constexpr std::time_t kMoment = 1796879902;
+    const auto local = [](int year, int month, int day, int hour, int minute) {
+        std::tm fields{};
+        fields.tm_year = year - 1900;
+        fields.tm_mon = month - 1;
+        fields.tm_mday = day;
+        fields.tm_hour = hour;
+        fields.tm_min = minute;
+        fields.tm_sec = 22;
+        return fields;
+    };
+    EXPECT_EQ(TimestampWithOffset(local(2026, 12, 10, 14, 18), kMoment),
+              "2026-12-10T14:18:22+09:00");
+    EXPECT_EQ(TimestampWithOffset(local(2026, 12, 10, 5, 18), kMoment),
+              "2026-12-10T05:18:22+00:00");
+    EXPECT_EQ(TimestampWithOffset(local(2026, 12, 9, 23, 48), kMoment),
+              "2026-12-09T23:48:22-05:30");
+    EXPECT_EQ(TimestampWithOffset(local(2026, 12, 10, 10, 48), kMoment),
+              "2026-12-10T10:48:22+05:30");
 }
 
 } // namespace

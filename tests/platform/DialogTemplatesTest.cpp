@@ -12,7 +12,7 @@ namespace {
 
 const DialogId kAllDialogs[] = {DialogId::Filing,  DialogId::Setting, DialogId::SyainEdit,
                                 DialogId::Kingaku, DialogId::CsvOut,  DialogId::Menu,
-                                DialogId::CopyDir};
+                                DialogId::CopyDir, DialogId::Correct, DialogId::Verify};
 
 bool TakesFocus(ControlKind kind) {
     return kind != ControlKind::Static && kind != ControlKind::Bitmap &&

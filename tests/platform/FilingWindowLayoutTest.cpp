@@ -177,9 +177,11 @@ TEST_P(DialogLayout, EveryCaptionIsWhole) {
     }
 }
 
-// The dialogs with the most controls, and the two that show a running job's progress.
+// The dialogs with the most controls, and those that show a running job's progress.
 INSTANTIATE_TEST_SUITE_P(Dialogs, DialogLayout,
-                         ::testing::Values(DialogId::Filing, DialogId::CsvOut, DialogId::CopyDir),
+                         ::testing::Values(DialogId::Filing, DialogId::CsvOut, DialogId::CopyDir,
+                                           DialogId::Setting, DialogId::Correct, DialogId::Verify,
+                                           DialogId::Menu),
                          [](const ::testing::TestParamInfo<DialogId>& info) {
                              return std::to_string(static_cast<int>(info.param));
                          });

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 
@@ -74,6 +76,20 @@ TEST(QtMessages, QuestionIsTrueOnlyForOK) {
         EXPECT_EQ(seen.buttons.size(), 2);
         EXPECT_TRUE(seen.buttons.contains(QString::fromUtf8("キャンセル")));
     }
+}
+
+// A question about a step the user should rather not take answers no to Enter alone.
+TEST(QtMessages, ACautiousQuestionHasCancelAsItsDefault) {
+    QtMessages messages;
+    QString defaultButton;
+    QTimer::singleShot(0, [&defaultButton] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        defaultButton = box->defaultButton()->text();
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    EXPECT_FALSE(messages.CautiousQuestion("二重に保存しますか？"));
+    EXPECT_EQ(defaultButton, QString::fromUtf8("キャンセル"));
 }
 
 // Receives what the desktop is asked to open.

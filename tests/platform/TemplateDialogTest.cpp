@@ -35,7 +35,7 @@ using testing::ElementsAreArray;
 
 const DialogId kAllDialogs[] = {DialogId::Filing,  DialogId::Setting, DialogId::SyainEdit,
                                 DialogId::Kingaku, DialogId::CsvOut,  DialogId::Menu,
-                                DialogId::CopyDir};
+                                DialogId::CopyDir, DialogId::Correct, DialogId::Verify};
 
 // Dialog units to pixels, worked out here from the font's metrics the way Windows does.
 struct Units {

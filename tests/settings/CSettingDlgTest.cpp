@@ -5,6 +5,7 @@
 #include "platform/Cp932.h"
 #include "platform/ListBox.h"
 #include "res/ControlIds.h"
+#include "settings/CFMBData.h"
 #include "support/DialogTest.h"
 #include "support/FakePorts.h"
 #include "support/TempDir.h"
@@ -412,6 +413,33 @@ TEST_F(CSettingDlgTest, ARootTheSettingsFileCannotHoldIsRefused) {
         Click(d, ids::kCancel);
     });
     EXPECT_FALSE(std::filesystem::exists(SettingPath()));
+}
+
+// 処理担当者 is read, saved as its own key after the others, and keeps the lines the program
+// does not own; a name the file cannot hold is refused with the focus on it.
+TEST_F(CSettingDlgTest, ThePersonIsShownSavedAndCheckedWithoutTouchingOtherKeys) {
+    WriteSetting("; kept comment\r\n[SETTING]\r\nCOPY_SAKI_DIR=" + m_storage.Text() +
+                 "\r\nNEND_END_M=3\r\nOTHER_KEY=kept\r\nSYORI_TANTOUSYA=山田\r\n");
+    Run([&](QDialog& d) {
+        QLineEdit& person = *test::ControlOf<QLineEdit>(d, kPersonField);
+        EXPECT_EQ(person.text().toStdString(), "山田");
+        SetText(person, "髙橋🍣");
+        Click(d, ids::kOk);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_THAT(m_fake.messages.TakeTexts(),
+                    ElementsAre("処理担当者に、設定ファイル（FMB_Setting.ini）に保存できない文字"
+                                "「🍣」が含まれています。\n\nこの文字を別の文字に替えてから、もう一"
+                                "度保存してください。"));
+        EXPECT_EQ(QApplication::focusWidget(), &person);
+        SetText(person, "髙橋 一郎");
+        Click(d, ids::kOk);
+    });
+    const std::string written = cp932::Decode(test::ReadBytes(SettingPath())).utf8;
+    EXPECT_TRUE(written.starts_with("; kept comment\r\n[SETTING]\r\n")) << written;
+    EXPECT_THAT(written, HasSubstr("\r\nOTHER_KEY=kept\r\nSYORI_TANTOUSYA=髙橋 一郎\r\n"));
+    CFMBData read(m_dir.Text(true));
+    ASSERT_EQ(read.ReadIni(), 0);
+    EXPECT_EQ(read.SYORI_TANTOUSYA, "髙橋 一郎");
 }
 
 TEST_F(CSettingDlgTest, TheHiddenEditButtonRunsTheCompanyEditorForTheChosenType) {

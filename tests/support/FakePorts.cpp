@@ -18,7 +18,15 @@ void FakeMessages::Notice(const std::string& text) {
 }
 
 bool FakeMessages::Question(const std::string& text) {
-    m_log.push_back({Kind::Question, text});
+    return Ask(Kind::Question, text);
+}
+
+bool FakeMessages::CautiousQuestion(const std::string& text) {
+    return Ask(Kind::CautiousQuestion, text);
+}
+
+bool FakeMessages::Ask(Kind kind, const std::string& text) {
+    m_log.push_back({kind, text});
     if (m_answers.empty()) {
         ADD_FAILURE() << "unexpected question (no answer queued): " << text;
         return false;
@@ -51,6 +59,11 @@ FakePickers::~FakePickers() {
 
 std::optional<std::string> FakePickers::PickOpenFile() {
     m_log.push_back({Kind::File, ""});
+    return Take(Kind::File);
+}
+
+std::optional<std::string> FakePickers::PickOpenFileIn(const std::string& initialFolder) {
+    m_log.push_back({Kind::File, initialFolder});
     return Take(Kind::File);
 }
 

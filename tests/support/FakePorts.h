@@ -22,7 +22,7 @@ namespace fmb::test {
 // Message boxes.
 class FakeMessages final : public MessagePort {
 public:
-    enum class Kind { Notice, Question };
+    enum class Kind { Notice, Question, CautiousQuestion };
     struct Shown {
         Kind kind;
         std::string text;
@@ -43,6 +43,7 @@ public:
 
     void Notice(const std::string& text) override;
     bool Question(const std::string& text) override;
+    bool CautiousQuestion(const std::string& text) override;
 
     const std::vector<Shown>& Log() const { return m_log; }
     // The texts of every notice and question so far, in order.
@@ -55,6 +56,8 @@ private:
         bool ok;
         std::function<void()> whileOpen;
     };
+    bool Ask(Kind kind, const std::string& text);
+
     std::deque<Answer> m_answers;
     std::vector<Shown> m_log;
 };
@@ -95,7 +98,7 @@ public:
     enum class Kind { File, Folder };
     struct Call {
         Kind kind;
-        std::string initialFolder; // empty for the file chooser
+        std::string initialFolder; // empty for the file chooser without a starting folder
         bool operator==(const Call&) const = default;
     };
 
@@ -112,6 +115,7 @@ public:
     }
 
     std::optional<std::string> PickOpenFile() override;
+    std::optional<std::string> PickOpenFileIn(const std::string& initialFolder) override;
     std::optional<std::string> PickFolder(const std::string& initialFolder) override;
 
     const std::vector<Call>& Log() const { return m_log; }

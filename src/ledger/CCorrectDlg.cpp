@@ -26,7 +26,7 @@ constexpr const char* kChooseDocumentMessage = "訂正・削除する書類を�
 
 } // namespace
 
-CCorrectDlg::CCorrectDlg(const Environment& env, QWidget* parent)
+CCorrectDlg::CCorrectDlg(const Environment& env, QWidget* parent, const std::string& storedPath)
     : TemplateDialog(DialogId::Correct, parent), m_env(env), m_settings(env.settingsFolder) {
     m_settings.ReadIni();
     SetText(kPersonField, m_settings.SYORI_TANTOUSYA);
@@ -48,6 +48,8 @@ CCorrectDlg::CCorrectDlg(const Environment& env, QWidget* parent)
                 [this] { ShowCorrectedName(); });
     // Enter in a field must not close the dialog half-way through a correction.
     InstallCommonKeyFilter(*this);
+    if (!storedPath.empty())
+        ShowDocument(storedPath);
 }
 
 std::string CCorrectDlg::Text(int id) const {

@@ -17,13 +17,15 @@ namespace fmb {
 // the person (prefilled from the settings), and presses 訂正 or 削除; each asks first. The
 // earlier file is kept, unchanged, in the ledger's folder, and the change is recorded there.
 //
-//   CCorrectDlg dlg(m_env, this);
+//   CCorrectDlg dlg(m_env, this);            // the user chooses the document
+//   CCorrectDlg dlg(m_env, this, storedPath); // opened on a document, from a search result
 //   m_env.modal.RunModal(dlg);
 class CCorrectDlg final : public TemplateDialog {
     Q_OBJECT
 
 public:
-    explicit CCorrectDlg(const Environment& env, QWidget* parent = nullptr);
+    explicit CCorrectDlg(const Environment& env, QWidget* parent = nullptr,
+                         const std::string& storedPath = {});
 
 private:
     void OnChooseDocument();

@@ -1,5 +1,6 @@
 #include "search/CKensakuDlg.h"
 
+#include "ledger/CCorrectDlg.h"
 #include "platform/DesktopOpen.h"
 #include "platform/PathText.h"
 #include "search/HitTable.h"
@@ -188,17 +189,20 @@ void CKensakuDlg::BuildWidgets() {
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setWordWrap(false);
 
+    auto* correct = new QPushButton(Q("訂正・削除"), this);
+    correct->setObjectName("correctButton");
     auto* openFolder = new QPushButton(Q("フォルダを開く"), this);
     openFolder->setObjectName("openFolderButton");
     auto* writeBook = new QPushButton(Q("索引簿(CSV)に出力"), this);
     writeBook->setObjectName("writeBookButton");
     auto* close = new QPushButton(Q("閉じる"), this);
     close->setObjectName("closeButton");
-    for (QPushButton* button : {openFolder, writeBook, close}) {
+    for (QPushButton* button : {correct, openFolder, writeBook, close}) {
         button->setAutoDefault(false);
     }
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_count, 1);
+    buttons->addWidget(correct);
     buttons->addWidget(openFolder);
     buttons->addWidget(writeBook);
     buttons->addWidget(close);
@@ -216,6 +220,7 @@ void CKensakuDlg::BuildWidgets() {
     connect(m_type, &QComboBox::currentIndexChanged, this, &CKensakuDlg::Search);
     connect(m_includeKept, &QCheckBox::toggled, this, &CKensakuDlg::Search);
     connect(m_table, &QTableView::doubleClicked, this, &CKensakuDlg::OnOpenDocument);
+    connect(correct, &QPushButton::clicked, this, &CKensakuDlg::OnCorrect);
     connect(openFolder, &QPushButton::clicked, this, &CKensakuDlg::OnOpenFolder);
     connect(writeBook, &QPushButton::clicked, this, &CKensakuDlg::OnWriteBook);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -345,6 +350,18 @@ void CKensakuDlg::OnOpenFolder() {
         return;
     }
     OpenPathOrTell(m_env, FromFsPath(ToFsPath(hit->path).parent_path()));
+}
+
+void CKensakuDlg::OnCorrect() {
+    const SearchHit* hit = CurrentHit();
+    if (hit == nullptr) {
+        m_env.messages.Notice(kNothingChosenMessage);
+        return;
+    }
+    CCorrectDlg dialog(m_env, this, hit->path);
+    m_env.modal.RunModal(dialog);
+    // A corrected or deleted document has left its place: the hits are read again.
+    Search();
 }
 
 void CKensakuDlg::OnWriteBook() {

@@ -49,6 +49,8 @@ private:
     const SearchHit* CurrentHit() const;
     void OnOpenDocument();
     void OnOpenFolder();
+    // Opens 訂正・削除 on the chosen hit.
+    void OnCorrect();
     void OnWriteBook();
 
     Environment m_env;

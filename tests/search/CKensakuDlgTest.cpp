@@ -235,6 +235,34 @@ TEST_F(CKensakuDlgTest, DoubleClickOpensTheDocumentAndTheButtonItsFolder) {
                                    {Kind::Path, Root() + kSep + "2023年度" + kSep + "領収書"}}));
 }
 
+// 訂正・削除 opens on the hit chosen, its fields read back from its name; afterwards the hits are
+// read again, since a corrected or deleted document has left its place.
+TEST_F(CKensakuDlgTest, CorrectionOpensOnTheChosenHit) {
+    Open();
+    Type("companyField", "国税");
+    ASSERT_EQ(RowsWhenDone(), StoredPaths({3}));
+    Find<QPushButton>("correctButton")->click();
+    EXPECT_EQ(m_fake.messages.TakeTexts(),
+              std::vector<std::string>{"一覧から書類を選んでください。"});
+    QTableView* table = Find<QTableView>("hitTable");
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(table->model()->index(0, 1)).center());
+    std::string shownPath;
+    std::string shownDate;
+    std::string shownCompany;
+    m_fake.modal.Queue("fmb::CCorrectDlg", [&](QDialog& dialog) {
+        shownPath = test::TextOf(dialog, ids::correct::kStoredField);
+        shownDate = test::TextOf(dialog, ids::correct::kDateField);
+        shownCompany = test::TextOf(dialog, ids::correct::kCompanyField);
+        test::ClickOn(dialog, ids::kCancel);
+    });
+    Find<QPushButton>("correctButton")->click();
+    EXPECT_NE(shownPath.find("[20240331][国税商事][99]前払い.pdf"), std::string::npos) << shownPath;
+    EXPECT_EQ(shownDate, "20240331");
+    EXPECT_EQ(shownCompany, "国税商事");
+    EXPECT_EQ(RowsWhenDone(), StoredPaths({3}));
+}
+
 TEST_F(CKensakuDlgTest, WritesTheHitsAsAnIndexBookInTheFolderChosen) {
     Open();
     Type("fromField", "20230401");

@@ -1,4 +1,5 @@
 #include "platform/FilePublish.h"
+#include "platform/PublishMethods.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -11,13 +12,6 @@ namespace {
 
 std::error_code LastError() {
     return {errno, std::generic_category()};
-}
-
-// Errors by which a file system says it does not offer a way of publishing at all.
-bool RefusesTheMethod(const std::error_code& error) {
-    return error == std::errc::operation_not_permitted || error == std::errc::not_supported ||
-           error == std::errc::operation_not_supported || error == std::errc::invalid_argument ||
-           error == std::errc::function_not_supported;
 }
 
 std::error_code RenameNoReplace(const std::filesystem::path& temporary,
@@ -62,8 +56,19 @@ std::error_code ClaimThenRename(const std::filesystem::path& temporary,
     return error;
 }
 
-std::error_code Publish(PublishMethod method, const std::filesystem::path& temporary,
-                        const std::filesystem::path& final) {
+} // namespace
+
+namespace publish {
+
+// Errors by which a file system says it does not offer a way of publishing at all.
+bool RefusesTheMethod(const std::error_code& error) {
+    return error == std::errc::operation_not_permitted || error == std::errc::not_supported ||
+           error == std::errc::operation_not_supported || error == std::errc::invalid_argument ||
+           error == std::errc::function_not_supported;
+}
+
+std::error_code PublishBy(PublishMethod method, const std::filesystem::path& temporary,
+                          const std::filesystem::path& final) {
     switch (method) {
     case PublishMethod::RenameNoReplace:
         return RenameNoReplace(temporary, final);
@@ -75,24 +80,7 @@ std::error_code Publish(PublishMethod method, const std::filesystem::path& tempo
     return std::make_error_code(std::errc::invalid_argument);
 }
 
-} // namespace
-
-std::error_code PublishWithoutReplacing(const std::filesystem::path& temporary,
-                                        const std::filesystem::path& final, PublishMethod first) {
-    constexpr PublishMethod kOrder[] = {PublishMethod::RenameNoReplace, PublishMethod::HardLink,
-                                        PublishMethod::ClaimName};
-    std::error_code error;
-    for (const PublishMethod method : kOrder) {
-        if (method < first) {
-            continue;
-        }
-        error = Publish(method, temporary, final);
-        if (!error || !RefusesTheMethod(error)) {
-            return error;
-        }
-    }
-    return error;
-}
+} // namespace publish
 
 std::error_code ReplaceInOneStep(const std::filesystem::path& temporary,
                                  const std::filesystem::path& final) {

@@ -1,4 +1,5 @@
 #include "platform/FilePublish.h"
+#include "platform/PublishMethods.h"
 
 #include "platform/WindowsSupport.h"
 
@@ -6,11 +7,6 @@
 
 namespace fmb {
 namespace {
-
-// Errors by which a file system says it does not offer a way of publishing at all.
-bool RefusesTheMethod(const std::error_code& error) {
-    return error == std::errc::not_supported || error == std::errc::invalid_argument;
-}
 
 // MoveFileExW without MOVEFILE_REPLACE_EXISTING: one step that fails when the name exists.
 std::error_code MoveWithoutReplacing(const std::wstring& temporary, const std::wstring& final) {
@@ -55,8 +51,19 @@ std::error_code ClaimThenMove(const std::wstring& temporary, const std::wstring&
     return {};
 }
 
-std::error_code Publish(PublishMethod method, const std::wstring& temporary,
-                        const std::wstring& final) {
+} // namespace
+
+namespace publish {
+
+// Errors by which a file system says it does not offer a way of publishing at all.
+bool RefusesTheMethod(const std::error_code& error) {
+    return error == std::errc::not_supported || error == std::errc::invalid_argument;
+}
+
+std::error_code PublishBy(PublishMethod method, const std::filesystem::path& temporaryPath,
+                          const std::filesystem::path& finalPath) {
+    const std::wstring temporary = windows::LongPath(temporaryPath);
+    const std::wstring final = windows::LongPath(finalPath);
     switch (method) {
     case PublishMethod::RenameNoReplace:
         return MoveWithoutReplacing(temporary, final);
@@ -68,26 +75,7 @@ std::error_code Publish(PublishMethod method, const std::wstring& temporary,
     return std::make_error_code(std::errc::invalid_argument);
 }
 
-} // namespace
-
-std::error_code PublishWithoutReplacing(const std::filesystem::path& temporary,
-                                        const std::filesystem::path& final, PublishMethod first) {
-    constexpr PublishMethod kOrder[] = {PublishMethod::RenameNoReplace, PublishMethod::HardLink,
-                                        PublishMethod::ClaimName};
-    const std::wstring from = windows::LongPath(temporary);
-    const std::wstring to = windows::LongPath(final);
-    std::error_code error;
-    for (const PublishMethod method : kOrder) {
-        if (method < first) {
-            continue;
-        }
-        error = Publish(method, from, to);
-        if (!error || !RefusesTheMethod(error)) {
-            return error;
-        }
-    }
-    return error;
-}
+} // namespace publish
 
 // MoveFileExW with MOVEFILE_REPLACE_EXISTING swaps the name over in one step on NTFS. ReplaceFileW
 // is not used: it would carry the replaced file's attributes over to the new one, while a backup

@@ -1,6 +1,6 @@
 // The search's reading of stored names and its folding on arbitrary bytes: neither crashes or
-// hangs; a name read as stored has a real date, amounts that are numbers and fields that lie in
-// the name; folding a folded text changes nothing.
+// hangs; a name read as stored has a real date, amounts that are numbers, fields that lie in
+// the name and a head that agrees with them; folding a folded text changes nothing.
 #include "FuzzCheck.h"
 
 #include "platform/SearchFold.h"
@@ -32,6 +32,10 @@ void CheckRead(std::string_view name, fmb::NameForm form) {
     }
     FUZZ_CHECK(Inside(stored.dateText, name) && Inside(stored.company, name));
     FUZZ_CHECK(Inside(stored.typePrefix, name) && Inside(stored.remark, name));
+    // A search passes over a name on its head alone: the head must agree with the whole.
+    const fmb::NameHead head = fmb::ReadNameHead(name);
+    FUZZ_CHECK(head.date == stored.date);
+    FUZZ_CHECK(!head.company || *head.company == stored.company);
 }
 
 } // namespace

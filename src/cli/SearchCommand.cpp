@@ -5,6 +5,7 @@
 #include "platform/ExeFolder.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
+#include "search/DatedPaths.h"
 #include "search/StorageSearch.h"
 #include "settings/CFMBData.h"
 
@@ -99,16 +100,23 @@ int RunSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
     options.preferredForm =
         settings.KUGIRI_BER_FLG == 0 ? NameForm::Bracketed : NameForm::Underscore;
     options.kept = parsed.Has("include-kept") ? KeptVersions::Included : KeptVersions::LeftOut;
+    // The paths are all the listing needs; the whole hits are kept only for a book.
+    const bool writesBook = parsed.Has("csv");
+    DatedPaths paths;
     std::vector<SearchHit> hits;
-    const SearchReport report = SearchStorage(
-        root, *checked.query, options, [&](SearchHit&& hit) { hits.push_back(std::move(hit)); });
-    SortHits(hits);
-    for (const SearchHit& hit : hits) {
-        out << hit.path << '\n';
+    const SearchReport report =
+        SearchStorage(root, *checked.query, options, [&](const SearchMatch& match) {
+            paths.Add(match.name.date, match.Path());
+            if (writesBook) {
+                hits.push_back(match.ToHit());
+            }
+        });
+    for (const std::string_view path : paths.Sorted()) {
+        out.write(path.data(), static_cast<std::streamsize>(path.size())).put('\n');
     }
     int status = kExitOk;
-    if (parsed.Has("csv")) {
-        const ExportResult book = WriteHitBook(parsed.Value("csv"), hits, root);
+    if (writesBook) {
+        const ExportResult book = WriteHitBook(parsed.Value("csv"), ByDateAndPath(hits), root);
         if (!book.ok) {
             err << book.message << '\n';
             status = kExitRefused;

@@ -68,7 +68,11 @@ void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
               const std::string& typeFolder) {
     walk.chain.push_back(&folder);
     ++walk.foldersSeen;
-    std::vector<std::string> subfolders;
+    struct Subfolder {
+        std::string name;
+        bool throughLink = false;
+    };
+    std::vector<Subfolder> subfolders;
     // The folder part of the path and the type folder are set once; each file puts its name
     // after them.
     walk.entry.typeFolder = typeFolder;
@@ -84,7 +88,7 @@ void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
         }
         if (kind != EntryKind::File) {
             if (!(walk.keptLeftOut && walk.chain.size() == 1 && name == kLedgerFolderName)) {
-                subfolders.emplace_back(name);
+                subfolders.push_back({std::string(name), kind == EntryKind::FolderLink});
             }
             return true;
         }
@@ -97,7 +101,7 @@ void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
     if (error) {
         NoteUnreadable(walk, path, error);
     }
-    for (const std::string& name : subfolders) {
+    for (const auto& [name, throughLink] : subfolders) {
         if (walk.stopped) {
             break;
         }
@@ -113,8 +117,9 @@ void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
             NoteUnreadable(walk, subPath, openError);
             continue;
         }
-        // A folder link back up the walk: its files are being listed already.
-        if (OnTheChain(walk, subfolder)) {
+        // A folder link back up the walk: its files are being listed already. Only a link can
+        // lead back up; a plain folder is never its own ancestor.
+        if (throughLink && OnTheChain(walk, subfolder)) {
             continue;
         }
         ScanInto(walk, subfolder, subPath, typeFolder.empty() ? name : typeFolder);

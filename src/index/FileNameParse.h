@@ -20,6 +20,11 @@ struct ParsedName {
 // empty date).
 void ParseFileName(std::string_view fileName, ParsedName& parsed);
 
+// The next field of a name read by ParseFileName: the text between the first "[" and the first
+// "]" of rest (empty when "]" is missing or comes before "["; without a "[" the field starts at
+// the front). rest := what follows that "]", or rest as it was when it has none.
+std::string_view TakeField(std::string_view& rest);
+
 // fullPath without base at its front (exact comparison, letter case counts), as a view into
 // fullPath; empty text when fullPath does not begin with base.
 std::string_view MakeRelativePath(std::string_view fullPath, std::string_view base);

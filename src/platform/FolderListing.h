@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -59,12 +60,19 @@ private:
 #ifdef _WIN32
     std::filesystem::path m_path;
 #else
-    // Takes over fd, an open folder; closes it when it cannot tell which folder it is.
+    struct Identity {
+        std::uint64_t device = 0;
+        std::uint64_t node = 0;
+        bool operator==(const Identity&) const = default;
+    };
+
+    // Takes over fd, an open folder, or tells errno's error when fd is -1.
     static OpenFolder Adopt(int fd, std::error_code& error);
+    // The device and node of the folder, read once when first asked; none when unreadable.
+    std::optional<Identity> IdentityOf() const;
 
     int m_fd = -1;
-    std::uint64_t m_device = 0;
-    std::uint64_t m_node = 0;
+    mutable std::optional<Identity> m_identity;
     mutable bool m_listed =
         false; // the descriptor has been read from, and is no longer at its start
 #endif

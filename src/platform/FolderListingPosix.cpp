@@ -42,16 +42,14 @@ constexpr std::size_t kListingBufferSize = 32768;
 } // namespace
 
 OpenFolder::OpenFolder(OpenFolder&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_device(other.m_device), m_node(other.m_node),
-      m_listed(other.m_listed) {}
+    : m_fd(std::exchange(other.m_fd, -1)), m_identity(other.m_identity), m_listed(other.m_listed) {}
 
 OpenFolder& OpenFolder::operator=(OpenFolder&& other) noexcept {
     if (this != &other) {
         if (m_fd >= 0)
             close(m_fd);
         m_fd = std::exchange(other.m_fd, -1);
-        m_device = other.m_device;
-        m_node = other.m_node;
+        m_identity = other.m_identity;
         m_listed = other.m_listed;
     }
     return *this;
@@ -63,36 +61,34 @@ OpenFolder::~OpenFolder() {
 }
 
 OpenFolder OpenFolder::Open(const std::string& path, std::error_code& error) {
-    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        error = LastError();
-        return {};
-    }
-    return Adopt(fd, error);
+    return Adopt(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), error);
 }
 
 OpenFolder OpenFolder::OpenSubfolder(const std::string& name, std::error_code& error) const {
-    const int fd = openat(m_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        error = LastError();
-        return {};
-    }
-    return Adopt(fd, error);
+    return Adopt(openat(m_fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC), error);
 }
 
 OpenFolder OpenFolder::Adopt(int fd, std::error_code& error) {
     OpenFolder folder;
-    struct stat info {};
-    if (fstat(fd, &info) != 0) {
+    if (fd < 0) {
         error = LastError();
-        close(fd);
         return folder;
     }
     error.clear();
     folder.m_fd = fd;
-    folder.m_device = info.st_dev;
-    folder.m_node = info.st_ino;
     return folder;
+}
+
+// Asked only when a walk meets a folder link, so a walk without links spends no status call on
+// its folders.
+std::optional<OpenFolder::Identity> OpenFolder::IdentityOf() const {
+    if (!m_identity && m_fd >= 0) {
+        struct stat info {};
+        if (fstat(m_fd, &info) == 0) {
+            m_identity = Identity{info.st_dev, info.st_ino};
+        }
+    }
+    return m_identity;
 }
 
 bool OpenFolder::IsOpen() const {
@@ -100,7 +96,8 @@ bool OpenFolder::IsOpen() const {
 }
 
 bool OpenFolder::IsSameFolderAs(const OpenFolder& other) const {
-    return IsOpen() && other.IsOpen() && m_device == other.m_device && m_node == other.m_node;
+    const std::optional<Identity> mine = IdentityOf();
+    return mine && mine == other.IdentityOf();
 }
 
 // The entries are read straight from the folder's own descriptor, from its start, into a buffer

@@ -31,7 +31,7 @@ public:
     using QAbstractTableModel::QAbstractTableModel;
 
     int rowCount(const QModelIndex& parent = {}) const override {
-        return parent.isValid() ? 0 : static_cast<int>(m_hits.size());
+        return parent.isValid() ? 0 : static_cast<int>(m_hits.RowCount());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : static_cast<int>(kHitColumnTitles.size());
@@ -40,7 +40,7 @@ public:
         if (!index.isValid() || role != Qt::DisplayRole) {
             return {};
         }
-        const SearchHit& hit = m_hits[static_cast<std::size_t>(index.row())];
+        const SearchHit& hit = m_hits.Row(static_cast<std::size_t>(index.row()));
         return QString::fromStdString(HitCellText(hit, static_cast<HitColumn>(index.column())));
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
@@ -52,16 +52,14 @@ public:
             static_cast<qsizetype>(kHitColumnTitles[static_cast<std::size_t>(section)].size()));
     }
     void sort(int column, Qt::SortOrder order) override {
-        m_column = static_cast<HitColumn>(column);
-        m_ascending = order == Qt::AscendingOrder;
         emit layoutAboutToBeChanged();
-        SortHitsBy(m_hits, m_column, m_ascending);
+        m_hits.SortBy(static_cast<HitColumn>(column), order == Qt::AscendingOrder);
         emit layoutChanged();
     }
 
     void Clear() {
         beginResetModel();
-        m_hits.clear();
+        m_hits.Clear();
         endResetModel();
     }
     // Adds hits and keeps the table in its order.
@@ -70,20 +68,20 @@ public:
             return;
         }
         emit layoutAboutToBeChanged();
-        MergeHitsBy(m_hits, std::move(hits), m_column, m_ascending);
+        m_hits.Add(std::move(hits));
         emit layoutChanged();
     }
-    const std::vector<SearchHit>& Hits() const { return m_hits; }
+    const HitTable& Hits() const { return m_hits; }
 
 private:
-    std::vector<SearchHit> m_hits;
-    HitColumn m_column = HitColumn::Date;
-    bool m_ascending = true;
+    HitTable m_hits;
 };
 
 namespace {
 
 constexpr const char* kAllTypes = "すべて";
+// The rows whose texts set the columns' widths.
+constexpr int kRowsMeasured = 200;
 constexpr const char* kNoRootMessage =
     "保存先フォルダが設定されていません。\nメニューの「設定」で保存先フォルダを指定してください。";
 constexpr const char* kNothingChosenMessage = "一覧から書類を選んでください。";
@@ -187,6 +185,7 @@ void CKensakuDlg::BuildWidgets() {
     m_table->sortByColumn(static_cast<int>(HitColumn::Date), Qt::AscendingOrder);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->horizontalHeader()->setResizeContentsPrecision(kRowsMeasured);
     m_table->setWordWrap(false);
 
     auto* correct = new QPushButton(Q("訂正・削除"), this);
@@ -276,8 +275,12 @@ void CKensakuDlg::OnBatch(SearchBatch&& batch) {
     if (batch.finished) {
         m_running = false;
         m_report = batch.report;
-        // Measured on the first rows only, so that a table of many hits costs no time here.
-        m_table->resizeColumnsToContents();
+        // Once, so that the columns do not jump about as the user types, and measured on the
+        // first rows only, so that a table of many hits costs no time here.
+        if (!m_columnsSized && m_model->rowCount() > 0) {
+            m_columnsSized = true;
+            m_table->resizeColumnsToContents();
+        }
     }
     ShowCount();
 }
@@ -334,7 +337,7 @@ const SearchHit* CKensakuDlg::CurrentHit() const {
     if (!current.isValid()) {
         return nullptr;
     }
-    return &m_model->Hits()[static_cast<std::size_t>(current.row())];
+    return &m_model->Hits().Row(static_cast<std::size_t>(current.row()));
 }
 
 void CKensakuDlg::OnOpenDocument() {
@@ -365,7 +368,7 @@ void CKensakuDlg::OnCorrect() {
 }
 
 void CKensakuDlg::OnWriteBook() {
-    if (m_model->Hits().empty()) {
+    if (m_model->Hits().RowCount() == 0) {
         m_env.messages.Notice(kNoHitsMessage);
         return;
     }
@@ -379,7 +382,8 @@ void CKensakuDlg::OnWriteBook() {
         !m_env.messages.Question("同じ名前のファイルがあります。置き換えますか？\n\n" + path)) {
         return;
     }
-    const ExportResult result = WriteHitBook(path, m_model->Hits(), m_settings.COPY_SAKI_DIR);
+    const ExportResult result =
+        WriteHitBook(path, m_model->Hits().Rows(), m_settings.COPY_SAKI_DIR);
     m_env.messages.Notice(result.ok ? result.message + "\n\n" + path : result.message);
     if (result.ok && !result.warning.empty()) {
         m_env.messages.Notice(result.warning);

@@ -69,6 +69,7 @@ private:
     HitTableModel* m_model = nullptr;
     std::uint64_t m_search = 0; // the search whose hits the table shows
     bool m_running = false;
+    bool m_columnsSized = false; // widths set to the first hits shown, then left to the user
     SearchReport m_report;
     // Last, so that it stops its thread before anything it hands hits to goes.
     std::unique_ptr<SearchRunner> m_runner;

@@ -1,15 +1,11 @@
 #include "search/HitTable.h"
 
 #include <algorithm>
+#include <numeric>
 #include <tuple>
 
 namespace fmb {
 namespace {
-
-long long FirstAmount(const SearchHit& hit) {
-    long long value = 0;
-    return !hit.amounts.empty() && AmountValue(hit.amounts.front(), value) ? value : 0;
-}
 
 // Compares the cells of one column: negative, zero or positive.
 int CompareCells(const SearchHit& a, const SearchHit& b, HitColumn column) {
@@ -20,7 +16,7 @@ int CompareCells(const SearchHit& a, const SearchHit& b, HitColumn column) {
     case HitColumn::Company:
         return compare(a.company, b.company);
     case HitColumn::Amounts:
-        return compare(FirstAmount(a), FirstAmount(b));
+        return compare(a.firstAmount, b.firstAmount);
     case HitColumn::Type:
         return compare(a.type, b.type);
     case HitColumn::Remark:
@@ -31,17 +27,6 @@ int CompareCells(const SearchHit& a, const SearchHit& b, HitColumn column) {
         return compare(a.path, b.path);
     }
     return 0;
-}
-
-// The order of a column, ties broken by date and then path.
-auto OrderBy(HitColumn column, bool ascending) {
-    return [column, ascending](const SearchHit& a, const SearchHit& b) {
-        const int order = CompareCells(a, b, column);
-        if (order != 0) {
-            return ascending ? order < 0 : order > 0;
-        }
-        return std::tie(a.date, a.path) < std::tie(b.date, b.path);
-    };
 }
 
 } // namespace
@@ -73,17 +58,46 @@ std::string HitCellText(const SearchHit& hit, HitColumn column) {
     return {};
 }
 
-void SortHitsBy(std::vector<SearchHit>& hits, HitColumn column, bool ascending) {
-    std::stable_sort(hits.begin(), hits.end(), OrderBy(column, ascending));
+void HitTable::Clear() {
+    m_hits.clear();
+    m_order.clear();
 }
 
-void MergeHitsBy(std::vector<SearchHit>& hits, std::vector<SearchHit>&& more, HitColumn column,
-                 bool ascending) {
-    std::stable_sort(more.begin(), more.end(), OrderBy(column, ascending));
-    const auto middle = static_cast<std::ptrdiff_t>(hits.size());
-    hits.insert(hits.end(), std::make_move_iterator(more.begin()),
-                std::make_move_iterator(more.end()));
-    std::inplace_merge(hits.begin(), hits.begin() + middle, hits.end(), OrderBy(column, ascending));
+void HitTable::Add(std::vector<SearchHit>&& more) {
+    const auto first = static_cast<std::uint32_t>(m_hits.size());
+    std::move(more.begin(), more.end(), std::back_inserter(m_hits));
+    const auto middle = static_cast<std::ptrdiff_t>(m_order.size());
+    m_order.resize(m_hits.size());
+    std::iota(m_order.begin() + middle, m_order.end(), first);
+    const auto before = [this](std::uint32_t a, std::uint32_t b) { return Before(a, b); };
+    std::stable_sort(m_order.begin() + middle, m_order.end(), before);
+    std::inplace_merge(m_order.begin(), m_order.begin() + middle, m_order.end(), before);
+}
+
+void HitTable::SortBy(HitColumn column, bool ascending) {
+    m_column = column;
+    m_ascending = ascending;
+    std::stable_sort(m_order.begin(), m_order.end(),
+                     [this](std::uint32_t a, std::uint32_t b) { return Before(a, b); });
+}
+
+std::vector<const SearchHit*> HitTable::Rows() const {
+    std::vector<const SearchHit*> rows;
+    rows.reserve(m_order.size());
+    for (const std::uint32_t index : m_order) {
+        rows.push_back(&m_hits[index]);
+    }
+    return rows;
+}
+
+bool HitTable::Before(std::uint32_t a, std::uint32_t b) const {
+    const SearchHit& x = m_hits[a];
+    const SearchHit& y = m_hits[b];
+    const int order = CompareCells(x, y, m_column);
+    if (order != 0) {
+        return m_ascending ? order < 0 : order > 0;
+    }
+    return std::tie(x.date, x.path) < std::tie(y.date, y.path);
 }
 
 } // namespace fmb

@@ -103,9 +103,30 @@ const std::string& FoldCache::Fold(std::string_view text) {
     return slot.folded;
 }
 
+namespace {
+
+bool InDateRange(const SearchQuery& query, int date) {
+    return (!query.from || date >= *query.from) && (!query.to || date <= *query.to);
+}
+
+bool CompanyMatches(const SearchQuery& query, std::string_view company, SearchFolds& folds) {
+    return query.company.empty() || Contains(folds.company.Fold(company), query.company);
+}
+
+} // namespace
+
+bool MayMatch(const SearchQuery& query, std::string_view fileName, SearchFolds& folds) {
+    if (!query.from && !query.to && query.company.empty()) {
+        return true;
+    }
+    const NameHead head = ReadNameHead(fileName);
+    return head.date != 0 && InDateRange(query, head.date) &&
+           (!head.company || CompanyMatches(query, *head.company, folds));
+}
+
 bool Matches(const SearchQuery& query, const SearchedDocument& document, SearchFolds& folds) {
     const StoredName& name = document.name;
-    if ((query.from && name.date < *query.from) || (query.to && name.date > *query.to)) {
+    if (!InDateRange(query, name.date)) {
         return false;
     }
     if (query.min || query.max) {
@@ -123,7 +144,7 @@ bool Matches(const SearchQuery& query, const SearchedDocument& document, SearchF
     if (!query.type.empty() && folds.type.Fold(document.type) != query.type) {
         return false;
     }
-    if (!query.company.empty() && !Contains(folds.company.Fold(name.company), query.company)) {
+    if (!CompanyMatches(query, name.company, folds)) {
         return false;
     }
     return query.text.empty() || Contains(folds.remark.Fold(name.remark), query.text);

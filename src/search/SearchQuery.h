@@ -75,6 +75,10 @@ struct SearchFolds {
     FoldCache type, company, remark;
 };
 
+// False when the leading fields of fileName (its date and, in the bracketed form, its
+// counterparty) already rule it out; a search reads whole only the names this lets through.
+bool MayMatch(const SearchQuery& query, std::string_view fileName, SearchFolds& folds);
+
 // True when the document matches every field of the query.
 bool Matches(const SearchQuery& query, const SearchedDocument& document, SearchFolds& folds);
 

@@ -28,8 +28,8 @@ std::uint64_t SearchRunner::Start(const std::string& root, const SearchQuery& qu
         };
         const SearchReport report = SearchStorage(
             root, query, options,
-            [&](SearchHit&& hit) {
-                batch.hits.push_back(std::move(hit));
+            [&](const SearchMatch& match) {
+                batch.hits.push_back(match.ToHit());
                 if (batch.hits.size() >= kBatchHits || Clock::now() - lastSent >= kBatchInterval) {
                     send();
                 }

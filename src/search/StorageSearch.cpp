@@ -39,20 +39,6 @@ std::string_view TypeOf(const StoredName& name, const ScanEntry& entry, std::siz
     return TypeFolderOf(entry, rootSize);
 }
 
-SearchHit MakeHit(const StoredName& name, std::string_view type, const ScanEntry& entry) {
-    SearchHit hit;
-    hit.date = name.date;
-    hit.dateText = name.dateText;
-    hit.company = name.company;
-    hit.amounts.assign(name.amounts.begin(), name.amounts.end());
-    hit.type = type;
-    hit.typePrefixSize = name.typePrefix.size();
-    hit.remark.assign(name.typePrefix).append(name.remark);
-    hit.fiscalYear = entry.typeFolder;
-    hit.path = entry.fullPath;
-    return hit;
-}
-
 std::string WithoutCommas(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -101,9 +87,25 @@ private:
 
 } // namespace
 
+SearchHit SearchMatch::ToHit() const {
+    SearchHit hit;
+    hit.date = name.date;
+    hit.dateText = name.dateText;
+    hit.company = name.company;
+    hit.amounts.assign(name.amounts.begin(), name.amounts.end());
+    hit.firstAmount = name.amountValues.front();
+    hit.type = type;
+    hit.typePrefixSize = name.typePrefix.size();
+    hit.remark.assign(name.typePrefix).append(name.remark);
+    hit.fiscalYear = entry.typeFolder;
+    hit.path = entry.fullPath;
+    return hit;
+}
+
 SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
                            const SearchOptions& options,
-                           const std::function<void(SearchHit&&)>& onHit, std::stop_token stop) {
+                           const std::function<void(const SearchMatch&)>& onMatch,
+                           std::stop_token stop) {
     SearchReport report;
     const std::size_t rootSize = WithTrailingSeparator(root).size();
     StoredName name;
@@ -116,12 +118,13 @@ SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
             if (stop.stop_requested()) {
                 return false;
             }
-            if (!ReadStoredName(entry.fileName, options.preferredForm, name)) {
+            if (!MayMatch(query, entry.fileName, *folds) ||
+                !ReadStoredName(entry.fileName, options.preferredForm, name)) {
                 return true;
             }
             const std::string_view type = TypeOf(name, entry, rootSize);
             if (Matches(query, {name, type}, *folds)) {
-                onHit(MakeHit(name, type, entry));
+                onMatch({name, type, entry});
             }
             return true;
         },
@@ -130,17 +133,23 @@ SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
     return report;
 }
 
-void SortHits(std::vector<SearchHit>& hits) {
-    std::sort(hits.begin(), hits.end(), [](const SearchHit& a, const SearchHit& b) {
-        return std::tie(a.date, a.path) < std::tie(b.date, b.path);
+std::vector<const SearchHit*> ByDateAndPath(const std::vector<SearchHit>& hits) {
+    std::vector<const SearchHit*> order;
+    order.reserve(hits.size());
+    for (const SearchHit& hit : hits) {
+        order.push_back(&hit);
+    }
+    std::sort(order.begin(), order.end(), [](const SearchHit* a, const SearchHit* b) {
+        return std::tie(a->date, a->path) < std::tie(b->date, b->path);
     });
+    return order;
 }
 
 std::string DefaultHitBookName(const Clock& clock) {
     return "検索結果_索引簿(作成日" + TodayText(clock) + ").csv";
 }
 
-ExportResult WriteHitBook(const std::string& outputPath, const std::vector<SearchHit>& hits,
+ExportResult WriteHitBook(const std::string& outputPath, const std::vector<const SearchHit*>& hits,
                           const std::string& storageRoot) {
     const HitLinks links(outputPath, storageRoot);
     std::vector<std::string> linkTexts;
@@ -148,7 +157,8 @@ ExportResult WriteHitBook(const std::string& outputPath, const std::vector<Searc
     linkTexts.reserve(hits.size());
     std::vector<CLineOne> rows;
     std::vector<std::string> fullPaths;
-    for (const SearchHit& hit : hits) {
+    for (const SearchHit* const hitInOrder : hits) {
+        const SearchHit& hit = *hitInOrder;
         const std::string& link = linkTexts.emplace_back(links.LinkTo(hit.path));
         for (const std::string& amount : hit.amounts) {
             CLineOne& row = rows.emplace_back();

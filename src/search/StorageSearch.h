@@ -18,6 +18,7 @@ struct SearchHit {
     std::string dateText; // the date as the name writes it
     std::string company;
     std::vector<std::string> amounts; // as the name writes them
+    long long firstAmount = 0;        // the first of them as a number
     std::string type;                 // the document type (see SearchedDocument)
     std::string remark;               // the remark as the name writes it, type prefix included
     std::size_t typePrefixSize = 0;   // the bytes of the type prefix at the remark's start
@@ -27,6 +28,17 @@ struct SearchHit {
     std::string_view RemarkWithoutPrefix() const {
         return std::string_view(remark).substr(typePrefixSize);
     }
+};
+
+// A stored document that matched, as the walk sees it: views into its name and path, valid
+// only while it is being handed over. Whoever keeps it takes what it needs.
+struct SearchMatch {
+    const StoredName& name;
+    std::string_view type; // see SearchedDocument
+    const ScanEntry& entry;
+
+    std::string_view Path() const { return entry.fullPath; }
+    SearchHit ToHit() const;
 };
 
 struct SearchOptions {
@@ -41,23 +53,23 @@ struct SearchReport {
     bool stopped = false;
 };
 
-// Walks the storage root and hands every stored document that matches query to onHit, in the
+// Walks the storage root and hands every stored document that matches query to onMatch, in the
 // walk's order, as it is found. Files whose names are not stored names are passed over. A stop
 // asked for through stop ends the walk at the next file.
 SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
                            const SearchOptions& options,
-                           const std::function<void(SearchHit&&)>& onHit,
+                           const std::function<void(const SearchMatch&)>& onMatch,
                            std::stop_token stop = {});
 
-// Sorts hits by date, then by path.
-void SortHits(std::vector<SearchHit>& hits);
+// The hits in the order of date, then path.
+std::vector<const SearchHit*> ByDateAndPath(const std::vector<SearchHit>& hits);
 
 // The file name of a book of hits written today: 検索結果_索引簿(作成日YYYYMMDD).csv.
 std::string DefaultHitBookName(const Clock& clock);
 
 // Writes the hits as an index book at outputPath (the CSV of the index export). The paths are
 // relative to the book's folder when that folder lies in the storage root, else full paths.
-ExportResult WriteHitBook(const std::string& outputPath, const std::vector<SearchHit>& hits,
+ExportResult WriteHitBook(const std::string& outputPath, const std::vector<const SearchHit*>& hits,
                           const std::string& storageRoot);
 
 } // namespace fmb

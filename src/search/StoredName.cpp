@@ -180,6 +180,20 @@ bool ReadUnderscore(std::string_view fileName, StoredName& name) {
 
 } // namespace
 
+// A name starting with "[" is never of the underscore form, whose date starts it; any other
+// name is never of the bracketed form.
+NameHead ReadNameHead(std::string_view fileName) {
+    NameHead head;
+    if (fileName.starts_with('[')) {
+        std::string_view rest = fileName;
+        head.date = DateOf(TakeField(rest));
+        head.company = TakeField(rest);
+    } else if (fileName.size() >= 10 && fileName[8] == '_') {
+        head.date = DateOf(fileName.substr(0, 8));
+    }
+    return head;
+}
+
 bool ReadStoredName(std::string_view fileName, NameForm preferred, StoredName& name) {
     if (preferred == NameForm::Underscore) {
         return ReadUnderscore(fileName, name) || ReadBracketed(fileName, name);

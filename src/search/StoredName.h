@@ -2,6 +2,7 @@
 
 #include "index/FileNameParse.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -24,6 +25,19 @@ struct StoredName {
     std::string_view remark;               // the remark after the type prefix, extension dropped
     ParsedName scratch;                    // storage reused from read to read
 };
+
+// The leading fields of a stored name, read without the rest: enough to pass over most names a
+// search asks nothing of, before the whole name is read.
+struct NameHead {
+    int date = 0; // as StoredName::date; 0 when the name cannot be a stored name
+    // The counterparty of a bracketed name; unknown for the underscore form, whose counterparty
+    // ends where its amount begins.
+    std::optional<std::string_view> company;
+};
+
+// The date, and where the form allows the counterparty, that ReadStoredName would find in
+// fileName, whatever the preferred form; a date of 0 when it would find no stored name.
+NameHead ReadNameHead(std::string_view fileName);
 
 // Reads a file name of either form into name (its storage is reused); false when the name is not
 // a stored name: no real date, or an amount that is not a number. Both forms are tried, the

@@ -1,5 +1,6 @@
 #include "search/StorageSearch.h"
 
+#include "search/DatedPaths.h"
 #include "search/SearchRunner.h"
 
 #include "ledger/LedgerFolder.h"
@@ -66,11 +67,10 @@ protected:
         }
         std::vector<SearchHit> hits;
         SearchStorage(m_root, *checked.query, {NameForm::Bracketed, kept},
-                      [&](SearchHit&& hit) { hits.push_back(std::move(hit)); });
-        SortHits(hits);
+                      [&](const SearchMatch& match) { hits.push_back(match.ToHit()); });
         std::vector<std::string> relative;
-        for (const SearchHit& hit : hits) {
-            std::string path = hit.path.substr(m_dir.Text(true).size());
+        for (const SearchHit* hit : ByDateAndPath(hits)) {
+            std::string path = hit->path.substr(m_dir.Text(true).size());
             std::replace(path.begin(), path.end(), kPathSeparator, '/');
             relative.push_back(path);
         }
@@ -170,12 +170,27 @@ TEST(CheckSearchTest, RefusesInputThatCannotBeSearchedAtItsField) {
         CheckSearch({.from = " 20230401 ", .to = "20230401", .min = "100", .max = "100"}).query);
 }
 
+// The command line's listing: by date, then by the bytes of the path, whatever order the walk
+// found them in; the paths come back whole although they are kept end to end.
+TEST(DatedPathsTest, ListsByDateThenPath) {
+    DatedPaths paths;
+    paths.Add(20230401, "/r/b/[20230401][A][1].pdf");
+    paths.Add(20230315, "/r/z.pdf");
+    paths.Add(20230401, "/r/a/[20230401][A][1].pdf");
+    paths.Add(20230401, "/r/a/[20230401][A][1]x.pdf");
+    paths.Add(20221231, "/r/zz/y.pdf");
+    EXPECT_EQ(paths.Sorted(), (std::vector<std::string_view>{
+                                  "/r/zz/y.pdf", "/r/z.pdf", "/r/a/[20230401][A][1].pdf",
+                                  "/r/a/[20230401][A][1]x.pdf", "/r/b/[20230401][A][1].pdf"}));
+    EXPECT_TRUE(DatedPaths().Sorted().empty());
+}
+
 TEST_F(SearchTest, StopsWhenAsked) {
     std::stop_source stop;
     stop.request_stop();
     std::size_t hits = 0;
     const SearchReport report = SearchStorage(
-        m_root, {}, {}, [&](SearchHit&&) { ++hits; }, stop.get_token());
+        m_root, {}, {}, [&](const SearchMatch&) { ++hits; }, stop.get_token());
     EXPECT_TRUE(report.stopped);
     EXPECT_EQ(hits, 0u);
 }
@@ -187,12 +202,12 @@ TEST_F(SearchTest, WritesTheHitsAsAnIndexBook) {
     SearchFields fields;
     fields.company = "テスト";
     SearchStorage(m_root, *CheckSearch(fields).query, {},
-                  [&](SearchHit&& hit) { hits.push_back(std::move(hit)); });
-    SortHits(hits);
-    ASSERT_EQ(hits.size(), 2u);
+                  [&](const SearchMatch& match) { hits.push_back(match.ToHit()); });
+    const std::vector<const SearchHit*> inOrder = ByDateAndPath(hits);
+    ASSERT_EQ(inOrder.size(), 2u);
 
     const std::string inRoot = m_dir.Child("2023年度") + kPathSeparator + "hits.csv";
-    const ExportResult written = WriteHitBook(inRoot, hits, m_root);
+    const ExportResult written = WriteHitBook(inRoot, inOrder, m_root);
     ASSERT_TRUE(written.ok) << written.message;
     EXPECT_EQ(written.rowsWritten, 4u);
     const std::string sep(1, kPathSeparator);
@@ -213,9 +228,9 @@ TEST_F(SearchTest, WritesTheHitsAsAnIndexBook) {
     // Outside the storage root the links are full paths.
     TempDir elsewhere;
     const std::string outside = elsewhere.Child("hits.csv");
-    ASSERT_TRUE(WriteHitBook(outside, hits, m_root).ok);
+    ASSERT_TRUE(WriteHitBook(outside, inOrder, m_root).ok);
     const std::string book = cp932::Decode(ReadBytes(U8(outside))).utf8;
-    EXPECT_NE(book.find("\"" + hits[1].path + "\""), std::string::npos) << book;
+    EXPECT_NE(book.find("\"" + inOrder[1]->path + "\""), std::string::npos) << book;
 }
 
 TEST_F(SearchTest, AFailedHitBookLeavesTheOldOneAndSaysWhy) {

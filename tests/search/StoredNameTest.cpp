@@ -40,6 +40,13 @@ void ExpectReads(const NameCase& c, NameForm preferred) {
     }
     EXPECT_EQ(name.typePrefix, c.typePrefix) << c.fileName;
     EXPECT_EQ(name.remark, c.remark) << c.fileName;
+    // The head a search reads first agrees with the whole reading, or a search would pass over
+    // names it should find.
+    const NameHead head = ReadNameHead(c.fileName);
+    EXPECT_EQ(head.date, c.date) << c.fileName;
+    if (head.company) {
+        EXPECT_EQ(*head.company, c.company) << c.fileName;
+    }
 }
 
 const NameCase kNames[] = {

@@ -1,13 +1,17 @@
 // Searches one fiscal year of 100,000 stored files and compares the time with `find -type f`
-// listing the same folder in the same run: `fumibako-cli search` as a whole process, with a
-// query that takes every field the window has. Then the window's way: the search running on its
-// own thread and handing its hits over in batches, timed from the start to the last batch, on
-// a warm cache; the window's target is the full result within 300 ms of the last keystroke.
+// listing the same folder in the same run: `fumibako-cli search` as a whole process, with the
+// query a user makes in the window (every field filled), with one field, with a broad word that
+// a quarter of the documents hold, and with no field at all, which lists and sorts every
+// document. Then the window's way: the search running on its own threads and handing its hits
+// over in batches, timed from the start to the last batch, on a warm cache; the window's target
+// is the full result within 300 ms of the last keystroke (search_window_bench times the window
+// itself).
 
 #include "search/SearchRunner.h"
 #include "support/BenchSupport.h"
 #include "support/StorageTree.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
@@ -22,6 +26,7 @@ namespace {
 
 constexpr double kTimeTarget = 1.0;
 constexpr double kWindowTargetMs = 300;
+constexpr int kRounds = 9;
 
 // Fields a user may fill in the window: a counterparty typed in half-width letters, a range of
 // amounts and of dates, a word of the remark.
@@ -36,15 +41,23 @@ fmb::SearchFields TypicalFields() {
     return fields;
 }
 
-std::vector<std::string> CommandLine(const fs::path& folder) {
+std::vector<std::string> TypicalOptions() {
     const fmb::SearchFields f = TypicalFields();
-    return {FUMIBAKO_CLI, "search", "--company", f.company, "--min",  f.min,  "--max",        f.max,
-            "--from",     f.from,   "--to",      f.to,      "--text", f.text, folder.string()};
+    return {"--company", f.company, "--min", f.min, "--max",  f.max,
+            "--from",    f.from,    "--to",  f.to,  "--text", f.text};
 }
 
-double CompareWithFind(const fs::path& folder, int rounds) {
+struct Query {
+    const char* what;
+    std::vector<std::string> options;
+};
+
+// The median ratio of the query's search to find -type f.
+double CompareWithFind(const fs::path& folder, const Query& query, int rounds) {
     const std::vector<std::string> find = {"find", folder.string(), "-type", "f"};
-    const std::vector<std::string> search = CommandLine(folder);
+    std::vector<std::string> search = {FUMIBAKO_CLI, "search"};
+    search.insert(search.end(), query.options.begin(), query.options.end());
+    search.push_back(folder.string());
     fmb::bench::RunChild(find);
     fmb::bench::RunChild(search);
     std::vector<double> ours;
@@ -58,9 +71,7 @@ double CompareWithFind(const fs::path& folder, int rounds) {
             ours.push_back(fmb::bench::RunChild(search).seconds);
         }
     }
-    std::printf("search: one fiscal year, %d stored files, %d rounds\n", fmb::bench::kFilesPerYear,
-                rounds);
-    fmb::bench::PrintRatio("  fumibako-cli search", ours, "find -type f", finds, kTimeTarget);
+    fmb::bench::PrintRatio(query.what, ours, "find -type f", finds, kTimeTarget);
     return fmb::bench::Median(ours) / fmb::bench::Median(finds);
 }
 
@@ -108,10 +119,22 @@ double WindowTime(const fs::path& folder, int rounds) {
 int main() {
     try {
         const fs::path year = fmb::bench::StorageTree(FUMIBAKO_BENCH_DATA) / "2014年度";
-        const double ratio = CompareWithFind(year, 9);
-        const double windowMs = WindowTime(year, 9);
-        const bool met = ratio <= kTimeTarget && windowMs <= kWindowTargetMs;
-        std::printf("search targets %s: time <= %.2f x find at %d files, window <= %.0f ms\n",
+        const Query queries[] = {
+            {"  every field (window's typical query)", TypicalOptions()},
+            {"  one field (--min 1000 --max 50000)", {"--min", "1000", "--max", "50000"}},
+            {"  a broad word (--text 分, a quarter)", {"--text", "分"}},
+            {"  no field (every document, sorted)", {}},
+        };
+        std::printf("search: one fiscal year, %d stored files, %d rounds\n",
+                    fmb::bench::kFilesPerYear, kRounds);
+        double worstRatio = 0;
+        for (const Query& query : queries) {
+            worstRatio = std::max(worstRatio, CompareWithFind(year, query, kRounds));
+        }
+        const double windowMs = WindowTime(year, kRounds);
+        const bool met = worstRatio <= kTimeTarget && windowMs <= kWindowTargetMs;
+        std::printf("search targets %s: time <= %.2f x find at %d files for every query, window "
+                    "<= %.0f ms\n",
                     met ? "met" : "NOT MET", kTimeTarget, fmb::bench::kFilesPerYear,
                     kWindowTargetMs);
         return 0;

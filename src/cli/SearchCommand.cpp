@@ -9,7 +9,10 @@
 #include "search/StorageSearch.h"
 #include "settings/CFMBData.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <span>
 #include <system_error>
 
 namespace fmb::cli {
@@ -63,6 +66,22 @@ std::string UnreadableFoldersNote(const ScanReport& report) {
            report.firstUnreadable + "\n" + DescribeError(report.firstError);
 }
 
+// One line per path, handed to out in large blocks: a listing of the whole storage holds
+// hundreds of thousands of lines.
+void WritePaths(std::ostream& out, const std::vector<FolderAndName>& paths) {
+    constexpr std::size_t kBlockSize = 1 << 16;
+    std::string block;
+    block.reserve(kBlockSize + kMaxPathBytes + 1);
+    for (const auto& [folder, name] : paths) {
+        block.append(folder).append(name).push_back('\n');
+        if (block.size() >= kBlockSize) {
+            out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            block.clear();
+        }
+    }
+    out.write(block.data(), static_cast<std::streamsize>(block.size()));
+}
+
 } // namespace
 
 int RunSearch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -100,20 +119,31 @@ int RunSearch(const std::vector<std::string>& args, std::ostream& out, std::ostr
     options.preferredForm =
         settings.KUGIRI_BER_FLG == 0 ? NameForm::Bracketed : NameForm::Underscore;
     options.kept = parsed.Has("include-kept") ? KeptVersions::Included : KeptVersions::LeftOut;
-    // The paths are all the listing needs; the whole hits are kept only for a book.
+    // Each walking thread keeps what it finds apart; the paths are all the listing needs, and
+    // whole hits are kept only for a book.
     const bool writesBook = parsed.Has("csv");
-    DatedPaths paths;
-    std::vector<SearchHit> hits;
-    const SearchReport report =
-        SearchStorage(root, *checked.query, options, [&](const SearchMatch& match) {
-            paths.Add(match.name.date, match.Path());
+    struct Found {
+        DatedPaths paths;
+        std::vector<SearchHit> hits;
+    };
+    std::vector<Found> found(WalkThreads());
+    std::vector<MatchSink> sinks;
+    for (Found& kept : found) {
+        sinks.push_back([&kept, writesBook](const SearchMatch& match) {
+            kept.paths.Add(match.name.date, match.Path(), match.entry.fileName.size());
             if (writesBook) {
-                hits.push_back(match.ToHit());
+                kept.hits.push_back(match.ToHit());
             }
         });
-    for (const std::string_view path : paths.Sorted()) {
-        out.write(path.data(), static_cast<std::streamsize>(path.size())).put('\n');
     }
+    const SearchReport report = SearchStorage(root, *checked.query, options, sinks);
+    DatedPaths& paths = found.front().paths;
+    std::vector<SearchHit>& hits = found.front().hits;
+    for (Found& more : std::span(found).subspan(1)) {
+        paths.Add(std::move(more.paths));
+        std::move(more.hits.begin(), more.hits.end(), std::back_inserter(hits));
+    }
+    WritePaths(out, paths.Sorted());
     int status = kExitOk;
     if (writesBook) {
         const ExportResult book = WriteHitBook(parsed.Value("csv"), ByDateAndPath(hits), root);

@@ -1,14 +1,13 @@
 #include "index/CCsvOut.h"
 
+#include "index/FolderWalk.h"
 #include "index/FoundFiles.h"
 #include "jobs/JobMonitor.h"
-#include "ledger/LedgerFolder.h"
 #include "platform/Cp932.h"
 #include "platform/ErrorText.h"
 #include "platform/FolderListing.h"
 #include "platform/PathText.h"
 #include "platform/ReadOnlyMark.h"
-#include "platform/TemporaryName.h"
 
 #include <atomic>
 #include <filesystem>
@@ -32,100 +31,6 @@ constexpr std::size_t kFilesPerReport = 256;
 // The warning names at most this many rows; a tree of badly named files would otherwise give a
 // message no one can read.
 constexpr std::size_t kWarningRowsShown = 10;
-
-struct ScanWalk {
-    const ScanVisitor& onFile;
-    const ScanProgress& progress;
-    bool keptLeftOut = true; // the ledger's folder below the top is passed over
-    std::size_t entriesSeen = 0;
-    std::size_t foldersSeen = 0;
-    bool stopped = false;
-    std::vector<const OpenFolder*> chain; // the folders from the top of the walk down to here
-    ScanEntry entry;                      // reused for every file, so its texts keep their storage
-    ScanReport report;
-};
-
-void NoteUnreadable(ScanWalk& walk, const std::string& folder, const std::error_code& error) {
-    if (walk.report.unreadableFolders++ == 0) {
-        walk.report.firstUnreadable = folder;
-        walk.report.firstError = error;
-    }
-}
-
-bool OnTheChain(const ScanWalk& walk, const OpenFolder& folder) {
-    for (const OpenFolder* onChain : walk.chain) {
-        if (onChain->IsSameFolderAs(folder)) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// Lists the files of folder, then walks its subfolders; only the folders on the way down stay
-// open. path: the folder as the caller spells it, with a trailing separator. typeFolder: the
-// first folder below the scanned folder on the way here; empty at the top.
-void ScanInto(ScanWalk& walk, const OpenFolder& folder, const std::string& path,
-              const std::string& typeFolder) {
-    walk.chain.push_back(&folder);
-    ++walk.foldersSeen;
-    struct Subfolder {
-        std::string name;
-        bool throughLink = false;
-    };
-    std::vector<Subfolder> subfolders;
-    // The folder part of the path and the type folder are set once; each file puts its name
-    // after them.
-    walk.entry.typeFolder = typeFolder;
-    walk.entry.fullPath = path;
-    const std::error_code error = folder.List([&](std::string_view name, EntryKind kind) {
-        ++walk.entriesSeen;
-        if (walk.progress && !walk.progress(walk.entriesSeen, walk.foldersSeen)) {
-            walk.stopped = true;
-            return false;
-        }
-        if (IsTemporaryName(name)) {
-            return true;
-        }
-        if (kind != EntryKind::File) {
-            if (!(walk.keptLeftOut && walk.chain.size() == 1 && name == kLedgerFolderName)) {
-                subfolders.push_back({std::string(name), kind == EntryKind::FolderLink});
-            }
-            return true;
-        }
-        walk.entry.fileName = name;
-        walk.entry.fullPath.resize(path.size());
-        walk.entry.fullPath.append(name);
-        walk.stopped = !walk.onFile(walk.entry);
-        return !walk.stopped;
-    });
-    if (error) {
-        NoteUnreadable(walk, path, error);
-    }
-    for (const auto& [name, throughLink] : subfolders) {
-        if (walk.stopped) {
-            break;
-        }
-        const std::string subPath = path + name + kPathSeparator;
-        // Nobody else could open what lies below; the book would link to nothing.
-        if (subPath.size() - 1 >= kMaxPathBytes) {
-            NoteUnreadable(walk, subPath, std::make_error_code(std::errc::filename_too_long));
-            continue;
-        }
-        std::error_code openError;
-        const OpenFolder subfolder = folder.OpenSubfolder(name, openError);
-        if (!subfolder.IsOpen()) {
-            NoteUnreadable(walk, subPath, openError);
-            continue;
-        }
-        // A folder link back up the walk: its files are being listed already. Only a link can
-        // lead back up; a plain folder is never its own ancestor.
-        if (throughLink && OnTheChain(walk, subfolder)) {
-            continue;
-        }
-        ScanInto(walk, subfolder, subPath, typeFolder.empty() ? name : typeFolder);
-    }
-    walk.chain.pop_back();
-}
 
 enum class Quoting {
     InsideQuotes, // a part of the path cell, which is quoted whole: quotes doubled only
@@ -421,7 +326,7 @@ ScanReport ScanWhileWriting(const std::string& folder, const ScanProgress& progr
         ~CloseAtEnd() { queue.Close(); }
     } closeAtEnd{queue};
     FoundFiles found;
-    const ScanReport report = CCsvOut::ScanFolder(
+    const ScanReport report = ScanFolder(
         folder,
         [&](const ScanEntry& entry) {
             found.Add(entry);
@@ -436,23 +341,6 @@ ScanReport ScanWhileWriting(const std::string& folder, const ScanProgress& progr
 }
 
 } // namespace
-
-ScanReport CCsvOut::ScanFolder(const std::string& folder, const ScanVisitor& onFile,
-                               const ScanProgress& progress, KeptVersions kept) {
-    ScanWalk walk{onFile, progress, kept == KeptVersions::LeftOut, 0, 0, false, {}, {}, {}};
-    if (folder.empty()) {
-        return walk.report;
-    }
-    const std::string path = WithTrailingSeparator(folder);
-    std::error_code error;
-    const OpenFolder top = OpenFolder::Open(folder, error);
-    if (top.IsOpen()) {
-        ScanInto(walk, top, path, {});
-    } else {
-        NoteUnreadable(walk, path, error);
-    }
-    return walk.report;
-}
 
 ExportResult CCsvOut::Output(std::string outputPath, std::string targetFolder, std::string linkBase,
                              JobMonitor* monitor) {

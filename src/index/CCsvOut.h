@@ -17,25 +17,6 @@ namespace fmb {
 
 class JobMonitor;
 
-// Called once for every directory entry the scan meets, with the number of entries met and of
-// folders listed so far; returns false to end the scan there.
-using ScanProgress = std::function<bool(std::size_t entriesSeen, std::size_t foldersSeen)>;
-// Called once for every file the scan finds, in scan order; returns false to end the scan. The
-// entry is valid during the call.
-using ScanVisitor = std::function<bool(const ScanEntry& entry)>;
-
-// Whether a walk of a storage root takes in the filing ledger's folder and the earlier versions
-// of documents kept there.
-enum class KeptVersions { LeftOut, Included };
-
-// The folders a scan could not read (or could not enter, their path being longer than the
-// platform allows): how many, the first of them with a trailing separator, and why.
-struct ScanReport {
-    std::size_t unreadableFolders = 0;
-    std::string firstUnreadable;
-    std::error_code firstError;
-};
-
 // What one export run did; the caller shows message (and warning, when there is one).
 struct ExportResult {
     bool ok = false;
@@ -56,17 +37,6 @@ inline constexpr std::string_view kNoTargetFolderMessage =
 // it into a new file beside the book, which replaces the book when every line is written.
 class CCsvOut {
 public:
-    // Walks folder depth first and hands every file found, hidden ones included, to onFile:
-    // the files of a folder in the file system's order, then its subfolders one after another.
-    // Folder links are followed unless they lead back up the walk. Temporary files left by an
-    // interrupted write are passed over, and so is the filing ledger's folder directly below
-    // folder (a storage root) unless kept asks for it: the earlier versions kept there carry
-    // stored names too. A folder that cannot be read contributes what was listed before the
-    // failure; the walk goes on and the report names it.
-    static ScanReport ScanFolder(const std::string& folder, const ScanVisitor& onFile,
-                                 const ScanProgress& progress = {},
-                                 KeptVersions kept = KeptVersions::LeftOut);
-
     // Writes the index book of targetFolder to outputPath, replacing the file there whole once
     // the book is complete; a run that fails leaves it as it was. linkBase empty writes full
     // paths; otherwise a folder ending in a separator from which the paths are made relative.

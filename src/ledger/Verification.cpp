@@ -2,6 +2,7 @@
 
 #include "index/CCsvOut.h"
 #include "index/FileNameParse.h"
+#include "index/FolderWalk.h"
 #include "jobs/JobMonitor.h"
 #include "ledger/LedgerFiling.h"
 #include "ledger/StoredFields.h"
@@ -118,7 +119,7 @@ VerifyReport VerifyStorage(const std::string& storageRoot, JobMonitor* monitor) 
     // Every file in the fiscal-year folders, to find those no record claims.
     std::vector<std::string> unrecorded;
     const std::string root = WithTrailingSeparator(storageRoot);
-    const ScanReport scan = CCsvOut::ScanFolder(root, [&](const ScanEntry& entry) {
+    const ScanReport scan = ScanFolder(root, [&](const ScanEntry& entry) {
         if (IsFiscalYearFolder(entry.typeFolder) && !entry.fileName.starts_with(".") &&
             !recorded.count(entry.fullPath)) {
             unrecorded.push_back(entry.fullPath);
@@ -129,13 +130,12 @@ VerifyReport VerifyStorage(const std::string& storageRoot, JobMonitor* monitor) 
     // A kept version no record names: the record of its correction or deletion is gone (the
     // ledger's last lines removed, say).
     std::vector<std::string> keptUnrecorded;
-    CCsvOut::ScanFolder(FromFsPath(ledger.KeptFolderPath()) + kPathSeparator,
-                        [&](const ScanEntry& entry) {
-                            if (!keptRecorded.count(entry.fullPath)) {
-                                keptUnrecorded.push_back(entry.fullPath);
-                            }
-                            return true;
-                        });
+    ScanFolder(FromFsPath(ledger.KeptFolderPath()) + kPathSeparator, [&](const ScanEntry& entry) {
+        if (!keptRecorded.count(entry.fullPath)) {
+            keptUnrecorded.push_back(entry.fullPath);
+        }
+        return true;
+    });
     if (monitor) {
         for (const Expected& item : expected) {
             monitor->AddToTotal(1, item.content.size);

@@ -24,8 +24,9 @@ struct SearchBatch {
 // first ones show at once.
 class SearchRunner {
 public:
-    // deliver is called on the search's thread for every batch; it must hand the batch over to
-    // where it is shown and return quickly.
+    // deliver is called on the search's threads for every batch, from several at once; it must
+    // hand the batch over to where it is shown and return quickly. The last batch of a search,
+    // finished, comes after all its others.
     explicit SearchRunner(std::function<void(SearchBatch&&)> deliver);
     ~SearchRunner();
     SearchRunner(const SearchRunner&) = delete;
@@ -38,10 +39,30 @@ public:
     void Stop();
 
 private:
-    // A batch goes out when it holds this many hits, or when this much time has passed since
-    // the last one, whichever comes first.
-    static constexpr std::size_t kBatchHits = 2000;
+    // A batch goes out when it holds as many hits as the batches before it together (at least
+    // kFirstBatchHits), or when kBatchInterval has passed since the last one, whichever comes
+    // first: the first hits show at once, and the window merges a long list of hits into its
+    // table a few times, not once per few thousand.
+    static constexpr std::size_t kFirstBatchHits = 1000;
     static constexpr std::chrono::milliseconds kBatchInterval{50};
+
+    using Clock = std::chrono::steady_clock;
+
+    // The batch one walking thread fills and hands over.
+    class BatchFiller {
+    public:
+        BatchFiller(SearchRunner& runner, std::uint64_t search);
+        void Add(const SearchMatch& match);
+        // Hands over the hits gathered so far, if any.
+        void Send();
+
+    private:
+        SearchRunner& m_runner;
+        std::uint64_t m_search;
+        SearchBatch m_batch;
+        Clock::time_point m_lastSent;
+        std::size_t m_sentHits = 0;
+    };
 
     std::function<void(SearchBatch&&)> m_deliver;
     std::uint64_t m_lastSearch = 0;

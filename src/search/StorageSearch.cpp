@@ -103,34 +103,43 @@ SearchHit SearchMatch::ToHit() const {
 }
 
 SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
-                           const SearchOptions& options,
-                           const std::function<void(const SearchMatch&)>& onMatch,
+                           const SearchOptions& options, std::span<const MatchSink> sinks,
                            std::stop_token stop) {
-    SearchReport report;
     const std::size_t rootSize = WithTrailingSeparator(root).size();
-    StoredName name;
-    // Large: kept off the stack of a window's worker thread.
-    const auto folds = std::make_unique<SearchFolds>();
-    // On one thread: reading and matching a name costs less than handing it to another.
-    report.scan = CCsvOut::ScanFolder(
-        root,
-        [&](const ScanEntry& entry) {
+    // Each walking thread reads names into storage of its own and folds through caches of its
+    // own. The folds are large: kept off the stacks.
+    struct Reader {
+        StoredName name;
+        std::unique_ptr<SearchFolds> folds = std::make_unique<SearchFolds>();
+    };
+    std::vector<Reader> readers(sinks.size());
+    std::vector<ScanVisitor> visitors;
+    for (std::size_t i = 0; i < sinks.size(); ++i) {
+        visitors.push_back([&, &reader = readers[i], &sink = sinks[i]](const ScanEntry& entry) {
             if (stop.stop_requested()) {
                 return false;
             }
-            if (!MayMatch(query, entry.fileName, *folds) ||
-                !ReadStoredName(entry.fileName, options.preferredForm, name)) {
+            if (!MayMatch(query, entry.fileName, *reader.folds) ||
+                !ReadStoredName(entry.fileName, options.preferredForm, reader.name)) {
                 return true;
             }
-            const std::string_view type = TypeOf(name, entry, rootSize);
-            if (Matches(query, {name, type}, *folds)) {
-                onMatch({name, type, entry});
+            const std::string_view type = TypeOf(reader.name, entry, rootSize);
+            if (Matches(query, {reader.name, type}, *reader.folds)) {
+                sink({reader.name, type, entry});
             }
             return true;
-        },
-        [&](std::size_t, std::size_t) { return !stop.stop_requested(); }, options.kept);
+        });
+    }
+    SearchReport report;
+    report.scan = ScanFolderOnThreads(root, visitors, options.kept);
     report.stopped = stop.stop_requested();
     return report;
+}
+
+SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
+                           const SearchOptions& options, const MatchSink& onMatch,
+                           std::stop_token stop) {
+    return SearchStorage(root, query, options, std::span(&onMatch, 1), std::move(stop));
 }
 
 std::vector<const SearchHit*> ByDateAndPath(const std::vector<SearchHit>& hits) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "index/CCsvOut.h"
+#include "index/FolderWalk.h"
 #include "platform/Clock.h"
 #include "search/SearchQuery.h"
 #include "search/StoredName.h"
 
 #include <functional>
+#include <span>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -41,6 +43,9 @@ struct SearchMatch {
     SearchHit ToHit() const;
 };
 
+// Takes the matches one walking thread finds, one at a time.
+using MatchSink = std::function<void(const SearchMatch&)>;
+
 struct SearchOptions {
     NameForm preferredForm = NameForm::Bracketed; // the form the settings write
     KeptVersions kept = KeptVersions::LeftOut;
@@ -53,12 +58,16 @@ struct SearchReport {
     bool stopped = false;
 };
 
-// Walks the storage root and hands every stored document that matches query to onMatch, in the
-// walk's order, as it is found. Files whose names are not stored names are passed over. A stop
-// asked for through stop ends the walk at the next file.
+// Walks the storage root on one thread per sink (WalkThreads() tells how many the machine is
+// worth) and hands every stored document that matches query to the sink of the thread that
+// found it, as it is found, in no set order. Files whose names are not stored names are passed
+// over. A stop asked for through stop ends the walk at the next file.
 SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
-                           const SearchOptions& options,
-                           const std::function<void(const SearchMatch&)>& onMatch,
+                           const SearchOptions& options, std::span<const MatchSink> sinks,
+                           std::stop_token stop = {});
+// The same on the calling thread alone.
+SearchReport SearchStorage(const std::string& root, const SearchQuery& query,
+                           const SearchOptions& options, const MatchSink& onMatch,
                            std::stop_token stop = {});
 
 // The hits in the order of date, then path.

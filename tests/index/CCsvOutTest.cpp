@@ -1,5 +1,6 @@
 #include "index/CCsvOut.h"
 
+#include "index/FolderWalk.h"
 #include "jobs/JobMonitor.h"
 #include "ledger/LedgerFolder.h"
 #include "platform/Cp932.h"
@@ -10,9 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <filesystem>
 #include <map>
+#include <set>
+#include <stdexcept>
+#include <thread>
+#include <tuple>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -65,7 +71,7 @@ TEST_F(ScanFolderTest, ListsEveryFileWithItsTypeFolderAndThePathAsSpelled) {
     // The folder as the user typed it, with a trailing separator: no doubled separator.
     std::vector<ScanEntry> entries;
     std::size_t lastCount = 0;
-    CCsvOut::ScanFolder(
+    ScanFolder(
         m_year + kSep,
         [&](const ScanEntry& e) {
             entries.push_back(e);
@@ -112,7 +118,7 @@ TEST_F(ScanFolderTest, PassesOverTemporariesLeftByAnInterruptedWrite) {
     Touch(m_dir, "2022年度/請求書/" + MakeTemporaryName());
     Touch(m_dir, "2022年度/" + MakeTemporaryName());
     std::vector<std::string> names;
-    CCsvOut::ScanFolder(m_year, [&](const ScanEntry& e) {
+    ScanFolder(m_year, [&](const ScanEntry& e) {
         names.push_back(e.fileName);
         return true;
     });
@@ -128,7 +134,7 @@ TEST_F(ScanFolderTest, LeavesTheLedgerFolderBelowTheTopOutUnlessAsked) {
     Touch(m_dir, "2022年度/" + ledger + "/[20230316][B][5].pdf");
     const auto namesOf = [&](KeptVersions kept) {
         std::vector<std::string> names;
-        CCsvOut::ScanFolder(
+        ScanFolder(
             m_dir.Text(),
             [&](const ScanEntry& e) {
                 names.push_back(e.fileName);
@@ -157,7 +163,7 @@ TEST_F(ScanFolderTest, GoesOnPastFoldersThatVanishBeforeTheyAreOpenedAndNamesThe
     }
     std::vector<std::string> paths;
     // Once the scanned folder's three entries are listed, two of them are removed.
-    const ScanReport report = CCsvOut::ScanFolder(
+    const ScanReport report = ScanFolder(
         m_year,
         [&](const ScanEntry& e) {
             paths.push_back(e.fullPath);
@@ -182,7 +188,7 @@ TEST_F(ScanFolderTest, ReportsALinkThatLeadsRoundInACircle) {
     Touch(m_dir, "2022年度/a/[20230315][A][100].pdf");
     fs::create_directory_symlink("loop", U8(m_year + "/loop"));
     std::vector<std::string> names;
-    const ScanReport report = CCsvOut::ScanFolder(m_year, [&](const ScanEntry& e) {
+    const ScanReport report = ScanFolder(m_year, [&](const ScanEntry& e) {
         names.push_back(e.fileName);
         return true;
     });
@@ -220,7 +226,7 @@ TEST_F(ScanFolderTest, ReportsFoldersWhosePathIsLongerThanThePlatformTakes) {
     ASSERT_FALSE(firstTooLong.empty());
 
     int files = 0;
-    const ScanReport report = CCsvOut::ScanFolder(m_year, [&](const ScanEntry&) {
+    const ScanReport report = ScanFolder(m_year, [&](const ScanEntry&) {
         ++files;
         return true;
     });
@@ -237,16 +243,16 @@ TEST_F(ScanFolderTest, AMissingFolderGivesNothingAndAFolderLinkBackUpTheTreeEnds
         entries.push_back(e);
         return true;
     };
-    const ScanReport missing = CCsvOut::ScanFolder(m_dir.Child("無い"), collect);
+    const ScanReport missing = ScanFolder(m_dir.Child("無い"), collect);
     EXPECT_EQ(missing.unreadableFolders, 1u);
     EXPECT_EQ(missing.firstUnreadable, m_dir.Child("無い") + kSep);
-    EXPECT_EQ(CCsvOut::ScanFolder("", collect).unreadableFolders, 0u);
+    EXPECT_EQ(ScanFolder("", collect).unreadableFolders, 0u);
     EXPECT_TRUE(entries.empty());
 
     Touch(m_dir, "2022年度/請求書/a.pdf");
     fs::create_directory_symlink(U8(m_year), U8(m_year + "/請求書/loop"));
     fs::create_directory_symlink(U8(m_year + "/請求書"), U8(m_year + "/link"));
-    EXPECT_EQ(CCsvOut::ScanFolder(m_year, collect).unreadableFolders, 0u);
+    EXPECT_EQ(ScanFolder(m_year, collect).unreadableFolders, 0u);
     std::vector<std::string> paths;
     for (const auto& e : entries) {
         paths.push_back(e.fullPath);
@@ -254,6 +260,71 @@ TEST_F(ScanFolderTest, AMissingFolderGivesNothingAndAFolderLinkBackUpTheTreeEnds
     std::sort(paths.begin(), paths.end());
     // The link to a folder outside the walk's way is followed; the links back up are not.
     EXPECT_EQ(paths, (std::vector<std::string>{m_year + "/link/a.pdf", m_year + "/請求書/a.pdf"}));
+}
+
+// The walk on several threads finds what the walk on one finds, links, temporaries, the ledger's
+// folder and unreadable folders included; each visitor stays on one thread, and one visitor's
+// stop or failure ends the walk on every thread.
+TEST_F(ScanFolderTest, OnSeveralThreadsFindsWhatOneThreadFinds) {
+    for (const char* type : {"請求書", "領収書", "見積書", "その他"}) {
+        for (int month = 1; month <= 12; ++month) {
+            for (int day = 1; day <= 5; ++day) {
+                Touch(m_dir, "2022年度/" + std::string(type) + "/" + std::to_string(month) +
+                                 "/[2023" + std::to_string(100 + month).substr(1) + "0" +
+                                 std::to_string(day) + "][A][1].pdf");
+            }
+        }
+    }
+    Touch(m_dir, "2022年度/top.pdf");
+    Touch(m_dir, "2022年度/請求書/" + MakeTemporaryName());
+    Touch(m_dir, "2022年度/" + std::string(kLedgerFolderName) + "/kept.pdf");
+    fs::create_directory_symlink(U8(m_year), U8(m_year + "/請求書/1/up"));
+    fs::create_directory_symlink(U8(m_year + "/領収書"), U8(m_year + "/receipts"));
+    fs::create_directory_symlink("loop", U8(m_year + "/loop"));
+
+    using Found = std::vector<std::tuple<std::string, std::string, std::string>>;
+    const auto record = [](Found& found) {
+        return [&found](const ScanEntry& e) {
+            found.emplace_back(e.fullPath, e.typeFolder, e.fileName);
+            return true;
+        };
+    };
+    Found alone;
+    const ScanReport aloneReport = ScanFolder(m_year, record(alone));
+    std::sort(alone.begin(), alone.end());
+    ASSERT_EQ(alone.size(), 4u * 12 * 5 + 12 * 5 + 1);
+
+    std::vector<Found> perThread(3);
+    std::vector<std::set<std::thread::id>> threadsSeen(3);
+    std::vector<ScanVisitor> visitors;
+    for (std::size_t i = 0; i < 3; ++i) {
+        visitors.push_back([&, i](const ScanEntry& e) {
+            threadsSeen[i].insert(std::this_thread::get_id());
+            return record(perThread[i])(e);
+        });
+    }
+    const ScanReport report = ScanFolderOnThreads(m_year, visitors);
+    Found together;
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_LE(threadsSeen[i].size(), 1u);
+        together.insert(together.end(), perThread[i].begin(), perThread[i].end());
+    }
+    std::sort(together.begin(), together.end());
+    EXPECT_EQ(together, alone);
+    EXPECT_EQ(report.unreadableFolders, aloneReport.unreadableFolders);
+    EXPECT_EQ(report.firstUnreadable, m_year + "/loop/");
+
+    std::atomic<int> seen = 0;
+    const ScanVisitor stopAtTen = [&](const ScanEntry&) { return ++seen < 10; };
+    const std::vector<ScanVisitor> stopping(3, stopAtTen);
+    ScanFolderOnThreads(m_year, stopping);
+    EXPECT_LE(seen.load(), 12);
+
+    const ScanVisitor failing = [](const ScanEntry&) -> bool {
+        throw std::runtime_error("visitor failed");
+    };
+    const std::vector<ScanVisitor> failingOnes(3, failing);
+    EXPECT_THROW(ScanFolderOnThreads(m_year, failingOnes), std::runtime_error);
 }
 
 class OutputTest : public ::testing::Test {

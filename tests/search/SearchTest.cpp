@@ -57,7 +57,8 @@ protected:
         WriteBytes(path, "");
     }
 
-    // The hits of the fields, sorted, as paths relative to the root.
+    // The hits of the fields, sorted, as paths relative to the root. The walk on one thread and
+    // on three must find the same.
     std::vector<std::string> Find(const SearchFields& fields,
                                   KeptVersions kept = KeptVersions::LeftOut) {
         const CheckedSearch checked = CheckSearch(fields);
@@ -65,9 +66,22 @@ protected:
         if (!checked.query) {
             return {};
         }
-        std::vector<SearchHit> hits;
-        SearchStorage(m_root, *checked.query, {NameForm::Bracketed, kept},
-                      [&](const SearchMatch& match) { hits.push_back(match.ToHit()); });
+        const auto find = [&](std::size_t threads) {
+            std::vector<std::vector<SearchHit>> found(threads);
+            std::vector<MatchSink> sinks;
+            for (std::vector<SearchHit>& hits : found) {
+                sinks.push_back(
+                    [&hits](const SearchMatch& match) { hits.push_back(match.ToHit()); });
+            }
+            SearchStorage(m_root, *checked.query, {NameForm::Bracketed, kept}, sinks);
+            std::vector<SearchHit> hits;
+            for (std::vector<SearchHit>& more : found) {
+                std::move(more.begin(), more.end(), std::back_inserter(hits));
+            }
+            return hits;
+        };
+        const std::vector<SearchHit> hits = find(1);
+        EXPECT_EQ(Paths(hits), Paths(find(3)));
         std::vector<std::string> relative;
         for (const SearchHit* hit : ByDateAndPath(hits)) {
             std::string path = hit->path.substr(m_dir.Text(true).size());
@@ -75,6 +89,14 @@ protected:
             relative.push_back(path);
         }
         return relative;
+    }
+
+    static std::vector<std::string> Paths(const std::vector<SearchHit>& hits) {
+        std::vector<std::string> paths;
+        for (const SearchHit* hit : ByDateAndPath(hits)) {
+            paths.push_back(hit->path);
+        }
+        return paths;
     }
 
     TempDir m_dir;
@@ -171,18 +193,59 @@ TEST(CheckSearchTest, RefusesInputThatCannotBeSearchedAtItsField) {
 }
 
 // The command line's listing: by date, then by the bytes of the path, whatever order the walk
-// found them in; the paths come back whole although they are kept end to end.
+// found them in, and whether or not two paths share their folder (a folder's files may sort
+// around the files of its subfolders). Lists gathered apart are taken in whole.
 TEST(DatedPathsTest, ListsByDateThenPath) {
+    const auto whole = [](const std::vector<FolderAndName>& paths) {
+        std::vector<std::string> texts;
+        for (const FolderAndName& path : paths) {
+            texts.push_back(path.Whole());
+        }
+        return texts;
+    };
     DatedPaths paths;
-    paths.Add(20230401, "/r/b/[20230401][A][1].pdf");
-    paths.Add(20230315, "/r/z.pdf");
-    paths.Add(20230401, "/r/a/[20230401][A][1].pdf");
-    paths.Add(20230401, "/r/a/[20230401][A][1]x.pdf");
-    paths.Add(20221231, "/r/zz/y.pdf");
-    EXPECT_EQ(paths.Sorted(), (std::vector<std::string_view>{
-                                  "/r/zz/y.pdf", "/r/z.pdf", "/r/a/[20230401][A][1].pdf",
-                                  "/r/a/[20230401][A][1]x.pdf", "/r/b/[20230401][A][1].pdf"}));
+    const auto add = [](DatedPaths& list, int date, std::string_view folder,
+                        std::string_view name) {
+        list.Add(date, std::string(folder) + std::string(name), name.size());
+    };
+    add(paths, 20230401, "/r/b/", "[20230401][A][1].pdf");
+    add(paths, 20230315, "/r/", "z.pdf");
+    add(paths, 20230401, "/r/a/", "[20230401][A][1].pdf");
+    add(paths, 20230401, "/r/a/", "[20230401][A][1]x.pdf");
+    add(paths, 20230401, "/r/a/", "c.pdf");
+    add(paths, 20230401, "/r/a/b/", "a.pdf");
+    add(paths, 20221231, "/r/zz/", "y.pdf");
+    DatedPaths more;
+    add(more, 20230401, "/r/a/", "0.pdf");
+    add(more, 20230401, "/r/", "a.pdf");
+    paths.Add(std::move(more));
+    add(paths, 20230401, "/r/a/", "b.pdf");
+    EXPECT_EQ(whole(paths.Sorted()),
+              (std::vector<std::string>{"/r/zz/y.pdf", "/r/z.pdf", "/r/a.pdf", "/r/a/0.pdf",
+                                        "/r/a/[20230401][A][1].pdf", "/r/a/[20230401][A][1]x.pdf",
+                                        "/r/a/b.pdf", "/r/a/b/a.pdf", "/r/a/c.pdf",
+                                        "/r/b/[20230401][A][1].pdf"}));
     EXPECT_TRUE(DatedPaths().Sorted().empty());
+
+    // Enough text to fill several blocks, in two lists: the order is that of the whole texts.
+    DatedPaths many;
+    DatedPaths second;
+    std::vector<std::pair<int, std::string>> expected;
+    for (int i = 0; i < 20000; ++i) {
+        const int date = 20230401 + i % 3;
+        const std::string folder = "/r/" + std::to_string(i % 7) + "/" + std::string(i % 5, 'f') +
+                                   (i % 11 == 0 ? "" : "/");
+        const std::string name = std::to_string(i * 7919 % 1000) + std::string(20, 'n') + ".pdf";
+        add(i < 12000 ? many : second, date, folder, name);
+        expected.emplace_back(date, folder + name);
+    }
+    many.Add(std::move(second));
+    std::sort(expected.begin(), expected.end());
+    std::vector<std::string> expectedPaths;
+    for (const auto& [date, path] : expected) {
+        expectedPaths.push_back(path);
+    }
+    EXPECT_EQ(whole(many.Sorted()), expectedPaths);
 }
 
 TEST_F(SearchTest, StopsWhenAsked) {

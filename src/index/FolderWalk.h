@@ -38,8 +38,7 @@ struct ScanReport {
 // there carry stored names too. A folder that cannot be read contributes what was listed before
 // the failure; the walk goes on and the report names it.
 ScanReport ScanFolder(const std::string& folder, const ScanVisitor& onFile,
-                      const ScanProgress& progress = {},
-                      KeptVersions kept = KeptVersions::LeftOut);
+                      const ScanProgress& progress = {}, KeptVersions kept = KeptVersions::LeftOut);
 
 // Walks folder as ScanFolder does, on as many threads as there are visitors (the calling thread
 // among them), which share out the folders still to be listed: a warm tree is listed about that

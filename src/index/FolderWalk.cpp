@@ -9,6 +9,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <exception>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <thread>
